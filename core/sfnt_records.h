@@ -1,0 +1,65 @@
+// The sfnt container records: offset table, table directory entry and
+// collection header, decoded into host order. Tags keep their file bytes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "core/readable_file.h"
+
+namespace core {
+
+struct OffsetTable {
+  uint16_t versionMajor = 0;   // sfnt version, the half before the point
+  uint16_t versionMinor = 0;   // sfnt version, the half after the point
+  uint16_t numTables = 0;      // directory entries that follow
+  uint16_t searchRange = 0;    // read and shown, never checked
+  uint16_t entrySelector = 0;  // read and shown, never checked
+  uint16_t rangeShift = 0;     // read and shown, never checked
+
+  static constexpr size_t kSize = 12;
+};
+
+struct TableDirEntry {
+  std::array<uint8_t, 4> tag{};  // file order, never reversed
+  uint32_t checkSum = 0;
+  uint32_t offset = 0;  // from the beginning of the file, also in a collection
+  uint32_t length = 0;  // without padding
+
+  static constexpr size_t kSize = 16;
+};
+
+struct CollectionHeader {
+  std::array<uint8_t, 4> tag{};  // shown as text, not checked
+  uint32_t version = 0;
+  uint32_t numFonts = 0;
+
+  static constexpr size_t kSize = 12;  // the font offsets follow
+};
+
+// Decoders over exactly kSize bytes (missing bytes already zero) and encoders
+// that write kSize big-endian bytes.
+OffsetTable DecodeOffsetTable(const uint8_t* bytes);
+TableDirEntry DecodeTableDirEntry(const uint8_t* bytes);
+CollectionHeader DecodeCollectionHeader(const uint8_t* bytes);
+void EncodeOffsetTable(const OffsetTable& table, uint8_t* bytes);
+void EncodeTableDirEntry(const TableDirEntry& entry, uint8_t* bytes);
+
+// Readers over a file: bytes beyond its end read as zero.
+OffsetTable ReadOffsetTable(const ReadableFile& file, uint64_t fontOffset);
+CollectionHeader ReadCollectionHeader(const ReadableFile& file);
+
+// The directory of the font at fontOffset. Only entries that lie (at least
+// in part) inside the file are returned, so a count from the file never
+// drives an allocation beyond the file's size; *complete says whether all
+// numTables entries were there in full.
+std::vector<TableDirEntry> ReadTableDirectory(const ReadableFile& file, uint64_t fontOffset,
+                                              uint16_t numTables, bool* complete = nullptr);
+
+// The collection's font offsets, at most as many as the file can hold.
+std::vector<uint32_t> ReadCollectionOffsets(const ReadableFile& file, uint32_t numFonts,
+                                            bool* complete = nullptr);
+
+}  // namespace core

@@ -1,0 +1,78 @@
+#include "platform/program_folder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+namespace platform {
+
+std::string ExecutablePath() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    ssize_t got = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (got < 0) return std::string();
+    if (static_cast<size_t>(got) < buffer.size()) return std::string(buffer.data(), static_cast<size_t>(got));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::string ExecutableFolder() {
+  std::string path = ExecutablePath();
+  size_t cut = path.rfind('/');
+  if (cut == std::string::npos) return ".";
+  return cut == 0 ? "/" : path.substr(0, cut);
+}
+
+static void MakeFolders(const std::string& path) {
+  for (size_t at = 1; at <= path.size(); ++at)
+    if (at == path.size() || path[at] == '/') ::mkdir(path.substr(0, at).c_str(), 0755);
+}
+
+std::string UserSettingsFolder() {
+  std::string base;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && *config) {
+    base = config;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home && *home ? home : "/tmp") + "/.config";
+  }
+  std::string folder = base + "/marlowby";
+  MakeFolders(folder);
+  return folder;
+}
+
+std::string SettingsFolder() {
+  std::string folder = ExecutableFolder();
+  if (::access(folder.c_str(), W_OK) == 0) return folder;
+  return UserSettingsFolder();
+}
+
+bool FolderOfProgramToken(const std::string& commandLine, bool backslashIsSeparator, std::string* folder) {
+  std::string token;
+  if (!commandLine.empty() && commandLine[0] == '"') {
+    size_t close = commandLine.find('"', 1);
+    if (close == std::string::npos) return false;
+    token = commandLine.substr(1, close - 1);
+  } else {
+    token = commandLine.substr(0, commandLine.find(' '));
+  }
+  for (char& c : token)
+    if (c == '"') c = ' ';
+  size_t cut = backslashIsSeparator ? token.find_last_of("\\/") : token.rfind('/');
+  if (cut == std::string::npos) return false;
+  *folder = token.substr(0, cut);
+  if (folder->empty() && token[cut] == '/') *folder = "/";
+  return true;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+}  // namespace platform

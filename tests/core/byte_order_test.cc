@@ -1,0 +1,60 @@
+#include "core/byte_order.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+TEST(ReverseBytes, ReversesTwoAndFourBytesAndRestoresOnSecondCall) {
+  uint8_t two[] = {0x12, 0x34};
+  EXPECT_EQ(core::ReverseBytes(two, 2), 1);
+  EXPECT_EQ(two[0], 0x34);
+  EXPECT_EQ(two[1], 0x12);
+  uint8_t four[] = {0x12, 0x34, 0x56, 0x78};
+  core::ReverseBytes(four, 4);
+  EXPECT_EQ(std::vector<uint8_t>(four, four + 4), (std::vector<uint8_t>{0x78, 0x56, 0x34, 0x12}));
+  core::ReverseBytes(four, 4);
+  EXPECT_EQ(std::vector<uint8_t>(four, four + 4), (std::vector<uint8_t>{0x12, 0x34, 0x56, 0x78}));
+}
+
+TEST(ReverseBytes, LengthLimits) {
+  std::vector<uint8_t> buffer(1025);
+  for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<uint8_t>(i);
+  std::vector<uint8_t> original = buffer;
+  EXPECT_EQ(core::ReverseBytes(buffer.data(), 0), 1);
+  EXPECT_EQ(buffer, original);
+  EXPECT_EQ(core::ReverseBytes(buffer.data(), 1025), 0);
+  EXPECT_EQ(buffer, original);
+  EXPECT_EQ(core::ReverseBytes(buffer.data(), 1024), 1);
+  EXPECT_EQ(buffer[0], original[1023]);
+  EXPECT_EQ(buffer[1023], original[0]);
+  EXPECT_EQ(buffer[1024], original[1024]);
+}
+
+TEST(TagValue, OrdersTagsAsBigEndianNumbers) {
+  const uint8_t head[] = {'h', 'e', 'a', 'd'};
+  const uint8_t os2[] = {'O', 'S', '/', '2'};
+  const uint8_t cmap[] = {'c', 'm', 'a', 'p'};
+  EXPECT_EQ(core::TagValue(head), 0x68656164u);
+  EXPECT_EQ(core::TagValue(os2), 0x4F532F32u);
+  EXPECT_LT(core::TagValue(os2), core::TagValue(cmap));
+}
+
+TEST(ByteReader, FailedReadsLeaveZeroAndDoNotMove) {
+  const uint8_t bytes[] = {0x01, 0x02, 0x03};
+  core::ByteReader reader(bytes);
+  uint16_t u16;
+  uint32_t u32;
+  EXPECT_TRUE(reader.ReadU16(&u16));
+  EXPECT_EQ(u16, 0x0102);
+  EXPECT_FALSE(reader.ReadU32(&u32));
+  EXPECT_EQ(u32, 0u);
+  EXPECT_EQ(reader.offset(), 2u);
+  EXPECT_FALSE(reader.ReadU16(&u16));
+  EXPECT_EQ(u16, 0);
+  EXPECT_FALSE(reader.Seek(4));
+  EXPECT_FALSE(reader.Skip(2));
+}
+
+}  // namespace
