@@ -1,0 +1,59 @@
+#include "core/shift_jis.h"
+
+#include <array>
+
+namespace core {
+namespace {
+
+#include "core/shift_jis_table.inc"
+
+static_assert(std::size(kShiftJisPairs) == kCodeListLength);
+static_assert(std::size(kUnicodePairs) == kCodeListLength);
+
+constexpr size_t kLookupSize = 0x10000;
+constexpr uint32_t kNoUnicode = 0x20;
+constexpr uint32_t kNoShiftJis = 0;
+
+// A lookup array over 16-bit keys: every entry starts as the default, then
+// each pair of a list up to its end pair (0, 0) sets the entry of its key.
+class LookupArray {
+ public:
+  LookupArray(std::span<const CodePair> list, uint32_t fallback) : fallback_(fallback) {
+    entries_.fill(fallback);
+    for (const CodePair& pair : list) {
+      if (pair.key == 0 && pair.value == 0) break;
+      if (pair.key < kLookupSize) entries_[pair.key] = pair.value;
+    }
+  }
+
+  uint32_t Find(uint32_t key) const { return key < kLookupSize ? entries_[key] : fallback_; }
+
+ private:
+  std::array<uint32_t, kLookupSize> entries_;
+  uint32_t fallback_;
+};
+
+// Each array is built on the first lookup in its direction and kept for the
+// life of the process. Function-local statics make that first build safe when
+// several threads look up at once.
+const LookupArray& ShiftJisToUnicodeArray() {
+  static const LookupArray array(ShiftJisList(), kNoUnicode);
+  return array;
+}
+
+const LookupArray& UnicodeToShiftJisArray() {
+  static const LookupArray array(UnicodeList(), kNoShiftJis);
+  return array;
+}
+
+}  // namespace
+
+std::span<const CodePair> ShiftJisList() { return kShiftJisPairs; }
+
+std::span<const CodePair> UnicodeList() { return kUnicodePairs; }
+
+uint32_t ShiftJisToUnicode(uint32_t code) { return ShiftJisToUnicodeArray().Find(code); }
+
+uint32_t UnicodeToShiftJis(uint32_t value) { return UnicodeToShiftJisArray().Find(value); }
+
+}  // namespace core
