@@ -1,0 +1,13 @@
+// corvin name.ini [u]: builds a new name table file from a profile file in
+// the tool folder and the text files it names.
+#include <string>
+#include <vector>
+
+#include "tools/corvin/profile_to_name.h"
+#include "tools/frame/tool_frame.h"
+
+int main(int argc, char** argv) {
+  tools::StdoutConsole console;
+  std::vector<std::string> args(argv, argv + argc);
+  return tools::RunCorvin(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
+}

@@ -1,0 +1,167 @@
+#include "tools/corvin/profile_to_name.h"
+
+#include <cstdint>
+
+#include "core/byte_order.h"
+#include "core/readable_file.h"
+#include "platform/output_file.h"
+#include "platform/profile.h"
+
+namespace tools {
+namespace {
+
+constexpr const char* kUsage[] = {"USAGE : corvin.exe ver. 1.0", "corvin.exe name.ini [u]",
+                                  "[u] : Unicode high/low bytes swap"};
+
+constexpr uint32_t kLimit16 = 65536;
+
+// What the first pass decided for one record and the second pass copies.
+struct PlannedRecord {
+  uint16_t platformID = 0;
+  uint16_t encodingID = 0;
+  uint16_t languageID = 0;
+  uint16_t nameID = 0;
+  std::string textName;   // as the profile file gives it
+  uint32_t skip = 0;      // leading bytes of the text file left out
+  uint32_t length = 0;    // string bytes that go into the table
+};
+
+uint16_t Low16(uint32_t value) { return static_cast<uint16_t>(value); }
+
+// The first pass: every record's identifiers and length, checked against
+// the limits of the 16-bit length and offset fields, and written.
+bool WriteRecords(const platform::Profile& profile, uint16_t count, SwapModes modes, const ToolPlace& place,
+                  const std::string& profilePath, std::vector<PlannedRecord>* plan, platform::AtomicOutput* output,
+                  Console& console) {
+  uint32_t offset = 0;
+  for (unsigned n = 0; n < count; ++n) {
+    std::string section = std::to_string(n);
+    PlannedRecord record;
+    record.platformID = Low16(profile.GetInt(section, "PlatformID", 0));
+    record.encodingID = Low16(profile.GetInt(section, "encodingID", 0));
+    record.languageID = Low16(profile.GetInt(section, "LanguageID", 0));
+    record.nameID = Low16(profile.GetInt(section, "NameID", 0));
+    record.textName = profile.GetString(section, "FileName", "");
+
+    core::ReadableFile text;
+    if (!text.Open(WorkFilePath(place, record.textName))) {
+      PrintCannotOpen(console, profilePath);
+      return false;
+    }
+    uint64_t size = text.size();
+    if (modes.skipTwo && IsWindowsUnicode(record.platformID, record.encodingID) && size >= 2) record.skip = 2;
+    uint64_t length = size - record.skip;
+    if (length >= kLimit16) {
+      console.Printf("StringLength is too long. %s\n", record.textName.c_str());
+      return false;
+    }
+    if (offset >= kLimit16) {
+      console.Printf("Offset is too long. entry %d\n", static_cast<int>(n));
+      return false;
+    }
+    record.length = static_cast<uint32_t>(length);
+    console.Printf(
+        "NR = %d : PlatformID = %d, encodingID = 0x%x, LanguageID = 0x%x, NameID = 0x%x, StringLen = %d, "
+        "Offset2String = %d\n",
+        static_cast<int>(n), record.platformID, record.encodingID, record.languageID, record.nameID,
+        static_cast<int>(record.length), static_cast<int>(offset));
+    uint8_t raw[12];
+    core::StoreU16(raw, record.platformID);
+    core::StoreU16(raw + 2, record.encodingID);
+    core::StoreU16(raw + 4, record.languageID);
+    core::StoreU16(raw + 6, record.nameID);
+    core::StoreU16(raw + 8, Low16(record.length));
+    core::StoreU16(raw + 10, Low16(offset));
+    output->Write(raw, sizeof raw);
+    offset += record.length;
+    plan->push_back(std::move(record));
+  }
+  return true;
+}
+
+// The second pass: the strings back to back, each exactly as long as the
+// first pass recorded (a text file that changed meanwhile is cut or padded
+// with zeros), so the offsets always match the storage.
+bool WriteStrings(const std::vector<PlannedRecord>& plan, SwapModes modes, const ToolPlace& place,
+                  const std::string& profilePath, platform::AtomicOutput* output, Console& console) {
+  for (size_t n = 0; n < plan.size(); ++n) {
+    const PlannedRecord& record = plan[n];
+    core::ReadableFile text;
+    if (!text.Open(WorkFilePath(place, record.textName))) {
+      PrintCannotOpen(console, profilePath);
+      return false;
+    }
+    std::vector<uint8_t> bytes(record.length);
+    text.ReadAtZeroFilled(record.skip, bytes.data(), bytes.size());
+    if (modes.byteSwap && IsWindowsUnicode(record.platformID, record.encodingID)) {
+      SwapBytePairs(bytes);
+      output->Write(bytes);
+      continue;
+    }
+    uint8_t first = 0;
+    bool empty = text.ReadAt(0, &first, 1) == 0;
+    // An empty file shows the end-of-file value.
+    console.Printf("NR = %d : First Char = 0x%x\n", static_cast<int>(n), empty ? 0xffffffffu : unsigned{first});
+    output->Write(bytes);
+    console.Printf("loop = %d\n", static_cast<int>(bytes.size()));
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunCorvin(const std::vector<std::string>& args, const ToolPlace& place, Console& console) {
+  if (args.size() != 2 && args.size() != 3) {
+    PrintUsage(console, kUsage);
+    return kExitFailure;
+  }
+  SwapModes modes;
+  if (args.size() == 3) modes = TakeSwapFlag(args[2], /*allowSkipTwo=*/true, console);
+  std::string profilePath = ToolFilePath(place.toolFolder, args[1]);
+  core::ReadableFile probe;
+  platform::Profile profile;
+  if (!probe.Open(profilePath) || !profile.Load(profilePath)) {
+    PrintCannotOpen(console, profilePath);
+    return kExitFailure;
+  }
+  probe.Close();
+
+  std::string tableName = profile.GetString("SUMMARY", "FileName", "");
+  uint16_t count = Low16(profile.GetInt("SUMMARY", "numOfNameRec", 0));
+  if (count > kMaxNameRecords) {
+    console.Printf("numOfNameRec = %d is too large: a name table holds at most %u records.\n", count,
+                   kMaxNameRecords);
+    return kExitFailure;
+  }
+  std::string tablePath = WorkFilePath(place, tableName);
+  if (!tableName.empty() && platform::FileExists(tablePath)) {
+    PrintExists(console, tableName);
+    return kExitFailure;
+  }
+  // Built beside its destination and moved into place only when complete:
+  // a run that fails leaves no table file behind.
+  platform::AtomicOutput output;
+  if (tableName.empty() || !output.Begin(tablePath)) {
+    PrintCannotOpen(console, profilePath);
+    return kExitFailure;
+  }
+
+  console.Printf("numOfNameRec = %d\n", count);
+  uint8_t header[6];
+  core::StoreU16(header, 0);
+  core::StoreU16(header + 2, count);
+  core::StoreU16(header + 4, Low16(12u * count + 6u));
+  output.Write(header, sizeof header);
+
+  std::vector<PlannedRecord> plan;
+  plan.reserve(count);
+  if (!WriteRecords(profile, count, modes, place, profilePath, &plan, &output, console)) return kExitFailure;
+  if (!WriteStrings(plan, modes, place, profilePath, &output, console)) return kExitFailure;
+  if (!output.Commit()) {
+    PrintCannotOpen(console, profilePath);
+    return kExitFailure;
+  }
+  return kExitComplete;
+}
+
+}  // namespace tools

@@ -1,0 +1,13 @@
+// corvout filename.name [u]: writes a name table's records into Corvout.ini
+// in the tool folder and every string into 000.txt, 001.txt, ... here.
+#include <string>
+#include <vector>
+
+#include "tools/corvout/name_to_profile.h"
+#include "tools/frame/tool_frame.h"
+
+int main(int argc, char** argv) {
+  tools::StdoutConsole console;
+  std::vector<std::string> args(argv, argv + argc);
+  return tools::RunCorvout(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
+}

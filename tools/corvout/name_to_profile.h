@@ -1,0 +1,52 @@
+// corvout: a name table file to the profile file "Corvout.ini" (the record
+// count and every record's identifiers) and one text file per record string.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/profile.h"
+#include "tools/frame/console.h"
+#include "tools/frame/tool_frame.h"
+
+namespace tools {
+
+constexpr const char* kCorvoutProfileName = "Corvout.ini";
+
+struct NameRecordFields {
+  uint16_t platformID = 0;
+  uint16_t encodingID = 0;
+  uint16_t languageID = 0;
+  uint16_t nameID = 0;
+  uint16_t length = 0;  // string length in bytes
+  uint16_t offset = 0;  // from the start of the string storage
+};
+
+struct NameTable {
+  uint16_t count = 0;          // the record count the header gives
+  uint16_t storageOffset = 0;  // from the start of the table
+  // The records that begin inside the file (a record cut short by the end
+  // of the file has its missing bytes as zero). Never more than the file can
+  // hold, whatever the count says.
+  std::vector<NameRecordFields> records;
+  // The header, a record or a string runs past the end of the file.
+  bool shortInput = false;
+};
+
+NameTable ReadNameTable(std::span<const uint8_t> bytes);
+
+// A record's string bytes; bytes past the end of the file are zero. With
+// byteSwap, a Windows Unicode string has the bytes of each pair exchanged.
+std::vector<uint8_t> NameString(std::span<const uint8_t> bytes, const NameTable& table, const NameRecordFields& record,
+                                bool byteSwap);
+
+// The text file of record n: "%03d.txt".
+std::string NameTextFileName(size_t index);
+
+// One run: args[0] is the program, args[1] the name table file, args[2] the
+// optional swap flag. Returns the exit status (1 or -1).
+int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Console& console);
+
+}  // namespace tools

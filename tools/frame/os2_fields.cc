@@ -1,0 +1,104 @@
+#include "tools/frame/os2_fields.h"
+
+#include "core/byte_order.h"
+
+namespace tools {
+namespace {
+
+constexpr const char* kSummary = "SUMMARY";
+constexpr const char* kPanose = "PANOSE";
+constexpr bool kSigned = true;
+constexpr bool kUnsigned = false;
+using enum Os2TextForm;
+
+constexpr uint32_t Bits(int value) { return static_cast<uint32_t>(value); }
+
+constexpr Os2Field kFields[] = {
+    {kSummary, "version", 0, 2, kUnsigned, kDecimal, 1},
+    {kSummary, "xAvgCharWidth", 2, 2, kSigned, kDecimal, 1024},
+    {kSummary, "usWeightClass", 4, 2, kUnsigned, kDecimal, 400},
+    {kSummary, "usWidthClass", 6, 2, kUnsigned, kDecimal, 5},
+    {kSummary, "fsType", 8, 2, kSigned, kHex, 8},
+    {kSummary, "ySubscriptXSize", 10, 2, kSigned, kDecimal, 1024},
+    {kSummary, "ySubscriptYSize", 12, 2, kSigned, kDecimal, 1024},
+    {kSummary, "ySubscriptXOffset", 14, 2, kSigned, kDecimal, 0},
+    {kSummary, "ySubscriptYOffset", 16, 2, kSigned, kDecimal, 294},
+    {kSummary, "ySuperscriptXSize", 18, 2, kSigned, kDecimal, 1024},
+    {kSummary, "ySuperscriptYSize", 20, 2, kSigned, kDecimal, 1024},
+    {kSummary, "ySuperscriptXOffset", 22, 2, kSigned, kDecimal, 0},
+    {kSummary, "ySuperscriptYOffset", 24, 2, kSigned, kDecimal, 736},
+    {kSummary, "yStrikeoutSize", 26, 2, kSigned, kDecimal, 104},
+    {kSummary, "yStrikeoutPosition", 28, 2, kSigned, kDecimal, 528},
+    {kSummary, "sFamilyClass", 30, 2, kSigned, kDecimal, 2053},
+    {kSummary, "ulUnicodeRange1", 42, 4, kUnsigned, kHex8, 1},
+    {kSummary, "ulUnicodeRange2", 46, 4, kUnsigned, kHex8, 0x8070000},
+    {kSummary, "ulUnicodeRange3", 50, 4, kUnsigned, kHex8, 0},
+    {kSummary, "ulUnicodeRange4", 54, 4, kUnsigned, kHex8, 0},
+    {kSummary, "fsSelection", 62, 2, kUnsigned, kDecimal, 64},
+    {kSummary, "usFirstCharIndex", 64, 2, kUnsigned, kHex, 32},
+    {kSummary, "usLastCharIndex", 66, 2, kUnsigned, kHex, 65509},
+    {kSummary, "sTypoAscender", 68, 2, kSigned, kDecimal, 1770},
+    {kSummary, "sTypoDescender", 70, 2, kSigned, kDecimal, Bits(-278)},
+    {kSummary, "sTypoLineGap", 72, 2, kSigned, kDecimal, 512},
+    {kSummary, "usWinAscent", 74, 2, kUnsigned, kDecimal, 1770},
+    {kSummary, "usWinDescent", 76, 2, kUnsigned, kDecimal, 278},
+    {kSummary, "ulCodePageRange1", 78, 4, kUnsigned, kHex8, 0x40000},
+    {kSummary, "ulCodePageRange2", 82, 4, kUnsigned, kHex8, 0},
+    {kSummary, "achVendID", 58, 4, kUnsigned, kVendor, 0},
+    {kPanose, "bFamilyType", 32, 1, kUnsigned, kDecimal, 2},
+    {kPanose, "bSerifStyle", 33, 1, kUnsigned, kDecimal, 11},
+    {kPanose, "bWeight", 34, 1, kUnsigned, kDecimal, 6},
+    {kPanose, "bProportion", 35, 1, kUnsigned, kDecimal, 9},
+    {kPanose, "bContrast", 36, 1, kUnsigned, kDecimal, 7},
+    {kPanose, "bStrokeVariation", 37, 1, kUnsigned, kDecimal, 2},
+    {kPanose, "bArmStyle", 38, 1, kUnsigned, kDecimal, 5},
+    {kPanose, "bLetterform", 39, 1, kUnsigned, kDecimal, 8},
+    {kPanose, "bMidline", 40, 1, kUnsigned, kDecimal, 2},
+    {kPanose, "bXHeight", 41, 1, kUnsigned, kDecimal, 4},
+};
+
+// The fields tile the record: every byte belongs to exactly one field.
+constexpr bool FieldsTileRecord() {
+  std::array<int, kOs2RecordSize> owners{};
+  for (const Os2Field& field : kFields) {
+    if (field.offset + field.width > kOs2RecordSize) return false;
+    for (int at = 0; at < field.width; ++at) ++owners[field.offset + at];
+  }
+  for (int owner : owners)
+    if (owner != 1) return false;
+  return true;
+}
+static_assert(FieldsTileRecord(), "the OS/2 field list must cover the 86-byte record exactly once");
+
+}  // namespace
+
+std::span<const Os2Field> Os2Fields() { return kFields; }
+
+uint32_t Os2FieldBits(const Os2Field& field, const Os2Record& record) {
+  const uint8_t* at = record.data() + field.offset;
+  switch (field.width) {
+    case 1:
+      return at[0];
+    case 2:
+      return core::LoadU16(at);
+    default:
+      return core::LoadU32(at);
+  }
+}
+
+void StoreOs2FieldBits(const Os2Field& field, uint32_t value, Os2Record* record) {
+  uint8_t* at = record->data() + field.offset;
+  switch (field.width) {
+    case 1:
+      at[0] = static_cast<uint8_t>(value);
+      break;
+    case 2:
+      core::StoreU16(at, static_cast<uint16_t>(value));
+      break;
+    default:
+      core::StoreU32(at, value);
+      break;
+  }
+}
+
+}  // namespace tools

@@ -1,0 +1,86 @@
+#include "tools/frame/tool_frame.h"
+
+#include <utility>
+
+#include "platform/program_folder.h"
+
+namespace tools {
+
+std::string ToolFolder() { return platform::SettingsFolder(); }
+
+std::string ToolFilePath(const std::string& toolFolder, const std::string& fileName) {
+  if (fileName.empty()) return toolFolder.empty() || toolFolder.back() == '/' ? toolFolder : toolFolder + "/";
+  return platform::JoinPath(toolFolder, fileName);
+}
+
+std::string WorkFilePath(const ToolPlace& place, const std::string& name) {
+  if (place.workFolder.empty() || name.empty() || name.front() == '/') return name;
+  return platform::JoinPath(place.workFolder, name);
+}
+
+bool ProfilePathFromCommandLine(const std::string& commandLine, const std::string& fileName, PathStyle style,
+                                std::string* path) {
+  std::string folder;
+  bool windows = style == PathStyle::kWindows;
+  if (!platform::FolderOfProgramToken(commandLine, windows, &folder)) return false;
+  if (windows) {
+    *path = folder + "\\" + fileName;
+  } else {
+    *path = folder == "/" ? "/" + fileName : folder + "/" + fileName;
+  }
+  return true;
+}
+
+namespace {
+// The maker's lines of every usage block.
+constexpr const char* kMakerLines[] = {
+    "Marlowby font tools, console edition.",
+    "Questions and reports: the Marlowby font tools maintainers.",
+};
+}  // namespace
+
+std::string UsageText(std::span<const char* const> toolLines) {
+  std::string text;
+  for (const char* line : toolLines) text.append(line).append("\n");
+  for (const char* line : kMakerLines) text.append(line).append("\n");
+  text.append("--\n");
+  text.append("\n");
+  return text;
+}
+
+void PrintUsage(Console& console, std::span<const char* const> toolLines) { console.Write(UsageText(toolLines)); }
+
+SwapModes TakeSwapFlag(const std::string& argument, bool allowSkipTwo, Console& console) {
+  SwapModes modes;
+  console.Printf("argv[2] = %s\n", argument.c_str());
+  if (!argument.empty() && (argument[0] == 'u' || argument[0] == 'U')) {
+    modes.byteSwap = true;
+    console.Write("Unicode High/Low bytes swap mode\n");
+    if (allowSkipTwo && argument.size() > 1 && argument[1] == '2') modes.skipTwo = true;
+  }
+  return modes;
+}
+
+void PrintCannotOpen(Console& console, const std::string& name) {
+  console.Printf("Can not open a file %s\n", name.c_str());
+}
+
+void PrintExists(Console& console, const std::string& name) { console.Printf("File  %s exists.\n", name.c_str()); }
+
+bool LoadToolProfile(platform::Profile* profile, const std::string& path, Console& console) {
+  if (profile->Load(path)) return true;
+  PrintCannotOpen(console, path);
+  return false;
+}
+
+bool SaveToolProfile(platform::Profile* profile, const std::string& path, Console& console) {
+  if (profile->Save(path)) return true;
+  PrintCannotOpen(console, path);
+  return false;
+}
+
+void SwapBytePairs(std::span<uint8_t> bytes) {
+  for (size_t at = 0; at + 1 < bytes.size(); at += 2) std::swap(bytes[at], bytes[at + 1]);
+}
+
+}  // namespace tools

@@ -1,0 +1,13 @@
+// pellin name.ini: builds a new OS/2 table file from a profile file in the
+// tool folder.
+#include <string>
+#include <vector>
+
+#include "tools/frame/tool_frame.h"
+#include "tools/pellin/profile_to_os2.h"
+
+int main(int argc, char** argv) {
+  tools::StdoutConsole console;
+  std::vector<std::string> args(argv, argv + argc);
+  return tools::RunPellin(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
+}

@@ -1,0 +1,66 @@
+#include "tools/pellin/profile_to_os2.h"
+
+#include <algorithm>
+
+#include "core/readable_file.h"
+#include "platform/output_file.h"
+
+namespace tools {
+namespace {
+
+constexpr const char* kUsage[] = {"USAGE : pellin.exe ver. 1.0", "pellin.exe name.ini"};
+
+// The vendor ID is read into an 8-byte buffer: at most seven characters.
+constexpr size_t kVendorTextLimit = 7;
+
+}  // namespace
+
+Os2Record BuildOs2Record(const platform::Profile& profile) {
+  Os2Record record{};
+  for (const Os2Field& field : Os2Fields()) {
+    if (field.form == Os2TextForm::kVendor) {
+      std::string vendor = profile.GetString(field.section, field.key, "", kVendorTextLimit);
+      std::copy_n(vendor.begin(), std::min<size_t>(vendor.size(), field.width), record.begin() + field.offset);
+      continue;
+    }
+    StoreOs2FieldBits(field, profile.GetInt(field.section, field.key, field.defaultValue), &record);
+  }
+  return record;
+}
+
+int RunPellin(const std::vector<std::string>& args, const ToolPlace& place, Console& console) {
+  if (args.size() != 2) {
+    PrintUsage(console, kUsage);
+    return kExitFailure;
+  }
+  std::string profilePath = ToolFilePath(place.toolFolder, args[1]);
+  // The profile file must exist: a missing one is not an empty profile here.
+  core::ReadableFile probe;
+  platform::Profile profile;
+  if (!probe.Open(profilePath) || !profile.Load(profilePath)) {
+    PrintCannotOpen(console, profilePath);
+    return kExitFailure;
+  }
+  probe.Close();
+
+  std::string tableName = profile.GetString("SUMMARY", "FileName", "");
+  std::string tablePath = WorkFilePath(place, tableName);
+  if (!tableName.empty() && platform::FileExists(tablePath)) {
+    PrintExists(console, tableName);
+    return kExitFailure;
+  }
+  // The table file appears under its name only once it is complete.
+  platform::AtomicOutput output;
+  if (tableName.empty() || !output.Begin(tablePath)) {
+    PrintCannotOpen(console, profilePath);
+    return kExitFailure;
+  }
+  Os2Record record = BuildOs2Record(profile);
+  if (!output.Write(record.data(), record.size()) || !output.Commit()) {
+    PrintCannotOpen(console, profilePath);
+    return kExitFailure;
+  }
+  return kExitComplete;
+}
+
+}  // namespace tools
