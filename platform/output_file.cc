@@ -2,13 +2,16 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace platform {
@@ -30,14 +33,43 @@ bool WriteAll(int fd, const char* data, size_t size, int* error) {
   return true;
 }
 
-// A new, empty, uniquely named file in `folder`.
+// Six characters for a temporary name, from the system's random source
+// (falling back to the clock when it is unavailable).
+std::string RandomSuffix() {
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  uint64_t bits = 0;
+  if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
+    struct timespec now;
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    bits = static_cast<uint64_t>(now.tv_nsec) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(::getpid()) << 32 ^
+           reinterpret_cast<uintptr_t>(&now);
+  }
+  std::string suffix;
+  for (int i = 0; i < 6; ++i) {
+    suffix.push_back(kLetters[bits % 62]);
+    bits /= 62;
+  }
+  return suffix;
+}
+
+// A new, empty, uniquely named file in `folder`, hidden and named after the
+// destination. It is created with the usual mode for new files (0666 less
+// the umask), which the finished file keeps.
 int CreateTemporaryIn(const std::string& folder, const std::string& stem, std::string* path) {
-  std::string pattern = folder + "/." + stem + ".part-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd >= 0) *path = name.data();
-  return fd;
+  // Keep the name within the file system's limit when the stem is long.
+  constexpr size_t kLongestStem = 200;
+  std::string base = folder + "/." + stem.substr(0, kLongestStem) + ".part-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = base + RandomSuffix();
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      *path = name;
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  errno = EEXIST;
+  return -1;
 }
 
 std::string NameOf(const std::string& path) {
@@ -129,7 +161,7 @@ bool AtomicOutput::Write(const void* data, size_t size) {
 
 bool AtomicOutput::WriteAt(uint64_t offset, const void* data, size_t size) {
   if (!Flush()) return false;
-  if (offset + size > written_) {
+  if (offset > written_ || size > written_ - offset) {
     error_ = EINVAL;
     return false;
   }
@@ -188,23 +220,37 @@ bool WriteNewFile(const std::string& path, std::span<const uint8_t> bytes, int* 
 }
 
 bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, int* error) {
+  // A symbolic link stays: the file it points to is the one replaced.
+  std::string target = path;
+  struct stat info;
+  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      target = real;
+      ::free(real);
+    }
+  }
   std::string temporary;
-  int fd = CreateTemporaryIn(FolderOf(path), NameOf(path), &temporary);
+  int fd = CreateTemporaryIn(FolderOf(target), NameOf(target), &temporary);
   if (fd < 0) {
     if (error) *error = errno;
     return false;
   }
   int failure = 0;
   bool ok = WriteAll(fd, reinterpret_cast<const char*>(bytes.data()), bytes.size(), &failure);
-  // Keep the permissions a replaced file had, else the usual ones.
-  struct stat info;
-  mode_t mode = ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
-  if (ok && ::fchmod(fd, mode) != 0) { /* the content matters more than the mode */ }
+  // Keep the permissions a replaced file had; a new one keeps the usual ones.
+  if (ok && ::stat(target.c_str(), &info) == 0) {
+    if (::fchmod(fd, info.st_mode & 07777) != 0) { /* the content matters more than the mode */ }
+  }
+  // The content reaches the disk before the new name does.
+  if (ok && ::fsync(fd) != 0 && errno != EINVAL) {
+    failure = errno;
+    ok = false;
+  }
   if (::close(fd) != 0 && ok) {
     failure = errno;
     ok = false;
   }
-  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
     failure = errno;
     ok = false;
   }

@@ -54,7 +54,8 @@ class AtomicOutput {
 bool WriteNewFile(const std::string& path, std::span<const uint8_t> bytes, int* error = nullptr);
 
 // Replaces a file's content atomically (temporary file and rename). For the
-// files the suite may replace freely: settings files and text files.
+// files the suite may replace freely: settings files and text files. A
+// symbolic link is kept and the file it points to replaced.
 bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, int* error = nullptr);
 
 // Copies a file to a new name, refusing to replace an existing one.

@@ -1,18 +1,23 @@
 // Profile (INI) files: section headers "[name]" followed by key=value lines.
 // Sections and keys match without regard to ASCII case. Writing replaces a
-// key's value in place, adds a missing key as its section's last line, and
-// adds a missing section at the end of the file; everything else survives.
-// Lines are written with CRLF; bare LF is accepted on reading.
+// key's value in place, adds a missing key as its section's last entry line,
+// and adds a missing section at the end of the file; everything else survives
+// byte for byte. Lines are written with CRLF; bare LF is accepted on reading.
+// When a section or key occurs twice, the first one is read and written.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
 
 class Profile {
  public:
+  Profile() : sections_(1) {}
+
   // Loads a profile file. A missing file gives an empty profile and true;
   // false only when the file exists but cannot be read (errno in error()).
   bool Load(const std::string& path);
@@ -30,7 +35,12 @@ class Profile {
   uint32_t GetInt(const std::string& section, const std::string& key, uint32_t fallback) const;
   bool Has(const std::string& section, const std::string& key) const;
 
-  void Set(const std::string& section, const std::string& key, const std::string& value);
+  // Writes "key=value" into the section (an existing key keeps the spelling
+  // the file gives it). Line breaks in the value become
+  // blanks. False (nothing changed) when the names cannot stand in a profile
+  // line: an empty name, a line break, '=' in or '[' before the key, ']' in
+  // the section name.
+  bool Set(const std::string& section, const std::string& key, const std::string& value);
 
   // The file's text as it would be written (CRLF line ends).
   std::string Serialize() const;
@@ -41,14 +51,25 @@ class Profile {
   int error() const { return error_; }
 
  private:
+  enum class LineEnd : uint8_t { kNone, kLf, kCrLf };  // kNone: the file's last line, unended
   struct Line {
-    std::string text;      // the line as read or written, without its line end
-    std::string section;   // for a header line, the section name; else empty
-    bool isHeader = false;
+    std::string text;  // without its line end
+    LineEnd end = LineEnd::kCrLf;
   };
-  const Line* FindEntry(const std::string& section, const std::string& key) const;
+  struct Section {
+    std::vector<Line> lines;  // the header line first (none for the lines before any section)
+    // Lower-cased key to its first line, kept only for sections with many
+    // lines; smaller ones are searched line by line.
+    std::unordered_map<std::string, size_t> keys;
+  };
 
-  std::vector<Line> lines_;
+  const Line* FindEntry(const std::string& section, const std::string& key) const;
+  static size_t FindKeyLine(const Section& section, const std::string& lowerKey);
+  static void IndexKeys(Section& section);
+
+  std::string bom_;                // a UTF-8 byte order mark the file began with
+  std::vector<Section> sections_;  // [0] holds the lines before any section
+  std::unordered_map<std::string, size_t> index_;  // lower-cased name to its first section
   int error_ = 0;
 };
 

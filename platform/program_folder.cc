@@ -1,5 +1,6 @@
 #include "platform/program_folder.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,6 +27,21 @@ std::string ExecutableFolder() {
   return cut == 0 ? "/" : path.substr(0, cut);
 }
 
+// $HOME, else the home folder the password database gives, else the
+// current folder (never a shared folder that others could prepare).
+static std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home && *home) return home;
+  std::vector<char> buffer(16384);
+  struct passwd entry;
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+      *found->pw_dir) {
+    return found->pw_dir;
+  }
+  return ".";
+}
+
 static void MakeFolders(const std::string& path) {
   for (size_t at = 1; at <= path.size(); ++at)
     if (at == path.size() || path[at] == '/') ::mkdir(path.substr(0, at).c_str(), 0755);
@@ -37,8 +53,7 @@ std::string UserSettingsFolder() {
   if (config && *config) {
     base = config;
   } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home && *home ? home : "/tmp") + "/.config";
+    base = HomeFolder() + "/.config";
   }
   std::string folder = base + "/marlowby";
   MakeFolders(folder);

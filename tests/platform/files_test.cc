@@ -1,0 +1,228 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/output_file.h"
+#include "platform/program_folder.h"
+#include "platform/temp_files.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+using testsupport::ListFolder;
+using testsupport::ReadText;
+using testsupport::TempDir;
+using testsupport::WriteText;
+
+std::span<const uint8_t> AsBytes(const std::string& text) {
+  return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+// Sets an environment variable for one test and restores it after.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    const char* old = std::getenv(name);
+    if (old) old_ = old, hadOld_ = true;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() { hadOld_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::string old_;
+  bool hadOld_ = false;
+};
+
+TEST(AtomicOutput, WritesPatchesAndCommits) {
+  TempDir dir;
+  std::string path = dir.File("out.bin");
+  mode_t oldMask = ::umask(027);
+  {
+    platform::AtomicOutput out;
+    ASSERT_TRUE(out.Begin(path));
+    std::string big(3 << 20, 'b');
+    ASSERT_TRUE(out.Write("head", 4) && out.Write(AsBytes(big)) && out.Write("tail", 4));
+    ASSERT_TRUE(out.WriteAt(0, "HE", 2));
+    ASSERT_TRUE(out.WriteAt(out.size() - 2, "IL", 2));
+    EXPECT_EQ(ListFolder(dir.path()).size(), 1u);  // only the hidden temporary
+    ASSERT_TRUE(out.Commit());
+    EXPECT_EQ(ReadText(path), "HEad" + big + "taIL");
+  }
+  ::umask(oldMask);
+  EXPECT_EQ(ModeOf(path), 0640u);  // the usual mode for new files, not a private one
+  EXPECT_EQ(ListFolder(dir.path()), Names{"out.bin"});
+}
+
+TEST(AtomicOutput, NeverReplacesAndLeavesNothingBehind) {
+  TempDir dir;
+  std::string path = dir.File("font.ttf");
+  WriteText(path, "original");
+  {
+    platform::AtomicOutput out;
+    EXPECT_FALSE(out.Begin(path));
+    EXPECT_EQ(out.error(), EEXIST);
+  }
+  {
+    platform::AtomicOutput out;  // dropped without Commit
+    ASSERT_TRUE(out.Begin(dir.File("dropped")));
+    ASSERT_TRUE(out.Write("x", 1));
+  }
+  {
+    platform::AtomicOutput out;  // the destination appears meanwhile
+    ASSERT_TRUE(out.Begin(dir.File("late")));
+    ASSERT_TRUE(out.Write("mine", 4));
+    WriteText(dir.File("late"), "theirs");
+    EXPECT_FALSE(out.Commit());
+    EXPECT_EQ(out.error(), EEXIST);
+  }
+  EXPECT_EQ(ReadText(path), "original");
+  EXPECT_EQ(ReadText(dir.File("late")), "theirs");
+  EXPECT_EQ(ListFolder(dir.path()), (Names{"font.ttf", "late"}));
+}
+
+TEST(AtomicOutput, LongNamesAndMissingFolders) {
+  TempDir dir;
+  std::string longName(250, 'n');
+  EXPECT_TRUE(platform::WriteNewFile(dir.File(longName), AsBytes("x")));
+  EXPECT_EQ(ReadText(dir.File(longName)), "x");
+  int error = 0;
+  EXPECT_FALSE(platform::WriteNewFile(dir.File("none/x"), AsBytes("x"), &error));
+  EXPECT_EQ(error, ENOENT);
+
+  platform::AtomicOutput out;
+  ASSERT_TRUE(out.Begin(dir.File("patched")));
+  ASSERT_TRUE(out.Write("abc", 3));
+  EXPECT_FALSE(out.WriteAt(2, "xy", 2));  // past what was written
+  EXPECT_FALSE(out.WriteAt(UINT64_MAX, "xy", 2));
+  EXPECT_EQ(out.error(), EINVAL);
+  EXPECT_FALSE(out.Commit());  // a failure sticks
+  EXPECT_FALSE(testsupport::Exists(dir.File("patched")));
+}
+
+TEST(NewFiles, WriteNewFileAndCopyRefuseToReplace) {
+  TempDir dir;
+  int error = 0;
+  ASSERT_TRUE(platform::WriteNewFile(dir.File("a"), AsBytes("first"), &error));
+  EXPECT_FALSE(platform::WriteNewFile(dir.File("a"), AsBytes("second"), &error));
+  EXPECT_EQ(error, EEXIST);
+  EXPECT_EQ(ReadText(dir.File("a")), "first");
+
+  std::string big(5 << 20, 'c');
+  big[12345] = 'Q';
+  WriteText(dir.File("big"), big);
+  ASSERT_TRUE(platform::CopyFileNoReplace(dir.File("big"), dir.File("copy"), &error));
+  EXPECT_EQ(ReadText(dir.File("copy")), big);
+  EXPECT_FALSE(platform::CopyFileNoReplace(dir.File("a"), dir.File("copy"), &error));
+  EXPECT_EQ(error, EEXIST);
+  EXPECT_FALSE(platform::CopyFileNoReplace(dir.File("missing"), dir.File("c2"), &error));
+  EXPECT_EQ(error, ENOENT);
+  ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0755), 0);
+  EXPECT_FALSE(platform::CopyFileNoReplace(dir.File("sub"), dir.File("c3"), &error));  // a folder
+  EXPECT_EQ(error, EISDIR);
+
+  EXPECT_FALSE(platform::MoveNoReplace(dir.File("a"), dir.File("big"), &error));
+  EXPECT_EQ(error, EEXIST);
+  EXPECT_TRUE(platform::MoveNoReplace(dir.File("a"), dir.File("moved"), &error));
+  EXPECT_EQ(ListFolder(dir.path()), (Names{"big", "copy", "moved", "sub"}));
+  EXPECT_EQ(ReadText(dir.File("moved")), "first");
+  EXPECT_EQ(ReadText(dir.File("big")), big);
+}
+
+TEST(NewFiles, ReplaceFileKeepsModeAndLinks) {
+  TempDir dir;
+  std::string path = dir.File("Tool.ini");
+  ASSERT_TRUE(platform::ReplaceFile(path, AsBytes("one")));
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  ASSERT_TRUE(platform::ReplaceFile(path, AsBytes("two")));
+  EXPECT_EQ(ReadText(path), "two");
+  EXPECT_EQ(ModeOf(path), 0600u);
+  ASSERT_EQ(::symlink("Tool.ini", dir.File("link.ini").c_str()), 0);
+  ASSERT_TRUE(platform::ReplaceFile(dir.File("link.ini"), AsBytes("three")));
+  EXPECT_EQ(ReadText(path), "three");
+  struct stat info;
+  ASSERT_EQ(::lstat(dir.File("link.ini").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  int error = 0;
+  EXPECT_FALSE(platform::ReplaceFile(dir.File("none/x"), AsBytes("x"), &error));
+  EXPECT_EQ(error, ENOENT);
+  EXPECT_EQ(ListFolder(dir.path()), (Names{"Tool.ini", "link.ini"}));
+}
+
+TEST(WorkFiles, AreNewFilesWithThePrefixInTheTemporaryFolder) {
+  TempDir dir;
+  ScopedEnv tmp("TMPDIR", dir.path());
+  EXPECT_EQ(platform::TempFolder(), dir.path());
+  std::string kept = platform::MakeWorkFile();
+  ASSERT_EQ(kept.rfind(dir.path() + "/emf", 0), 0u) << kept;
+  std::string removed;
+  {
+    platform::WorkFile work;
+    ASSERT_TRUE(work.Create());
+    removed = work.path();
+    EXPECT_NE(removed, kept);
+    EXPECT_TRUE(testsupport::Exists(removed));
+  }
+  EXPECT_FALSE(testsupport::Exists(removed));
+  EXPECT_EQ(ListFolder(dir.path()).size(), 1u);
+  ScopedEnv none("TMPDIR", "");
+  EXPECT_EQ(platform::TempFolder(), "/tmp");
+}
+
+TEST(ProgramFolder, FolderOfProgramToken) {
+  struct Case {
+    const char* line;
+    bool backslash;
+    bool found;
+    const char* folder;
+  };
+  const Case cases[] = {
+      {"/usr/bin/pellout a.os_2", false, true, "/usr/bin"},
+      {"\"/opt/my tools/pellout\" name.ini", false, true, "/opt/my tools"},
+      {"C:\\tools\\pellout.exe x", true, true, "C:\\tools"},
+      {"\"C:\\my tools\\pellout.exe\" x", true, true, "C:\\my tools"},
+      {"C:\\tools\\pellout.exe", false, false, ""},  // '\\' is no separator here
+      {"/pellout", false, true, "/"},
+      {"pellout a.os_2", false, false, ""},
+      {"\"/opt/unclosed/pellout", false, false, ""},
+      {"", false, false, ""},
+      {"/a\"b/c x", false, true, "/a b"},  // a quote inside the token becomes a blank
+  };
+  for (const Case& c : cases) {
+    std::string folder;
+    EXPECT_EQ(platform::FolderOfProgramToken(c.line, c.backslash, &folder), c.found) << c.line;
+    if (c.found) {
+      EXPECT_EQ(folder, c.folder) << c.line;
+    }
+  }
+  EXPECT_EQ(platform::JoinPath("/a", "b.ini"), "/a/b.ini");
+  EXPECT_EQ(platform::JoinPath("/", "b.ini"), "/b.ini");
+  EXPECT_EQ(platform::FolderOf("name"), ".");
+  EXPECT_EQ(platform::FolderOf("/name"), "/");
+}
+
+TEST(ProgramFolder, ExecutableAndUserFolders) {
+  std::string exe = platform::ExecutablePath();
+  EXPECT_EQ(platform::FolderOf(exe), platform::ExecutableFolder());
+  EXPECT_NE(exe.find("platform_tests"), std::string::npos);
+  TempDir dir;
+  ScopedEnv config("XDG_CONFIG_HOME", dir.File("cfg"));
+  EXPECT_EQ(platform::UserSettingsFolder(), dir.File("cfg/marlowby"));
+  struct stat info;
+  EXPECT_EQ(::stat(dir.File("cfg/marlowby").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+}
+
+}  // namespace
