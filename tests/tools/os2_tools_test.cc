@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "core/byte_order.h"
+#include "platform/profile.h"
+#include "tests/tools/tool_test_support.h"
+#include "tools/pellin/profile_to_os2.h"
+#include "tools/pellout/os2_to_profile.h"
+
+namespace {
+
+using testsupport::Bytes;
+using testsupport::TempDir;
+using tooltest::RunIn;
+
+tools::Os2Record RecordOf(const Bytes& table) {
+  tools::Os2Record record{};
+  std::copy_n(table.begin(), std::min(table.size(), record.size()), record.begin());
+  return record;
+}
+
+std::string FieldText(const tools::Os2Record& record, const std::string& key) {
+  for (const tools::Os2Field& field : tools::Os2Fields())
+    if (key == field.key) return tools::Os2FieldText(field, record);
+  ADD_FAILURE() << "no field " << key;
+  return "";
+}
+
+// The keys of a profile text in the order they stand, with section names.
+std::vector<std::string> KeysInOrder(const std::string& text) {
+  std::vector<std::string> keys;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty()) continue;
+    keys.push_back(line[0] == '[' ? line.substr(0, line.find(']') + 1) : line.substr(0, line.find('=')));
+  }
+  return keys;
+}
+
+tools::Os2Record FromProfile(const std::string& text) {
+  platform::Profile profile;
+  profile.Parse(text);
+  return tools::BuildOs2Record(profile);
+}
+
+TEST(Pellout, TextFormsOfTheFields) {
+  tools::Os2Record record = RecordOf(testsupport::MakeOs2());
+  core::StoreU16(record.data() + 70, static_cast<uint16_t>(-278));  // sTypoDescender
+  core::StoreU16(record.data() + 76, 278);                          // usWinDescent
+  core::StoreU16(record.data() + 66, 0xFFE5);                       // usLastCharIndex
+  EXPECT_EQ(FieldText(record, "fsType"), "0x8");
+  EXPECT_EQ(FieldText(record, "ulUnicodeRange1"), "0x00000001");
+  EXPECT_EQ(FieldText(record, "sTypoDescender"), "-278");
+  EXPECT_EQ(FieldText(record, "usWinDescent"), "278");
+  EXPECT_EQ(FieldText(record, "usLastCharIndex"), "0xffe5");
+  EXPECT_EQ(FieldText(record, "fsSelection"), "64");
+  EXPECT_EQ(FieldText(record, "bFamilyType"), "2");
+  core::StoreU16(record.data() + 8, 0x8004);  // fsType with bit 15
+  EXPECT_EQ(FieldText(record, "fsType"), "0xffff8004");
+  // ... and the merge tool keeps the low 16 bits of it.
+  EXPECT_EQ(core::LoadU16(FromProfile("[SUMMARY]\nfsType=0xffff8004\n").data() + 8), 0x8004);
+}
+
+TEST(Pellout, VendorIdKeepsWhatTheProfileRulesWouldStrip) {
+  struct Case {
+    const char vendor[4];
+    const char* text;
+  } cases[] = {
+      {{'A', 'B', 'C', 'D'}, "ABCD"},     {{'A', 'B', 0, 0}, "AB"},           {{'A', 'B', 0, 'D'}, "AB"},
+      {{'I', 'P', 'A', ' '}, "\"IPA \""}, {{' ', 'A', 'B', ' '}, "\" AB \""}, {{'\'', 'A', 'B', '\''}, "\"'AB'\""},
+      {{0, 'A', 'B', 'C'}, ""},
+  };
+  for (const Case& c : cases) {
+    const uint8_t* vendor = reinterpret_cast<const uint8_t*>(c.vendor);
+    EXPECT_EQ(tools::VendorText(vendor), c.text);
+    // Read back by the profile rules, the written text gives the bytes up to the first zero.
+    tools::Os2Record back = FromProfile(std::string("[SUMMARY]\nachVendID=") + tools::VendorText(vendor) + "\n");
+    size_t kept = std::find(vendor, vendor + 4, 0) - vendor;
+    EXPECT_TRUE(std::equal(vendor, vendor + kept, back.data() + 58)) << c.text;
+    EXPECT_TRUE(std::all_of(back.data() + 58 + kept, back.data() + 62, [](uint8_t b) { return b == 0; })) << c.text;
+  }
+}
+
+TEST(Pellout, WritesEveryKeyInProfileOrderAndKeepsOtherEntries) {
+  TempDir dir;
+  testsupport::WriteText(dir.File("Pellout.ini"), "[EARLIER]\r\nkept=1\r\n[SUMMARY]\r\nFileName=old.os_2\r\n");
+  testsupport::WriteBytes(dir.File("a.os_2"), testsupport::MakeOs2("MRLW"));
+  auto run = RunIn(tools::RunPellout, dir, {"pellout", "a.os_2"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "argc = 2\n");
+
+  std::vector<std::string> expected{"[EARLIER]", "kept", "[SUMMARY]", "FileName"};
+  std::string section = "SUMMARY";
+  for (const tools::Os2Field& field : tools::Os2Fields()) {
+    if (section != field.section) {
+      section = field.section;
+      expected.push_back("[" + section + "]");
+    }
+    expected.push_back(field.key);
+  }
+  std::string text = testsupport::ReadText(dir.File("Pellout.ini"));
+  EXPECT_EQ(KeysInOrder(text), expected);
+  EXPECT_NE(text.find("FileName=a.os_2\r\n"), std::string::npos);
+  EXPECT_NE(text.find("achVendID=MRLW\r\n"), std::string::npos);
+  EXPECT_EQ(expected.size(), 46u);
+}
+
+TEST(Pellout, ShortTableIsReadAsFarAsItGoesWithOneWarning) {
+  TempDir dir;
+  Bytes table = testsupport::MakeOs2("MRLW");
+  table.resize(60);  // ends inside achVendID
+  testsupport::WriteBytes(dir.File("short.os_2"), table);
+  auto run = RunIn(tools::RunPellout, dir, {"pellout", "short.os_2"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out,
+            "argc = 2\nWarning: short.os_2 holds 60 bytes, fewer than the 86 of an OS/2 table; the missing bytes are "
+            "taken as zero.\n");
+  platform::Profile profile;
+  ASSERT_TRUE(profile.Load(dir.File("Pellout.ini")));
+  EXPECT_EQ(profile.GetString("SUMMARY", "achVendID", "?"), "MR");
+  EXPECT_EQ(profile.GetString("SUMMARY", "ulCodePageRange2", "?"), "0x00000000");
+  EXPECT_EQ(profile.GetString("SUMMARY", "ulUnicodeRange4", "?"), "0x00000000");
+}
+
+TEST(Pellout, FailuresEndWithMinusOne) {
+  TempDir dir;
+  auto missing = RunIn(tools::RunPellout, dir, {"pellout", "absent.os_2"});
+  EXPECT_EQ(missing.status, -1);
+  EXPECT_EQ(missing.out, "argc = 2\nCan not open a file absent.os_2\n");
+  EXPECT_FALSE(testsupport::Exists(dir.File("Pellout.ini")));
+
+  // A profile file that cannot be written is reported, not taken for success.
+  testsupport::WriteBytes(dir.File("a.os_2"), testsupport::MakeOs2());
+  tools::TextConsole console;
+  std::string folder = dir.File("no-such-folder");
+  int status = tools::RunPellout({"pellout", dir.File("a.os_2")}, tools::ToolPlace{folder, ""}, console);
+  EXPECT_EQ(status, -1);
+  EXPECT_EQ(console.text(), "argc = 2\nCan not open a file " + folder + "/Pellout.ini\n");
+}
+
+TEST(Pellin, DefaultsFillAnAlmostEmptyProfile) {
+  tools::Os2Record record = FromProfile("[SUMMARY]\nFileName=x\n");
+  Bytes bytes(record.begin(), record.end());
+  EXPECT_EQ(tooltest::Hex(Bytes(bytes.begin(), bytes.begin() + 10)), "00 01 04 00 01 90 00 05 00 08");
+  EXPECT_EQ(tooltest::Hex(Bytes(bytes.begin() + 30, bytes.begin() + 62)),
+            "08 05 02 0B 06 09 07 02 05 08 02 04 00 00 00 01 08 07 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
+  EXPECT_EQ(tooltest::Hex(Bytes(bytes.begin() + 62, bytes.end())),
+            "00 40 00 20 FF E5 06 EA FE EA 02 00 06 EA 01 16 00 04 00 00 00 00 00 00");
+}
+
+TEST(Pellin, ValuesKeepTheirLowBits) {
+  tools::Os2Record record = FromProfile(
+      "[SUMMARY]\nusWeightClass=70000\nsTypoDescender=-278\nulUnicodeRange2=0x80000001\n"
+      "ulUnicodeRange3=2147483649\nachVendID=ABCDEFGH\n[PANOSE]\nbFamilyType=258\n");
+  EXPECT_EQ(core::LoadU16(record.data() + 4), 4464);
+  EXPECT_EQ(record[32], 2);
+  EXPECT_EQ(tooltest::Hex(Bytes(record.begin() + 70, record.begin() + 72)), "FE EA");
+  EXPECT_EQ(core::LoadU32(record.data() + 46), 0x80000001u);
+  EXPECT_EQ(core::LoadU32(record.data() + 50), 0x80000001u);
+  EXPECT_EQ(tooltest::Hex(Bytes(record.begin() + 58, record.begin() + 62)), "41 42 43 44");
+  record = FromProfile("[SUMMARY]\nachVendID=ABC\n");
+  EXPECT_EQ(tooltest::Hex(Bytes(record.begin() + 58, record.begin() + 62)), "41 42 43 00");
+}
+
+TEST(Pellin, FailuresLeaveNothingBehind) {
+  TempDir dir;
+  auto missingProfile = RunIn(tools::RunPellin, dir, {"pellin", "none.ini"});
+  EXPECT_EQ(missingProfile.status, -1);
+  EXPECT_EQ(missingProfile.out, "Can not open a file " + dir.File("none.ini") + "\n");
+
+  testsupport::WriteText(dir.File("p.ini"), "[SUMMARY]\r\nversion=1\r\n");
+  auto noName = RunIn(tools::RunPellin, dir, {"pellin", "p.ini"});
+  EXPECT_EQ(noName.status, -1);
+  EXPECT_EQ(noName.out, "Can not open a file " + dir.File("p.ini") + "\n");
+
+  testsupport::WriteText(dir.File("p.ini"), "[SUMMARY]\r\nFileName=taken.os_2\r\n");
+  testsupport::WriteText(dir.File("taken.os_2"), "keep me");
+  auto exists = RunIn(tools::RunPellin, dir, {"pellin", "p.ini"});
+  EXPECT_EQ(exists.status, -1);
+  EXPECT_EQ(exists.out, "File  taken.os_2 exists.\n");
+  EXPECT_EQ(testsupport::ReadText(dir.File("taken.os_2")), "keep me");
+  EXPECT_EQ(testsupport::ListFolder(dir.path()), (std::vector<std::string>{"p.ini", "taken.os_2"}));
+}
+
+// pellout then pellin on the first 86 bytes of a real OS/2 table gives back
+// exactly those bytes.
+void ExpectOs2RoundTrip(const char* fontPath, const char* vendor) {
+  Bytes table = tooltest::TableOfFont(fontPath, "OS/2");
+  if (table.size() < 86) GTEST_SKIP() << fontPath << " is not installed";
+  table.resize(86);
+  TempDir dir;
+  testsupport::WriteBytes(dir.File("font.os_2"), table);
+  ASSERT_EQ(RunIn(tools::RunPellout, dir, {"pellout", "font.os_2"}).status, 1);
+  platform::Profile profile;
+  ASSERT_TRUE(profile.Load(dir.File("Pellout.ini")));
+  EXPECT_EQ(profile.GetString("SUMMARY", "achVendID", ""), vendor);
+  profile.Set("SUMMARY", "FileName", "back.os_2");
+  ASSERT_TRUE(profile.Save(dir.File("Pellout.ini")));
+  auto run = RunIn(tools::RunPellin, dir, {"pellin", "Pellout.ini"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(testsupport::ReadBytes(dir.File("back.os_2")), table);
+}
+
+TEST(Os2RoundTrip, IpaGothicWithItsBlankPaddedVendor) { ExpectOs2RoundTrip(tooltest::kIpaGothic, "IPA "); }
+TEST(Os2RoundTrip, DejaVuSans) { ExpectOs2RoundTrip(tooltest::kDejaVuSans, "PfEd"); }
+
+}  // namespace
