@@ -22,6 +22,7 @@ constexpr size_t kNameTableReach = kHeaderSize + kRecordSize * 65535;
 
 // `size` bytes at `offset`, the ones past the end of `bytes` as zero.
 void CopyZeroFilled(std::span<const uint8_t> bytes, size_t offset, uint8_t* out, size_t size) {
+  if (size == 0) return;
   std::memset(out, 0, size);
   if (offset < bytes.size()) std::memcpy(out, bytes.data() + offset, std::min(size, bytes.size() - offset));
 }
