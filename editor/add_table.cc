@@ -1,0 +1,74 @@
+#include "editor/add_table.h"
+
+#include <cstring>
+#include <vector>
+
+#include "core/byte_order.h"
+#include "editor/font_rewrite.h"
+#include "editor/text_block.h"
+#include "platform/output_file.h"
+
+namespace editor {
+
+std::string TypedTag(const std::string& typed) { return typed.substr(0, 4); }
+
+std::string PaddedTag(const std::string& typed) {
+  std::string tag = TypedTag(typed);
+  tag.resize(4, ' ');
+  return tag;
+}
+
+CommandOutcome AddTable(const AddTableRequest& request, const core::ReadableFile& tableFile,
+                        const std::string& outputPath, LogSink& log, MessageSink& messages) {
+  platform::AtomicOutput out;
+  if (!out.Begin(outputPath)) {
+    log.Append(FormatBlock("Function CreateFile(%s) has an error at 1!! %d File exist?\r\n--\r\n",
+                           outputPath.c_str(), out.error()));
+    return {};
+  }
+  core::ReadableFile font;
+  if (!font.Open(request.fontPath)) {
+    log.Append(FormatBlock("Function CreateFile(%s) has an error at 3!! %d\r\n--\r\n", request.fontPath.c_str(),
+                           font.error()));
+    return {};
+  }
+  core::OffsetTable table;
+  std::vector<core::TableDirEntry> entries;
+  if (!ReadDirectoryForRewrite(font, request.fontPath, request.tableCount, "added to", &table, &entries, log))
+    return {};
+
+  std::string tagText = PaddedTag(request.tag);
+  std::array<uint8_t, 4> tag;
+  std::memcpy(tag.data(), tagText.data(), 4);
+  for (const core::TableDirEntry& entry : entries) {
+    if (entry.tag == tag) {
+      messages.Show(Message{"Error", "The font has the same table name."});
+      return CommandOutcome{false, DialogStep::kStayOpen};
+    }
+  }
+
+  // The new entry goes before the first entry whose tag sorts at or after it.
+  uint32_t key = core::TagValue(tag.data());
+  std::vector<RewrittenTable> tables;
+  tables.reserve(entries.size() + 1);
+  bool placed = false;
+  for (const core::TableDirEntry& entry : entries) {
+    if (!placed && core::TagValue(entry.tag.data()) >= key) {
+      core::TableDirEntry added;
+      added.tag = tag;
+      tables.push_back(RewrittenTable{added, &tableFile, &request.tableFilePath, 0, tableFile.size()});
+      placed = true;
+    }
+    tables.push_back(RewrittenTable{entry, &font, &request.fontPath, entry.offset, entry.length});
+  }
+  if (!placed) {
+    core::TableDirEntry added;
+    added.tag = tag;
+    tables.push_back(RewrittenTable{added, &tableFile, &request.tableFilePath, 0, tableFile.size()});
+  }
+  if (!WriteRewrittenFont(table, std::move(tables), out, log)) return {};
+  log.Append(FormatBlock("Add %s table.\r\n--\r\n", TypedTag(request.tag).c_str()));
+  return CommandOutcome{true, DialogStep::kClose};
+}
+
+}  // namespace editor

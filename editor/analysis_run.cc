@@ -1,0 +1,170 @@
+#include "editor/analysis_run.h"
+
+#include <cstring>
+
+#include "core/checksum.h"
+#include "core/readable_file.h"
+#include "editor/checksum_binding.h"
+#include "editor/table_dumps.h"
+#include "editor/table_list.h"
+#include "editor/text_block.h"
+
+namespace editor {
+namespace {
+
+struct RunContext {
+  const AnalysisRequest& request;
+  const core::ReadableFile& file;
+  const ChecksumLibrary& library;
+  LogSink& log;
+  MessageSink& messages;
+};
+
+std::string TagText(const std::array<uint8_t, 4>& tag) { return std::string(reinterpret_cast<const char*>(tag.data()), 4); }
+
+void LogCollectionHeader(const RunContext& run, FontAnalysis* analysis) {
+  core::CollectionHeader header = core::ReadCollectionHeader(run.file);
+  run.log.Append(FormatBlock("ttc table, tag = %c%c%c%c, version = 0x%x, count = %d\r\n", header.tag[0],
+                             header.tag[1], header.tag[2], header.tag[3], header.version,
+                             static_cast<int>(header.numFonts)));
+  bool complete = true;
+  analysis->fontOffsets = core::ReadCollectionOffsets(run.file, header.numFonts, &complete);
+  for (uint32_t offset : analysis->fontOffsets)
+    run.log.Append(FormatBlock("ttc table directory, offset = 0x%x, %d\r\n", offset, static_cast<int>(offset)));
+  if (!complete)
+    run.log.Append(FormatBlock("The file ends after %u of the %u font offsets.\r\n",
+                               static_cast<unsigned>(analysis->fontOffsets.size()), header.numFonts));
+  run.log.Append("--\r\n");
+}
+
+// The verification summary that ends each font's report.
+void LogSummary(const RunContext& run, uint32_t total, uint32_t trueAdjustment, uint32_t storedAdjustment) {
+  run.log.Append(FormatBlock("(assume adjustment = 0) Calculated check sum total (CCST) is 0x%x\r\n--\r\n", total));
+  run.log.Append(FormatBlock("True checkSumAdjustment (TCSAJ) should be 0x%x\r\n--\r\n", trueAdjustment));
+  run.log.Append(FormatBlock("CCST + TCSAJ is 0x%x\r\n--\r\n", total + trueAdjustment));
+  run.log.Append(FormatBlock("CCST + stored check sum adjustment is 0x%x\r\n--\r\n", total + storedAdjustment));
+  run.log.Append(FormatBlock("Check Sum is 0x%x (0 is correct.)\r\n--\r\n",
+                             core::ConsistencyCheck(total, storedAdjustment)));
+}
+
+void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) {
+  const std::string& path = run.request.fontPath;
+  core::OffsetTable& table = record->offsetTable;
+  table = core::ReadOffsetTable(run.file, fontOffset);
+  run.log.Append(FormatBlock(
+      "The Table Directory\r\n  sfnt version = %d.%d\r\n  Number of tables = %u\r\n  searchRange = %u\r\n  "
+      "entrySelector = %u\r\n  rangeShift = %u\r\n",
+      table.versionMajor, table.versionMinor, unsigned{table.numTables}, unsigned{table.searchRange},
+      unsigned{table.entrySelector}, unsigned{table.rangeShift}));
+  run.log.Append("--\r\n");
+
+  uint32_t total = 0;
+  if (run.library.hasTableSum()) {
+    uint32_t directorySum = run.library.TableSum(
+        path, fontOffset, static_cast<uint32_t>(core::TableDirEntry::kSize * table.numTables + core::OffsetTable::kSize));
+    run.log.Append(FormatBlock("Check sum on Table Directory and its Entries = 0x%x\r\n", directorySum));
+    total = directorySum;
+  }
+
+  record->entries = core::ReadTableDirectory(run.file, fontOffset, table.numTables, &record->directoryComplete);
+  run.log.Append("Table Directory Entries\r\n");
+  run.log.Append("It takes time to calculate glyf table check sum.\r\n");
+  run.log.Append("The difference between checkSum and CalcCheckSum in head table is\r\n");
+  run.log.Append("  due to checkSumAdjustment.\r\n");
+  run.log.Append("# \ttag   \tcheckSum\toffset   \tlength   \tCalcCheckSum\tdiff\r\n");
+
+  std::vector<TableListEntry> list;
+  list.reserve(record->entries.size());
+  record->calculatedSums.reserve(record->entries.size());
+  for (size_t k = 0; k < record->entries.size(); ++k) {
+    const core::TableDirEntry& entry = record->entries[k];
+    uint32_t sum = core::IsHeadTag(entry.tag) ? run.library.HeadSum(path, entry.offset)
+                                              : run.library.TableSum(path, entry.offset, entry.length);
+    total += sum;
+    record->calculatedSums.push_back(sum);
+    run.log.Append(FormatBlock("%02d,\t%c%c%c%c,\t0x%08x,\t0x%08x,\t0x%08x,\t0x%08x,   \t0x%08x\r\n",
+                               static_cast<int>(k), entry.tag[0], entry.tag[1], entry.tag[2], entry.tag[3],
+                               entry.checkSum, entry.offset, entry.length, sum, sum - entry.checkSum));
+    list.push_back(TableListEntry{entry.tag, entry.offset, entry.length, sum});
+  }
+  if (!record->directoryComplete)
+    run.log.Append(FormatBlock("The file ends inside the table directory: %u of %u entries are listed.\r\n",
+                               static_cast<unsigned>(record->entries.size()), unsigned{table.numTables}));
+  int error = 0;
+  if (!WriteTableList(run.request.settingsFolder, list, &error))
+    run.log.Append(FormatBlock("Could not write the table list into %s. %d\r\n",
+                               run.request.settingsFolder.c_str(), error));
+  run.log.Append("--\r\n");
+
+  record->trueAdjustment = core::kWholeFontMagic - total;
+  // The adjustment this font's own head table stores; 0 when it has none.
+  uint32_t storedAdjustment = 0;
+  DumpContext dump{path, run.log, run.messages, record->trueAdjustment};
+  for (const core::TableDirEntry& entry : record->entries) {
+    run.log.Append(TagText(entry.tag) + " : " + FormatBlock("offset = 0x%x, ", entry.offset) +
+                   FormatBlock("length = 0x%x\r\n", entry.length));
+    DumpTable(dump, entry.tag, entry.offset, &storedAdjustment);
+  }
+  run.log.Append("--\r\n");
+  LogSummary(run, total, record->trueAdjustment, storedAdjustment);
+}
+
+}  // namespace
+
+std::string OpeningLine(const std::string& fontPath) {
+  return FormatBlock("TrueType Font %s is opened.\r\nInitializing...", fontPath.c_str());
+}
+
+bool IsCollectionPath(const std::string& fontPath) {
+  if (fontPath.size() < 4) return false;
+  std::string ending = fontPath.substr(fontPath.size() - 4);
+  for (char& c : ending)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return ending == ".ttc";
+}
+
+bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, LogSink& log, MessageSink& messages) {
+  *analysis = FontAnalysis{};
+  analysis->fontPath = request.fontPath;
+  analysis->collection = IsCollectionPath(request.fontPath);
+  log.Append("\r\n");
+
+  core::ReadableFile file;
+  if (!file.Open(request.fontPath)) {
+    messages.Show(Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at 2!! %d",
+                                               request.fontPath.c_str(), file.error())});
+    return false;
+  }
+  ChecksumLibrary library;
+  RunContext run{request, file, library, log, messages};
+  if (analysis->collection) LogCollectionHeader(run, analysis);
+  else analysis->fontOffsets = {0};
+
+  if (!library.Bind(messages, request.libraryName)) {
+    messages.Show(LibraryNotLoadedMessage(request.libraryName));
+    return false;
+  }
+  if (!library.hasTableSum())
+    log.Append(FormatBlock("CalcTblCheckSum is missing from %s; table check sums count as 0.\r\n",
+                           request.libraryName.c_str()));
+  if (!library.hasHeadSum())
+    log.Append(FormatBlock("CalcHeadCheckSum is missing from %s; head check sums count as 0.\r\n",
+                           request.libraryName.c_str()));
+
+  analysis->fonts.reserve(analysis->fontOffsets.size());
+  for (uint32_t fontOffset : analysis->fontOffsets) {
+    analysis->fonts.emplace_back();
+    FontReport(run, fontOffset, &analysis->fonts.back());
+  }
+  file.Close();
+  library.Release();
+  log.Append("Ready\r\n--\r\n");
+  return true;
+}
+
+bool OpenAndAnalyse(const AnalysisRequest& request, FontAnalysis* analysis, LogSink& log, MessageSink& messages) {
+  log.Append(OpeningLine(request.fontPath));
+  return AnalysisRun(request, analysis, log, messages);
+}
+
+}  // namespace editor

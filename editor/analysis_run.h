@@ -1,0 +1,36 @@
+// The analysis of an opened font: the collection header or the single font
+// at offset 0, each font's offset table and directory with the calculated
+// checksums, the table list in Quillet.ini, the dumps of the main tables and
+// the verification summary, all as report text in the log.
+#pragma once
+
+#include <string>
+
+#include "editor/font_analysis.h"
+#include "editor/sinks.h"
+#include "platform/shared_library.h"
+
+namespace editor {
+
+struct AnalysisRequest {
+  std::string fontPath;
+  std::string settingsFolder;  // where Quillet.ini is written
+  std::string libraryName = platform::kChecksumLibraryName;
+};
+
+// "TrueType Font %s is opened.\r\nInitializing...": what the Open command
+// logs before the run starts (the run begins with the line end).
+std::string OpeningLine(const std::string& fontPath);
+
+// True when the path ends in ".ttc" in any case; the file's content plays no part.
+bool IsCollectionPath(const std::string& fontPath);
+
+// The run. Fills *analysis from scratch and returns true when it reached
+// "Ready"; false when the font file could not be opened or the checksum
+// library could not be loaded (after the message box).
+bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, LogSink& log, MessageSink& messages);
+
+// The Open command once a font has been chosen: the opening line, then the run.
+bool OpenAndAnalyse(const AnalysisRequest& request, FontAnalysis* analysis, LogSink& log, MessageSink& messages);
+
+}  // namespace editor

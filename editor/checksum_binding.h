@@ -1,0 +1,46 @@
+// The editor's binding to the checksum library: loaded by file name at the
+// start of every analysis run, its exports resolved by name, released at the
+// end of the run. While bound, the library's messages reach the run's
+// message sink.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "editor/sinks.h"
+#include "platform/shared_library.h"
+#include "sumkit/sumkit.h"
+
+namespace editor {
+
+class ChecksumLibrary {
+ public:
+  ChecksumLibrary() = default;
+  ~ChecksumLibrary() { Release(); }
+  ChecksumLibrary(const ChecksumLibrary&) = delete;
+  ChecksumLibrary& operator=(const ChecksumLibrary&) = delete;
+
+  // Loads the library (beside the executable first) and resolves
+  // CalcTblCheckSum, CalcHeadCheckSum and, when present, the message handler
+  // export. False when the file cannot be loaded.
+  bool Bind(MessageSink& messages, const std::string& fileName = platform::kChecksumLibraryName);
+  // Restores the library's own message route and unloads it.
+  void Release();
+
+  bool hasTableSum() const { return tableSum_ != nullptr; }
+  bool hasHeadSum() const { return headSum_ != nullptr; }
+  // The exports; 0 when the export is missing.
+  uint32_t TableSum(const std::string& fontPath, uint32_t offset, uint32_t length) const;
+  uint32_t HeadSum(const std::string& fontPath, uint32_t offset) const;
+
+ private:
+  platform::SharedLibrary library_;
+  CalcTblCheckSumFunction tableSum_ = nullptr;
+  CalcHeadCheckSumFunction headSum_ = nullptr;
+  SumkitSetMessageHandlerFunction setHandler_ = nullptr;
+};
+
+// The message box of a library that cannot be loaded.
+Message LibraryNotLoadedMessage(const std::string& fileName = platform::kChecksumLibraryName);
+
+}  // namespace editor

@@ -1,0 +1,90 @@
+#include "editor/commands.h"
+
+#include "core/readable_file.h"
+#include "editor/choosers.h"
+#include "editor/delete_table.h"
+#include "editor/export_table.h"
+#include "editor/recalc.h"
+#include "editor/table_list.h"
+#include "editor/text_block.h"
+
+namespace editor {
+
+bool IsGatedByReady(MenuCommand command) {
+  return command == MenuCommand::kAddTable || command == MenuCommand::kExportTable ||
+         command == MenuCommand::kDeleteTable;
+}
+
+bool PassesGate(MenuCommand command, bool ready, LogSink& log) {
+  if (!IsGatedByReady(command) || ready) return true;
+  log.Append(kOpenFirstLine);
+  return false;
+}
+
+std::string Banner() {
+  return "Quillet Version 1.1\r\n"
+         "  The table editor of the Marlowby font tools\r\n"
+         "  Reports, repairs, exports, adds and deletes TrueType tables\r\n"
+         "  Help and source: the README that comes with the tools\r\n"
+         "  Mail: fonttools@marlowby.example\r\n"
+         "--\r\n";
+}
+
+bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, FileChooser& chooser, LogSink& log) {
+  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(fontPath, ""));
+  if (!output) {
+    log.Append(FormatBlock("Failed in opening TrueType Font \"%s\".\r\n--\r\n", fontPath.c_str()));
+    return false;
+  }
+  log.Append(FormatBlock("Recalculating TrueType Font %s check sum...\r\n", output->c_str()));
+  return RecalcCheckSum(analysis, *output, log);
+}
+
+CommandOutcome AddTableCommand(const AddTableRequest& request, FileChooser& chooser, LogSink& log,
+                               MessageSink& messages) {
+  core::ReadableFile tableFile;
+  if (!tableFile.Open(request.tableFilePath)) {
+    messages.Show(Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error %d.",
+                                               request.tableFilePath.c_str(), tableFile.error())});
+    return CommandOutcome{false, DialogStep::kStayOpen};
+  }
+  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(request.fontPath, ""));
+  if (!output) {
+    log.Append(FormatBlock("Failed in adding %s table. File exist?\r\n--\r\n", TypedTag(request.tag).c_str()));
+    return {};
+  }
+  return AddTable(request, tableFile, *output, log, messages);
+}
+
+CommandOutcome ExportTableCommand(const std::string& fontPath, const std::string& settingsFolder,
+                                  const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
+                                  MessageSink& messages) {
+  if (!selectedTag) {
+    messages.Show(Message{"Information", "No table is selected."});
+    return {};
+  }
+  ExportTableRequest request{fontPath, *selectedTag, ReadTableLocation(settingsFolder, *selectedTag)};
+  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(fontPath, ExportSuffix(*selectedTag)));
+  if (!output) {
+    log.Append(FormatBlock("Failed in exporting %s table.\r\n--\r\n", selectedTag->c_str()));
+    return {};
+  }
+  return ExportTable(request, *output, log);
+}
+
+CommandOutcome DeleteTableCommand(const std::string& fontPath, uint32_t tableCount,
+                                  const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
+                                  MessageSink& messages) {
+  if (!selectedTag) {
+    messages.Show(Message{"Information", "No table is selected."});
+    return {};
+  }
+  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(fontPath, ""));
+  if (!output) {
+    log.Append(FormatBlock("Failed in delete %s table. File exist?\r\n--\r\n", selectedTag->c_str()));
+    return {};
+  }
+  return DeleteTable(DeleteTableRequest{fontPath, *selectedTag, tableCount}, *output, log, messages);
+}
+
+}  // namespace editor

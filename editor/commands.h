@@ -1,0 +1,59 @@
+// The editor's commands as the window dispatches them: the menu's command
+// numbers, the gate that holds the editing commands back until a font has
+// been analysed, the banner, and the command bodies that run once their
+// dialog's choices are made (the choosers are asked through an interface).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "editor/add_table.h"
+#include "editor/command_outcome.h"
+#include "editor/font_analysis.h"
+#include "editor/sinks.h"
+
+namespace editor {
+
+enum class MenuCommand : int {
+  kQuit = 40002,
+  kOpen = 40003,
+  kAbout = 40004,
+  kSelectAll = 40006,
+  kCopy = 40008,
+  kExportTable = 40009,
+  kDeleteTable = 40010,
+  kAddTable = 40012,
+  kRecalc = 40013,
+};
+
+inline constexpr const char* kOpenFirstLine = "Open a ttf first.\r\n--\r\n";
+
+// Add, Export and Delete wait for the ready flag; every other command does not.
+bool IsGatedByReady(MenuCommand command);
+
+// True when the command may go ahead; otherwise logs "Open a ttf first.".
+bool PassesGate(MenuCommand command, bool ready, LogSink& log);
+
+// The banner at the top of the log and behind "About...".
+std::string Banner();
+
+// "Recalc check sum": asks the save chooser (seeded with the open font's
+// path, empty when none) and recalculates into the chosen file.
+bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, FileChooser& chooser, LogSink& log);
+
+// "OK" of the add dialog.
+CommandOutcome AddTableCommand(const AddTableRequest& request, FileChooser& chooser, LogSink& log,
+                               MessageSink& messages);
+
+// "OK" of the export dialog; no selection shows "No table is selected.".
+CommandOutcome ExportTableCommand(const std::string& fontPath, const std::string& settingsFolder,
+                                  const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
+                                  MessageSink& messages);
+
+// "OK" of the delete dialog; tableCount is the list's count when it opened.
+CommandOutcome DeleteTableCommand(const std::string& fontPath, uint32_t tableCount,
+                                  const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
+                                  MessageSink& messages);
+
+}  // namespace editor

@@ -1,0 +1,52 @@
+#include "editor/delete_table.h"
+
+#include <cstring>
+#include <vector>
+
+#include "core/readable_file.h"
+#include "editor/font_rewrite.h"
+#include "editor/text_block.h"
+#include "platform/output_file.h"
+
+namespace editor {
+
+CommandOutcome DeleteTable(const DeleteTableRequest& request, const std::string& outputPath, LogSink& log,
+                           MessageSink&) {
+  platform::AtomicOutput out;
+  if (!out.Begin(outputPath)) {
+    log.Append(FormatBlock("Function CreateFile(%s) has an error at 1!! %d File exist?\r\n--\r\n",
+                           outputPath.c_str(), out.error()));
+    return {};
+  }
+  core::ReadableFile font;
+  if (!font.Open(request.fontPath)) {
+    log.Append(FormatBlock("Function CreateFile(%s) has an error at 3!! %d\r\n--\r\n", request.fontPath.c_str(),
+                           font.error()));
+    return {};
+  }
+  core::OffsetTable table;
+  std::vector<core::TableDirEntry> entries;
+  if (!ReadDirectoryForRewrite(font, request.fontPath, request.tableCount, "deleted from", &table, &entries, log))
+    return {};
+
+  std::vector<RewrittenTable> kept;
+  kept.reserve(entries.size());
+  size_t matches = 0;
+  for (const core::TableDirEntry& entry : entries) {
+    if (request.tag.size() == 4 && std::memcmp(entry.tag.data(), request.tag.data(), 4) == 0) {
+      ++matches;
+      continue;
+    }
+    kept.push_back(RewrittenTable{entry, &font, &request.fontPath, entry.offset, entry.length});
+  }
+  if (matches != 1) {
+    log.Append(FormatBlock("The font holds table %s %u times, not once. Nothing is deleted.\r\n--\r\n",
+                           request.tag.c_str(), static_cast<unsigned>(matches)));
+    return {};
+  }
+  if (!WriteRewrittenFont(table, std::move(kept), out, log)) return {};
+  log.Append(FormatBlock("Delete %s table.\r\n--\r\n", request.tag.c_str()));
+  return CommandOutcome{true, DialogStep::kClose};
+}
+
+}  // namespace editor

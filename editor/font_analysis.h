@@ -1,0 +1,29 @@
+// The result of analysing a font file: for each font of the file its offset
+// table, its table directory and the checksums that the run calculated. The
+// recalculation and the editing commands work from it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/sfnt_records.h"
+
+namespace editor {
+
+struct FontRecord {
+  core::OffsetTable offsetTable;               // host order
+  std::vector<core::TableDirEntry> entries;    // directory order, as far as the file holds them
+  std::vector<uint32_t> calculatedSums;        // one per entry, index-aligned
+  uint32_t trueAdjustment = 0;                 // TCSAJ: 0xB1B0AFBA minus the font's total
+  bool directoryComplete = true;               // all numTables entries lay inside the file
+};
+
+struct FontAnalysis {
+  std::string fontPath;
+  bool collection = false;            // the path ends in ".ttc", in any case
+  std::vector<uint32_t> fontOffsets;  // the file offset of each font's offset table
+  std::vector<FontRecord> fonts;      // one per reported font, in collection order
+};
+
+}  // namespace editor

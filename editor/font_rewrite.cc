@@ -1,0 +1,84 @@
+#include "editor/font_rewrite.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/byte_order.h"
+#include "editor/table_copy.h"
+#include "editor/text_block.h"
+
+namespace editor {
+
+bool ReadDirectoryForRewrite(const core::ReadableFile& font, const std::string& fontPath, uint32_t listCount,
+                             const char* action, core::OffsetTable* table, std::vector<core::TableDirEntry>* entries,
+                             LogSink& log) {
+  uint8_t start[core::OffsetTable::kSize];
+  font.ReadAtZeroFilled(0, start, sizeof start);
+  if (std::memcmp(start, "ttcf", 4) == 0) {
+    log.Append(FormatBlock("%s is a TrueType collection. Tables cannot be %s a collection.\r\n--\r\n",
+                           fontPath.c_str(), action));
+    return false;
+  }
+  *table = core::DecodeOffsetTable(start);
+  if (listCount != table->numTables) {
+    log.Append(FormatBlock("The table list holds %u tables, but %s holds %u. Tables cannot be %s it; open it "
+                           "again.\r\n--\r\n",
+                           listCount, fontPath.c_str(), unsigned{table->numTables}, action));
+    return false;
+  }
+  bool complete = false;
+  *entries = core::ReadTableDirectory(font, 0, table->numTables, &complete);
+  if (!complete) {
+    log.Append(FormatBlock("The table directory of %s runs past the end of the file. Tables cannot be %s "
+                           "it.\r\n--\r\n",
+                           fontPath.c_str(), action));
+    return false;
+  }
+  return true;
+}
+
+bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tables, platform::AtomicOutput& out,
+                        LogSink& log) {
+  table.numTables = static_cast<uint16_t>(tables.size());
+  uint64_t position = core::OffsetTable::kSize + core::TableDirEntry::kSize * uint64_t{tables.size()};
+  for (RewrittenTable& t : tables) {
+    uint64_t present = BytesInFile(*t.source, t.sourceOffset, t.sourceLength);
+    if (present < t.sourceLength)
+      log.Append(FormatBlock("Table %c%c%c%c is cut short by the end of its file: %llu of %llu bytes are there.\r\n",
+                             t.entry.tag[0], t.entry.tag[1], t.entry.tag[2], t.entry.tag[3],
+                             static_cast<unsigned long long>(present),
+                             static_cast<unsigned long long>(t.sourceLength)));
+    t.sourceLength = present;
+    if (position + present > UINT32_MAX) {
+      log.Append("The new font would be larger than 4 GiB, which its table directory cannot describe.\r\n--\r\n");
+      return false;
+    }
+    t.entry.offset = static_cast<uint32_t>(position);
+    t.entry.length = static_cast<uint32_t>(present);
+    position += present;
+  }
+
+  std::vector<uint8_t> head(core::OffsetTable::kSize + core::TableDirEntry::kSize * tables.size());
+  core::EncodeOffsetTable(table, head.data());
+  for (size_t i = 0; i < tables.size(); ++i)
+    core::EncodeTableDirEntry(tables[i].entry, head.data() + core::OffsetTable::kSize + core::TableDirEntry::kSize * i);
+  if (!out.Write(head)) {
+    LogWriteFailure(log, out);
+    return false;
+  }
+  for (const RewrittenTable& t : tables) {
+    uint64_t copied = 0;
+    CopyStatus status = CopyRange(*t.source, t.sourceOffset, t.sourceLength, out, &copied);
+    if (status == CopyStatus::kWriteFailed) {
+      LogWriteFailure(log, out);
+      return false;
+    }
+    if (status == CopyStatus::kReadFailed) {
+      LogReadFailure(log, *t.sourcePath, EIO);
+      return false;
+    }
+  }
+  return CommitOrLog(out, log);
+}
+
+}  // namespace editor

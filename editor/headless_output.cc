@@ -1,0 +1,37 @@
+#include "editor/headless_output.h"
+
+namespace editor {
+
+std::string CrlfToLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out.push_back(text[i]);
+  }
+  return out;
+}
+
+void StreamLog::Append(std::string_view text) {
+  if (text.empty()) return;
+  std::string out;
+  out.reserve(text.size() + 1);
+  if (pendingCr_ && text.front() != '\n') out.push_back('\r');
+  pendingCr_ = text.back() == '\r';
+  if (pendingCr_) text.remove_suffix(1);
+  out += CrlfToLf(text);
+  std::fwrite(out.data(), 1, out.size(), out_);
+}
+
+void StreamLog::Finish() {
+  if (pendingCr_) std::fputc('\r', out_);
+  pendingCr_ = false;
+  std::fflush(out_);
+}
+
+void StreamMessages::Show(const Message& message) {
+  std::fprintf(out_, "%s: %s\n", message.caption.c_str(), message.text.c_str());
+  std::fflush(out_);
+}
+
+}  // namespace editor

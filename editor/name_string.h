@@ -1,0 +1,24 @@
+// How the name dump shows a name string's bytes: Windows Unicode strings as
+// Shift-JIS text, Shift-JIS and Mac Japanese strings with 0xFD as a space,
+// everything else as stored; always up to the first zero byte.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace editor {
+
+// The most bytes of one string that the dump reads.
+inline constexpr size_t kNameStringLimit = 2048;
+
+// UTF-16BE code units (an odd last byte taken as a high byte) to Shift-JIS:
+// two bytes, lead byte first, for a double-byte code, one byte otherwise,
+// and a space for a code unit that has no Shift-JIS code.
+std::string UnicodeToShiftJisText(std::span<const uint8_t> bytes);
+
+// The text shown for a string of the given platform and encoding.
+std::string NameStringText(uint16_t platformID, uint16_t encodingID, std::span<const uint8_t> bytes);
+
+}  // namespace editor

@@ -1,0 +1,168 @@
+#include "editor/recalc.h"
+
+#include <cstring>
+#include <vector>
+
+#include "core/byte_order.h"
+#include "core/checksum.h"
+#include "core/readable_file.h"
+#include "editor/table_copy.h"
+#include "editor/text_block.h"
+#include "platform/output_file.h"
+
+namespace editor {
+namespace {
+
+// The copy as the in-place edits leave it: the source file's bytes with the
+// patches laid over them in the order they were made. Patches never reach
+// past the end of the file, so the copy keeps the source's size.
+class PatchedCopy {
+ public:
+  PatchedCopy(const core::ReadableFile& source, uint64_t size) : source_(source), size_(size) {}
+
+  bool Holds(uint64_t offset, uint64_t count) const { return offset <= size_ && count <= size_ - offset; }
+
+  std::vector<uint8_t> Read(uint64_t offset, size_t count) const {
+    std::vector<uint8_t> bytes(count);
+    source_.ReadAtZeroFilled(offset, bytes.data(), count);
+    for (const Patch& patch : patches_) {
+      uint64_t from = std::max(offset, patch.offset);
+      uint64_t to = std::min(offset + count, patch.offset + patch.bytes.size());
+      if (from < to)
+        std::memcpy(bytes.data() + (from - offset), patch.bytes.data() + (from - patch.offset),
+                    static_cast<size_t>(to - from));
+    }
+    return bytes;
+  }
+
+  void Write(uint64_t offset, std::vector<uint8_t> bytes) { patches_.push_back(Patch{offset, std::move(bytes)}); }
+
+  // Lays every patch, in order, over the finished copy.
+  bool ApplyTo(platform::AtomicOutput& out) const {
+    for (const Patch& patch : patches_)
+      if (!out.WriteAt(patch.offset, patch.bytes.data(), patch.bytes.size())) return false;
+    return true;
+  }
+
+ private:
+  struct Patch {
+    uint64_t offset;
+    std::vector<uint8_t> bytes;
+  };
+  const core::ReadableFile& source_;
+  uint64_t size_;
+  std::vector<Patch> patches_;
+};
+
+std::vector<uint8_t> EncodeEntry(const core::TableDirEntry& entry) {
+  std::vector<uint8_t> bytes(core::TableDirEntry::kSize);
+  core::EncodeTableDirEntry(entry, bytes.data());
+  return bytes;
+}
+
+// The recalculation of one font of the file.
+void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy, LogSink& log) {
+  uint64_t directoryStart = uint64_t{fontOffset} + core::OffsetTable::kSize;
+  uint64_t directorySize = core::OffsetTable::kSize + core::TableDirEntry::kSize * uint64_t{record.offsetTable.numTables};
+  if (!record.directoryComplete || record.entries.size() != record.offsetTable.numTables ||
+      !copy.Holds(fontOffset, directorySize)) {
+    log.Append(FormatBlock("The table directory at 0x%x runs past the end of the file; it is left as it is.\r\n",
+                           fontOffset));
+    return;
+  }
+
+  std::vector<core::TableDirEntry> entries = record.entries;
+  std::vector<uint8_t> directory;
+  directory.reserve(entries.size() * core::TableDirEntry::kSize);
+  bool hasHead = false;
+  uint32_t headOffset = 0;
+  uint32_t entrySum = 0;
+  for (size_t k = 0; k < entries.size(); ++k) {
+    core::TableDirEntry& entry = entries[k];
+    entry.checkSum = record.calculatedSums[k];
+    if (core::IsHeadTag(entry.tag)) {
+      hasHead = true;
+      headOffset = entry.offset;
+      entry.checkSum = 0;
+    }
+    entrySum += entry.checkSum;
+    std::vector<uint8_t> bytes = EncodeEntry(entry);
+    directory.insert(directory.end(), bytes.begin(), bytes.end());
+  }
+  copy.Write(directoryStart, std::move(directory));
+  uint32_t directorySum = core::TableCheckSumOfBytes(copy.Read(fontOffset, static_cast<size_t>(directorySize)));
+
+  if (!hasHead) {
+    log.Append(FormatBlock("The font at 0x%x has no head table; its checkSumAdjustment is not set.\r\n", fontOffset));
+    return;
+  }
+  if (!copy.Holds(headOffset, core::kHeadSummedBytes)) {
+    log.Append(FormatBlock("The head table at 0x%x runs past the end of the file; its checkSumAdjustment is not "
+                           "set.\r\n",
+                           headOffset));
+    return;
+  }
+  std::vector<uint8_t> headBlock = copy.Read(headOffset, core::kHeadSummedBytes);
+  std::memset(headBlock.data() + core::kCheckSumAdjustmentOffset, 0, 4);
+  copy.Write(headOffset, headBlock);
+  uint32_t headSum = core::TableCheckSumOfBytes(copy.Read(headOffset, core::kHeadSummedBytes));
+  log.Append(FormatBlock("ulConstHead = 0x%x\r\n", headSum));
+  uint32_t adjustment = core::kWholeFontMagic - 2 * headSum - directorySum - entrySum;
+  log.Append(FormatBlock("head.checkSumAdjustment = 0x%x\r\n", adjustment));
+  core::StoreU32(headBlock.data() + core::kCheckSumAdjustmentOffset, adjustment);
+  copy.Write(headOffset, std::move(headBlock));
+  log.Append(FormatBlock("head table check sum = 0x%x\r\n", headSum));
+
+  for (size_t k = 0; k < entries.size(); ++k) {
+    uint64_t at = directoryStart + core::TableDirEntry::kSize * k;
+    std::vector<uint8_t> written = copy.Read(at, 4);
+    if (std::memcmp(written.data(), "head", 4) != 0) continue;
+    log.Append("Match head!!\r\n");
+    core::TableDirEntry entry = entries[k];
+    entry.checkSum = headSum;
+    copy.Write(at, EncodeEntry(entry));
+  }
+}
+
+void LogCopyFailure(LogSink& log, const std::string& from, const std::string& to) {
+  log.Append(FormatBlock("Failed in copying file from\r\n  %s to\r\n  %s\r\n--\r\n", from.c_str(), to.c_str()));
+}
+
+}  // namespace
+
+bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath, LogSink& log) {
+  if (!analysis || analysis->fontPath.empty()) {
+    log.Append("Please open a ttf file.\r\n--\r\n");
+    return false;
+  }
+  const std::string& fontPath = analysis->fontPath;
+  if (analysis->fonts.empty()) {
+    log.Append(FormatBlock("No table directory of %s was read, so there is nothing to recalculate.\r\n--\r\n",
+                           fontPath.c_str()));
+    return false;
+  }
+  core::ReadableFile source;
+  platform::AtomicOutput out;
+  if (!source.Open(fontPath) || !out.Begin(outputPath)) {
+    LogCopyFailure(log, fontPath, outputPath);
+    return false;
+  }
+  uint64_t copied = 0;
+  if (CopyRange(source, 0, source.size(), out, &copied) != CopyStatus::kOk) {
+    LogCopyFailure(log, fontPath, outputPath);
+    return false;
+  }
+
+  PatchedCopy copy(source, source.size());
+  for (size_t i = 0; i < analysis->fonts.size() && i < analysis->fontOffsets.size(); ++i)
+    RecalcFont(analysis->fonts[i], analysis->fontOffsets[i], copy, log);
+  if (!copy.ApplyTo(out)) {
+    LogWriteFailure(log, out);
+    return false;
+  }
+  if (!CommitOrLog(out, log)) return false;
+  log.Append("Done\r\n--\r\n");
+  return true;
+}
+
+}  // namespace editor

@@ -1,0 +1,78 @@
+#include "editor/table_list.h"
+
+#include <algorithm>
+
+#include "editor/settings_path.h"
+#include "editor/text_block.h"
+#include "platform/profile.h"
+
+namespace editor {
+
+std::string TableListName(const std::array<uint8_t, 4>& tag) {
+  return std::string(reinterpret_cast<const char*>(tag.data()), 4) + '"';
+}
+
+std::string TableListName(const std::string& tag4) { return tag4 + '"'; }
+
+bool WriteTableList(const std::string& settingsFolder, const std::vector<TableListEntry>& entries, int* error) {
+  std::string path = SettingsFilePath(settingsFolder);
+  platform::Profile profile;
+  if (!profile.Load(path)) {
+    if (error) *error = profile.error();
+    return false;
+  }
+  profile.Set(kSettingsSection, "Number_Of_Tables", FormatBlock("%u", static_cast<unsigned>(entries.size())));
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const TableListEntry& entry = entries[i];
+    std::string name = TableListName(entry.tag);
+    profile.Set(kSettingsSection, FormatBlock("Table%u", static_cast<unsigned>(i)), name);
+    // A tag whose bytes cannot name a section (a ']' or a line break) keeps
+    // only its TableN key; the export then finds no location for it.
+    profile.Set(name, "offset", FormatBlock("%d", static_cast<int>(entry.offset)));
+    profile.Set(name, "length", FormatBlock("%d", static_cast<int>(entry.length)));
+    profile.Set(name, "CalculatedSum", FormatBlock("%u", entry.calculatedSum));
+    profile.Set(name, "HexDeciCalculatedSum", FormatBlock("0x%x", entry.calculatedSum));
+  }
+  bool saved = profile.Save(path);
+  if (error) *error = saved ? 0 : profile.error();
+  return saved;
+}
+
+bool ResetTableCount(const std::string& settingsFolder, int* error) {
+  return platform::WriteProfileString(SettingsFilePath(settingsFolder), kSettingsSection, "Number_Of_Tables", "0",
+                                      error);
+}
+
+namespace {
+
+uint32_t TableCountOf(const platform::Profile& profile) {
+  return std::min(profile.GetInt(kSettingsSection, "Number_Of_Tables", 0), kMostTables);
+}
+
+platform::Profile LoadList(const std::string& settingsFolder) {
+  platform::Profile profile;
+  profile.Load(SettingsFilePath(settingsFolder));  // an unreadable file reads as empty
+  return profile;
+}
+
+}  // namespace
+
+uint32_t ReadTableCount(const std::string& settingsFolder) { return TableCountOf(LoadList(settingsFolder)); }
+
+std::vector<std::string> ReadTableListItems(const std::string& settingsFolder) {
+  platform::Profile profile = LoadList(settingsFolder);
+  uint32_t count = TableCountOf(profile);
+  std::vector<std::string> items;
+  items.reserve(count);
+  for (uint32_t i = 0; i < count; ++i)
+    items.push_back(profile.GetString(kSettingsSection, FormatBlock("Table%u", i), "Unknown").substr(0, 4));
+  return items;
+}
+
+TableLocation ReadTableLocation(const std::string& settingsFolder, const std::string& tag4) {
+  platform::Profile profile = LoadList(settingsFolder);
+  std::string section = TableListName(tag4);
+  return TableLocation{profile.GetInt(section, "offset", 0), profile.GetInt(section, "length", 0)};
+}
+
+}  // namespace editor

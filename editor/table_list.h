@@ -1,0 +1,64 @@
+// The table list in Quillet.ini: the last analysed font's tags with their
+// offsets, lengths and calculated checksums, which the export, add and
+// delete commands read.
+//
+//   [Quillet]
+//   Number_Of_Tables=2
+//   Table0=cvt "            (the tag's four bytes and one double quote)
+//   Table1=head"
+//   [cvt "]
+//   offset=140              (signed decimal)
+//   length=20
+//   CalculatedSum=305419896
+//   HexDeciCalculatedSum=0x12345678
+//
+// Entries are never removed: higher TableN keys and sections of earlier
+// fonts stay, and readers look only at Table0 .. Table(Number_Of_Tables-1).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace editor {
+
+struct TableListEntry {
+  std::array<uint8_t, 4> tag{};
+  uint32_t offset = 0;
+  uint32_t length = 0;
+  uint32_t calculatedSum = 0;
+};
+
+// A tag as the list writes it: its four bytes and one double quote. It is
+// both a TableN value and the name of the tag's own section.
+std::string TableListName(const std::array<uint8_t, 4>& tag);
+std::string TableListName(const std::string& tag4);
+
+// Writes one font's list: Number_Of_Tables, then for each entry its TableN
+// key and the keys of its section, in that order. False with errno in
+// *error when the file cannot be read or written.
+bool WriteTableList(const std::string& settingsFolder, const std::vector<TableListEntry>& entries,
+                    int* error = nullptr);
+
+// Number_Of_Tables = "0", as the window writes it at start-up.
+bool ResetTableCount(const std::string& settingsFolder, int* error = nullptr);
+
+// No font holds more tables than this; a larger count in the file is cut to it.
+inline constexpr uint32_t kMostTables = 65535;
+
+// Number_Of_Tables (default 0), at most kMostTables.
+uint32_t ReadTableCount(const std::string& settingsFolder);
+
+// The dialogs' list: for each i below Number_Of_Tables the first four
+// characters of Table<i> (default "Unknown", so a missing key shows "Unkn").
+std::vector<std::string> ReadTableListItems(const std::string& settingsFolder);
+
+// The offset and length of a listed tag (defaults 0 when its section is missing).
+struct TableLocation {
+  uint32_t offset = 0;
+  uint32_t length = 0;
+};
+TableLocation ReadTableLocation(const std::string& settingsFolder, const std::string& tag4);
+
+}  // namespace editor
