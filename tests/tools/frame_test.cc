@@ -1,6 +1,6 @@
-#include "tools/frame/tool_frame.h"
-
 #include <gtest/gtest.h>
+
+#include "tools/frame/tool_frame.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ TEST(ToolFrame, SwapFlagModesAndLines) {
     const char* argument;
     bool allowSkipTwo, byteSwap, skipTwo;
   } cases[] = {
-      {"x", true, false, false}, {"U", true, true, false},  {"u2", true, true, true},
+      {"x", true, false, false},  {"U", true, true, false},   {"u2", true, true, true},
       {"2u", true, false, false}, {"u2", false, true, false}, {"", true, false, false},
   };
   for (const Case& c : cases) {

@@ -27,13 +27,14 @@ struct TextRecord {
   Bytes text;
 };
 void WriteCorvinInput(const TempDir& dir, const std::vector<TextRecord>& records, const std::string& count = "") {
-  std::string ini = "[SUMMARY]\r\nFileName=table.name\r\nnumOfNameRec=" +
-                    (count.empty() ? std::to_string(records.size()) : count) + "\r\n";
+  std::string ini =
+      "[SUMMARY]\r\nFileName=table.name\r\nnumOfNameRec=" + (count.empty() ? std::to_string(records.size()) : count) +
+      "\r\n";
   for (size_t n = 0; n < records.size(); ++n) {
     std::string file = "t" + std::to_string(n) + ".txt";
     ini += "[" + std::to_string(n) + "]\r\nPlatformID=" + std::to_string(records[n].platformID) +
-           "\r\nencodingID=" + std::to_string(records[n].encodingID) + "\r\nLanguageID=0x409\r\nNameID=" +
-           std::to_string(n + 1) + "\r\nFileName=" + file + "\r\n";
+           "\r\nencodingID=" + std::to_string(records[n].encodingID) +
+           "\r\nLanguageID=0x409\r\nNameID=" + std::to_string(n + 1) + "\r\nFileName=" + file + "\r\n";
     testsupport::WriteBytes(dir.File(file), records[n].text);
   }
   testsupport::WriteText(dir.File("in.ini"), ini);
@@ -65,7 +66,8 @@ TEST(Corvout, SwapModeTouchesOnlyWindowsUnicodeStrings) {
   EXPECT_NE(plain.out.find("NR = 3 : PlatformID = 3, encodingID = 0x1, LanguageID = 0x411, NameID = 0x4, "
                            "StringLen = 3, Offset2String = 6\n"),
             std::string::npos);
-  for (const char* name : {"000.txt", "001.txt", "002.txt"}) EXPECT_EQ(Hex(testsupport::ReadBytes(dir.File(name))), "00 41");
+  for (const char* name : {"000.txt", "001.txt", "002.txt"})
+    EXPECT_EQ(Hex(testsupport::ReadBytes(dir.File(name))), "00 41");
   EXPECT_EQ(Hex(testsupport::ReadBytes(dir.File("003.txt"))), "00 41 42");
 
   auto swapped = RunIn(tools::RunCorvout, dir, {"corvout", "t.name", "u"});
@@ -159,8 +161,9 @@ TEST(Corvin, LaysOutHeaderRecordsAndStrings) {
             "NR = 0 : First Char = 0x61\nloop = 4\nNR = 1 : First Char = 0x65\nloop = 6\n");
   Bytes table = testsupport::ReadBytes(two.File("table.name"));
   EXPECT_EQ(table.size(), 40u);
-  EXPECT_EQ(Hex(table), "00 00 00 02 00 1E 00 01 00 00 04 09 00 01 00 04 00 00 00 01 00 00 04 09 00 02 00 06 00 04 "
-                        "61 62 63 64 65 66 67 68 69 6A");
+  EXPECT_EQ(Hex(table),
+            "00 00 00 02 00 1E 00 01 00 00 04 09 00 01 00 04 00 00 00 01 00 00 04 09 00 02 00 06 00 04 "
+            "61 62 63 64 65 66 67 68 69 6A");
 }
 
 TEST(Corvin, SwapAndSkipTwoModes) {
@@ -225,7 +228,8 @@ TEST(Corvin, CountRulesAndFailures) {
   WriteCorvinInput(dir, {{1, 0, {'a'}}, {1, 0, {'b'}}}, "65537");
   auto run = RunIn(tools::RunCorvin, dir, {"corvin", "in.ini"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(Hex(testsupport::ReadBytes(dir.File("table.name"))), "00 00 00 01 00 12 00 01 00 00 04 09 00 01 00 01 00 00 61");
+  EXPECT_EQ(Hex(testsupport::ReadBytes(dir.File("table.name"))),
+            "00 00 00 01 00 12 00 01 00 00 04 09 00 01 00 01 00 00 61");
 
   // The existing table file stays as it was.
   Bytes before = testsupport::ReadBytes(dir.File("table.name"));

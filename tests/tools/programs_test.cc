@@ -1,7 +1,6 @@
 // The four programs as a user runs them: copied into a folder of their own,
 // which holds their profile files, and started from another folder.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -98,14 +97,16 @@ TEST(Programs, ReadOnlyToolFolderFallsBackToTheUserFolderForBothTools) {
   testsupport::WriteBytes(work.File("a.os_2"), testsupport::MakeOs2("MRLW"));
   RunProgram("pellout", tools.path(), work.path(), "");  // copies the programs in
   RunProgram("pellin", tools.path(), work.path(), "");
-  std::filesystem::permissions(tools.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  std::filesystem::permissions(tools.path(), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
   std::string env = "XDG_CONFIG_HOME='" + config.path() + "' ";
   auto out = testsupport::RunCommand("cd '" + work.path() + "' && " + env + "'" + tools.File("pellout") + "' a.os_2");
   EXPECT_EQ(out.status, 1) << out.out;
   std::string profilePath = config.File("marlowby/Pellout.ini");
   ASSERT_TRUE(testsupport::Exists(profilePath));
   SetTableName(profilePath, "b.os_2");
-  auto in = testsupport::RunCommand("cd '" + work.path() + "' && " + env + "'" + tools.File("pellin") + "' Pellout.ini");
+  auto in =
+      testsupport::RunCommand("cd '" + work.path() + "' && " + env + "'" + tools.File("pellin") + "' Pellout.ini");
   EXPECT_EQ(in.status, 1) << in.out;
   EXPECT_EQ(testsupport::ReadBytes(work.File("b.os_2")), testsupport::MakeOs2("MRLW"));
 }

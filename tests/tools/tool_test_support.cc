@@ -29,8 +29,7 @@ ToolRun RunIn(ToolMain tool, const testsupport::TempDir& dir, const std::vector<
 testsupport::CommandResult RunProgram(const std::string& tool, const std::string& toolFolder,
                                       const std::string& workFolder, const std::string& arguments) {
   std::string program = toolFolder + "/" + tool;
-  if (!testsupport::Exists(program))
-    std::filesystem::copy_file(testsupport::BinFolder() + "/" + tool, program);
+  if (!testsupport::Exists(program)) std::filesystem::copy_file(testsupport::BinFolder() + "/" + tool, program);
   return testsupport::RunCommand("cd '" + workFolder + "' && '" + program + "' " + arguments);
 }
 
@@ -58,9 +57,8 @@ def records(path):
 a, b = records(sys.argv[1]), records(sys.argv[2])
 print('same %d' % len(a) if a == b and a else 'differ %r %r' % (a[:3], b[:3]))
 )");
-  testsupport::CommandResult result = testsupport::RunCommand(testsupport::FontToolsPython() + " '" +
-                                                              dir.File("listing.py") + "' '" + original + "' '" +
-                                                              rebuilt + "'");
+  testsupport::CommandResult result = testsupport::RunCommand(
+      testsupport::FontToolsPython() + " '" + dir.File("listing.py") + "' '" + original + "' '" + rebuilt + "'");
   return result.out + result.err;
 }
 

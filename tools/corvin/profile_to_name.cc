@@ -21,9 +21,9 @@ struct PlannedRecord {
   uint16_t encodingID = 0;
   uint16_t languageID = 0;
   uint16_t nameID = 0;
-  std::string textName;   // as the profile file gives it
-  uint32_t skip = 0;      // leading bytes of the text file left out
-  uint32_t length = 0;    // string bytes that go into the table
+  std::string textName;  // as the profile file gives it
+  uint32_t skip = 0;     // leading bytes of the text file left out
+  uint32_t length = 0;   // string bytes that go into the table
 };
 
 uint16_t Low16(uint32_t value) { return static_cast<uint16_t>(value); }
@@ -129,8 +129,7 @@ int RunCorvin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   std::string tableName = profile.GetString("SUMMARY", "FileName", "");
   uint16_t count = Low16(profile.GetInt("SUMMARY", "numOfNameRec", 0));
   if (count > kMaxNameRecords) {
-    console.Printf("numOfNameRec = %d is too large: a name table holds at most %u records.\n", count,
-                   kMaxNameRecords);
+    console.Printf("numOfNameRec = %d is too large: a name table holds at most %u records.\n", count, kMaxNameRecords);
     return kExitFailure;
   }
   std::string tablePath = WorkFilePath(place, tableName);

@@ -30,8 +30,6 @@ void Console::Printf(const char* format, ...) {
   Write(std::string_view(large.data(), static_cast<size_t>(needed)));
 }
 
-void StdoutConsole::Write(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-}
+void StdoutConsole::Write(std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 }  // namespace tools

@@ -23,13 +23,13 @@ enum class Os2TextForm {
 };
 
 struct Os2Field {
-  const char* section;     // "SUMMARY" or "PANOSE"
-  const char* key;         // the TrueType field name (panose bytes by their names)
-  uint8_t offset;          // from the first byte of the table
-  uint8_t width;           // 1, 2 or 4 bytes
-  bool isSigned;           // decides the text of negative values
-  Os2TextForm form;        // how the extract tool writes the value
-  uint32_t defaultValue;   // the merge tool's value for a missing or empty key
+  const char* section;    // "SUMMARY" or "PANOSE"
+  const char* key;        // the TrueType field name (panose bytes by their names)
+  uint8_t offset;         // from the first byte of the table
+  uint8_t width;          // 1, 2 or 4 bytes
+  bool isSigned;          // decides the text of negative values
+  Os2TextForm form;       // how the extract tool writes the value
+  uint32_t defaultValue;  // the merge tool's value for a missing or empty key
 };
 
 // Every field in the order of the profile file: the SUMMARY fields in table

@@ -76,9 +76,7 @@ bool SaveToolProfile(platform::Profile* profile, const std::string& path, Consol
 
 // Strings of platform 3 (Windows), encoding 1 (Unicode BMP) are the only ones
 // the swap mode touches.
-inline bool IsWindowsUnicode(uint16_t platformID, uint16_t encodingID) {
-  return platformID == 3 && encodingID == 1;
-}
+inline bool IsWindowsUnicode(uint16_t platformID, uint16_t encodingID) { return platformID == 3 && encodingID == 1; }
 // Exchanges the two bytes of every pair; a last odd byte stays in place.
 void SwapBytePairs(std::span<uint8_t> bytes);
 

@@ -74,8 +74,9 @@ int RunPellout(const std::vector<std::string>& args, const ToolPlace& place, Con
   Os2Record record{};
   size_t got = table.ReadAtZeroFilled(0, record.data(), record.size());
   if (got < record.size())
-    console.Printf("Warning: %s holds %zu bytes, fewer than the %zu of an OS/2 table; the missing bytes are taken as zero.\n",
-                   tableName.c_str(), got, kOs2RecordSize);
+    console.Printf(
+        "Warning: %s holds %zu bytes, fewer than the %zu of an OS/2 table; the missing bytes are taken as zero.\n",
+        tableName.c_str(), got, kOs2RecordSize);
 
   PutOs2Profile(record, tableName, &profile);
   if (!SaveToolProfile(&profile, profilePath, console)) return kExitFailure;
