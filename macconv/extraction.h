@@ -1,0 +1,42 @@
+// Pulls a TrueType font out of Mac data (resource data of a font suitcase, a
+// resource fork saved as a file, an archive member): finds where the font
+// begins by its signature "true" (or "mor0"), writes everything from there to
+// the end of the input into a new file and puts the sfnt version 1.0
+// (00 01 00 00) in place of the signature.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/readable_file.h"
+#include "macconv/sinks.h"
+
+namespace macconv {
+
+// Position of the first occurrence of `pattern` in `data`; nothing when there
+// is none or the data is shorter than the pattern.
+std::optional<size_t> FindBytes(std::span<const uint8_t> data, std::span<const uint8_t> pattern);
+
+// The signature search in one 256-byte window: "true" wherever it stands,
+// else "mor0".
+std::optional<size_t> FindSignatureInWindow(std::span<const uint8_t> window);
+
+// Where the font begins, as an offset into the input. The input is searched in
+// windows of 256 bytes that advance by 128 (each holds the previous and the
+// next 128 bytes), so a signature across a 128-byte boundary is found; within
+// one window "true" beats "mor0", between windows the first window that holds
+// either decides.
+std::optional<uint64_t> FindFontStart(std::span<const uint8_t> input);
+// The same search over a file, read in large blocks.
+std::optional<uint64_t> FindFontStart(const core::ReadableFile& input);
+
+// The extraction of `inputName`: asks `chooser` for the output name
+// ("Drumlin File Save", proposing the input name followed by ".ttf") and
+// reports every outcome through `messages`. The output is created new and
+// appears only when complete.
+Outcome ExtractTrueType(const std::string& inputName, FileChooser& chooser, MessageSink& messages);
+
+}  // namespace macconv

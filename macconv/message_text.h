@@ -1,0 +1,24 @@
+// Message texts shared by the converter's commands, and printf-style
+// formatting into a std::string for them and for the progress texts.
+#pragma once
+
+#include <string>
+
+namespace macconv {
+
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// "Function CreateFile(<name>) failed!! File exist?": a file could not be
+// opened or created.
+std::string CreateFileFailedText(const std::string& name);
+
+// "File exist? : <name>": an output name that is already taken.
+std::string FileExistText(const std::string& name);
+
+// "Function WriteFile(<name>) failed!! <errno>": writing an output failed.
+std::string WriteFileFailedText(const std::string& name, int error);
+
+// "Function ReadFile(<name>) failed!!": the input could not be read to its end.
+std::string ReadFileFailedText(const std::string& name);
+
+}  // namespace macconv
