@@ -1,0 +1,32 @@
+// Turns a cmap table whose Mac Japanese subtables are format 2 (keyed by
+// Shift-JIS) into one whose such subtables are Windows Unicode format 4
+// subtables (platform 3, encoding 1). Every other subtable is copied.
+//
+// Record rules, record by record in the input's order (the subtables follow
+// the records directly, one per record, without padding):
+//   (1, 1) with format 2     -> a new (3, 1) format 4 subtable
+//   format 0, 2, 4 or 6      -> copied, 16-bit length (other platforms and
+//                               Mac Japanese subtables of other formats)
+//   format 8, 10 or 12       -> copied, 32-bit length
+//   any other format         -> nothing copied; the record stays all zero
+// A copy stops where the input ends. The header keeps the version; numTables
+// counts the records that lie inside the input.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "macconv/progress_throttle.h"
+#include "macconv/table_bytes.h"
+#include "macconv/table_output.h"
+
+namespace macconv {
+
+struct CmapConversionSummary {
+  uint16_t records = 0;    // records written
+  uint16_t converted = 0;  // of them, new Unicode subtables
+};
+
+CmapConversionSummary ConvertCmapTable(const TableBytes& input, TableOutput& output, ProgressThrottle& progress);
+
+}  // namespace macconv

@@ -1,0 +1,56 @@
+#include "macconv/cmap_file_conversion.h"
+
+#include <cerrno>
+#include <vector>
+
+#include "core/readable_file.h"
+#include "macconv/cmap_conversion.h"
+#include "macconv/message_text.h"
+#include "macconv/table_output.h"
+#include "platform/output_file.h"
+#include "platform/temp_files.h"
+
+namespace macconv {
+namespace {
+
+// Puts the finished work file's content at the output name without replacing
+// a file there: it goes into a new file beside the output (with the usual
+// mode for new files, which a work file does not have) that is moved into
+// place once complete. This works across file systems as well.
+bool PlaceWorkFile(const platform::WorkFile& work, const std::string& outputName) {
+  int error = 0;
+  return platform::CopyFileNoReplace(work.path(), outputName, &error);
+}
+
+}  // namespace
+
+Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputName, MessageSink& messages,
+                        ProgressSink* progress) {
+  std::vector<uint8_t> input;
+  bool inputRead = core::ReadWholeFile(inputName, &input);
+  if (!inputRead) messages.Show("ERROR", CreateFileFailedText(inputName));
+
+  platform::WorkFile work;
+  bool workCreated = work.Create();
+  if (!workCreated) messages.Show("ERROR at 001", CreateFileFailedText(platform::TempFolder() + "/emfXXXXXX"));
+  if (!inputRead || !workCreated) return Outcome::kFailed;
+
+  FileTableOutput output;
+  bool written = output.Open(work.path());
+  if (written) {
+    ProgressThrottle throttle(progress);
+    ConvertCmapTable(TableBytes(input), output, throttle);
+    written = output.Close();
+  }
+  if (!written) {
+    messages.Show("ERROR", WriteFileFailedText(work.path(), output.error()));
+    return Outcome::kFailed;  // the work file removes itself
+  }
+  if (!PlaceWorkFile(work, outputName)) {
+    messages.Show("ERROR", FileExistText(outputName));
+    return Outcome::kFailed;
+  }
+  return Outcome::kDone;
+}
+
+}  // namespace macconv
