@@ -1,0 +1,162 @@
+// The quillet program's headless commands, run as a user runs them: a copy
+// of the program and the checksum library in a folder of their own. Real
+// fonts from the system are checked with fontTools as an independent reader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/editor/editor_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::Bytes;
+
+// fontTools as the judge: "check FONT" reads every table with checksum
+// checking on and prints the whole-file sum; "export OUT FONT TAG" compares
+// a table file with the table fontTools reads (last font of a collection);
+// "tables NEW OLD TAGS" compares a rewritten font's tags and table bytes.
+constexpr const char* kJudge = R"(import sys
+from fontTools.ttLib import TTFont, TTCollection
+from fontTools.ttLib.sfnt import calcChecksum
+mode, args = sys.argv[1], sys.argv[2:]
+if mode == "check":
+    f = TTFont(args[0], checkChecksums=2, lazy=True)
+    for tag in f.reader.keys():
+        f.reader[tag]
+    data = open(args[0], "rb").read()
+    print(hex(calcChecksum(data + b"\0" * (-len(data) % 4))))
+elif mode == "export":
+    path = args[1]
+    number = len(TTCollection(path).fonts) - 1 if path.lower().endswith(".ttc") else -1
+    raw = TTFont(path, fontNumber=number, lazy=True).reader[args[2]]
+    print("same" if open(args[0], "rb").read() == raw else "differ")
+elif mode == "tables":
+    new, old = TTFont(args[0], lazy=True).reader, TTFont(args[1], lazy=True).reader
+    assert sorted(new.keys()) == sorted(args[2].split(",")), sorted(new.keys())
+    assert all(new[t] == old[t] for t in new.keys() if t in old.keys())
+    print("same")
+)";
+
+class Headless : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"quillet", "libsumkit.so"})
+      fs::copy_file(fs::path(testsupport::BinFolder()) / name, fs::path(dir_.path()) / name);
+    testsupport::WriteText(dir_.File("judge.py"), kJudge);
+  }
+  testsupport::CommandResult Run(const std::string& arguments) {
+    return testsupport::RunCommand("cd '" + dir_.path() + "' && ./quillet " + arguments);
+  }
+  std::string Judge(const std::string& arguments) {
+    auto result = testsupport::RunCommand("cd '" + dir_.path() + "' && " + testsupport::FontToolsPython() + " judge.py " +
+                                          arguments);
+    return result.status == 0 ? result.out.substr(0, result.out.find('\n')) : "failed: " + result.err;
+  }
+  bool HaveFontTools() {
+    return testsupport::RunCommand(testsupport::FontToolsPython() + " -c 'import fontTools'").status == 0;
+  }
+  std::string Write(const std::string& name, const Bytes& bytes) {
+    testsupport::WriteBytes(dir_.File(name), bytes);
+    return dir_.File(name);
+  }
+
+  testsupport::TempDir dir_;
+};
+
+TEST_F(Headless, ReportUsageAndFailures) {
+  std::string font = Write("Sample.ttf", testsupport::SampleFont().Build());
+  auto report = Run("--report Sample.ttf");
+  EXPECT_EQ(report.status, 0) << report.err;
+  EXPECT_EQ(report.out.rfind("TrueType Font Sample.ttf is opened.\nInitializing...\nThe Table Directory\n", 0), 0u);
+  EXPECT_TRUE(report.out.ends_with("\nCheck Sum is 0x0 (0 is correct.)\n--\nReady\n--\n"));
+  EXPECT_EQ(report.out.find('\r'), std::string::npos);
+  EXPECT_TRUE(testsupport::Exists(dir_.File("Quillet.ini")));
+
+  for (const char* usage : {"", "--report", "--recalc Sample.ttf", "--bogus x"}) {
+    auto result = Run(usage);
+    EXPECT_EQ(result.status, 2) << usage;
+    EXPECT_NE(result.err.find("quillet --report FONT"), std::string::npos) << usage;
+  }
+  EXPECT_EQ(Run("--add Sample.ttf abcde t.bin o.ttf").status, 2);
+  auto missing = Run("--report none.ttf");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "ERROR: Function CreateFile(none.ttf) has an error at 2!! 2\n");
+  auto notListed = Run("--export Sample.ttf glyf out.bin");
+  EXPECT_EQ(notListed.status, 1);
+  EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
+  auto taken = Run("--recalc Sample.ttf Sample.ttf");
+  EXPECT_EQ(taken.status, 1);
+  EXPECT_NE(taken.out.find("Failed in copying file from\n  Sample.ttf to\n  Sample.ttf\n--\n"), std::string::npos);
+
+  fs::remove(dir_.File("libsumkit.so"));
+  auto noLibrary = Run("--recalc Sample.ttf fixed.ttf");
+  EXPECT_EQ(noLibrary.status, 1);
+  EXPECT_EQ(noLibrary.err, "LoadLibrary Error: Could not load libsumkit.so\n");
+  EXPECT_EQ(noLibrary.out, "TrueType Font Sample.ttf is opened.\nInitializing...\n");
+  EXPECT_FALSE(testsupport::Exists(dir_.File("fixed.ttf")));
+}
+
+TEST_F(Headless, RealFontsAgreeWithFontTools) {
+  if (!HaveFontTools()) GTEST_SKIP() << "fontTools is not installed";
+  int checked = 0;
+  for (const char* system : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                             "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"}) {
+    std::string path = testsupport::SystemFont(system);
+    if (path.empty()) continue;
+    ++checked;
+    SCOPED_TRACE(path);
+    Bytes font = testsupport::ReadBytes(path);
+    std::string original = Write("original.ttf", font);
+    // Damage two directory checksums and the head adjustment, then repair.
+    auto entries = testsupport::ReadEntries(font);
+    testsupport::PatchEntryChecksum(font, 0, entries[0].checkSum ^ 0xFF);
+    testsupport::PatchEntryChecksum(font, entries.size() - 1, entries.back().checkSum + 1);
+    for (const auto& e : entries)
+      if (e.tag == "head") font[e.offset + 11] ^= 0x5A;
+    Write("damaged.ttf", font);
+    EXPECT_EQ(Judge("check damaged.ttf").rfind("failed", 0), 0u);
+    auto recalc = Run("--recalc damaged.ttf fixed.ttf");
+    ASSERT_EQ(recalc.status, 0) << recalc.err;
+    EXPECT_EQ(Judge("check fixed.ttf"), "0xb1b0afba");
+
+    for (const char* tag : {"head", "OS/2", "name", "cmap", "glyf"}) {
+      std::string out = std::string("table-") + (tag[0] == 'O' ? "OS_2" : tag);
+      ASSERT_EQ(Run("--export original.ttf " + std::string(tag) + " " + out).status, 0) << tag;
+      EXPECT_EQ(Judge("export " + out + " original.ttf " + tag), "same") << tag;
+    }
+    ASSERT_EQ(Run("--delete original.ttf OS/2 no-os2.ttf").status, 0);
+    ASSERT_EQ(Run("--add no-os2.ttf OS/2 table-OS_2 again.ttf").status, 0);
+    ASSERT_EQ(Run("--add again.ttf zz table-head extra.ttf").status, 0);
+    std::string tags;
+    for (const auto& e : entries) tags += (tags.empty() ? "" : ",") + e.tag;
+    EXPECT_EQ(Judge("tables again.ttf original.ttf '" + tags + "'"), "same");
+    EXPECT_EQ(Judge("tables extra.ttf original.ttf '" + tags + ",zz  '"), "same");
+    for (const std::string& name : testsupport::ListFolder(dir_.path()))
+      if (name.ends_with(".ttf") || name.starts_with("table-")) fs::remove(dir_.File(name));
+  }
+  if (checked == 0) GTEST_SKIP() << "no system fonts";
+}
+
+TEST_F(Headless, NotoCollectionReportsEveryFont) {
+  std::string ttc;
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator("/usr/share/fonts/opentype/noto", ignored))
+    if (entry.path().extension() == ".ttc") ttc = entry.path().string();
+  if (ttc.empty()) GTEST_SKIP() << "no Noto CJK collection";
+  auto report = Run("--report '" + ttc + "'");
+  ASSERT_EQ(report.status, 0) << report.err;
+  std::vector<uint8_t> header = testsupport::ReadBytes(ttc);
+  uint32_t fonts = header[11] | header[10] << 8;
+  size_t summaries = 0;
+  for (size_t at = 0; (at = report.out.find("\nCheck Sum is 0x", at)) != std::string::npos; ++at) ++summaries;
+  EXPECT_EQ(summaries, fonts);
+  EXPECT_TRUE(report.out.ends_with("\nReady\n--\n"));
+  EXPECT_TRUE(report.err.empty());
+  if (!HaveFontTools()) return;
+  ASSERT_EQ(Run("--export '" + ttc + "' name name.bin").status, 0);
+  EXPECT_EQ(Judge("export name.bin '" + ttc + "' name"), "same");
+  EXPECT_EQ(Run("--delete '" + ttc + "' name x.ttc").status, 1);
+}
+
+}  // namespace
