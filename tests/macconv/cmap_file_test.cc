@@ -1,0 +1,155 @@
+// The cmap conversion and the diagnostic dump between files: outputs appear
+// only when complete, never replace a file, and leave no work file behind.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "macconv/cmap_dump.h"
+#include "macconv/cmap_file_conversion.h"
+#include "macconv/headless.h"
+#include "macconv/menu_commands.h"
+#include "tests/macconv/mac_tables.h"
+
+namespace {
+
+using mactest::Bytes;
+using mactest::RecordedMessages;
+using testsupport::TempDir;
+
+// Points the temporary-file service at a folder of the test's own.
+class CmapFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* old = std::getenv("TMPDIR");
+    if (old) oldTmpdir_ = old;
+    hadTmpdir_ = old != nullptr;
+    setenv("TMPDIR", work_.path().c_str(), 1);
+    testsupport::WriteBytes(dir_.File("cmap.bin"),
+                            mactest::MakeCmapTable({{1, 1, 0}}, {mactest::MakeFormat2(mactest::NumberedShiftJisGlyphs())}));
+  }
+  void TearDown() override {
+    if (hadTmpdir_) {
+      setenv("TMPDIR", oldTmpdir_.c_str(), 1);
+    } else {
+      unsetenv("TMPDIR");
+    }
+  }
+  bool NoWorkFilesLeft() const { return testsupport::ListFolder(work_.path()).empty(); }
+
+  TempDir dir_;
+  TempDir work_;
+  RecordedMessages messages_;
+
+ private:
+  std::string oldTmpdir_;
+  bool hadTmpdir_ = false;
+};
+
+TEST_F(CmapFileTest, ConvertsIntoANewFileThroughAWorkFile) {
+  macconv::NullProgress progress;
+  EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("out.bin"), messages_, &progress),
+            macconv::Outcome::kDone);
+  EXPECT_TRUE(messages_.lines.empty());
+  Bytes output = testsupport::ReadBytes(dir_.File("out.bin"));
+  ASSERT_EQ(output.size(), 12u + 35334);
+  EXPECT_EQ(mactest::U16(output, 12), 4);
+  EXPECT_TRUE(NoWorkFilesLeft());
+  struct stat info;
+  ASSERT_EQ(::stat(dir_.File("out.bin").c_str(), &info), 0);
+  EXPECT_NE(info.st_mode & 0044, 0u) << "the output has the usual mode of a new file, not a work file's";
+}
+
+TEST_F(CmapFileTest, FailuresLeaveNoOutputAndNoWorkFile) {
+  // The output name is taken: the file there stays as it was.
+  testsupport::WriteText(dir_.File("taken.bin"), "keep");
+  EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("taken.bin"), messages_, nullptr),
+            macconv::Outcome::kFailed);
+  EXPECT_EQ(testsupport::ReadText(dir_.File("taken.bin")), "keep");
+  ASSERT_EQ(messages_.lines.size(), 1u);
+  EXPECT_EQ(messages_.lines[0], "ERROR: File exist? : " + dir_.File("taken.bin"));
+
+  // The output's folder does not exist.
+  EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("no/out.bin"), messages_, nullptr),
+            macconv::Outcome::kFailed);
+
+  // The input does not exist.
+  messages_.lines.clear();
+  EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("none.bin"), dir_.File("out.bin"), messages_, nullptr),
+            macconv::Outcome::kFailed);
+  EXPECT_EQ(messages_.lines,
+            std::vector<std::string>{"ERROR: Function CreateFile(" + dir_.File("none.bin") + ") failed!! File exist?"});
+  EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
+  EXPECT_TRUE(NoWorkFilesLeft());
+
+  // No work file can be made.
+  setenv("TMPDIR", dir_.File("missing").c_str(), 1);
+  messages_.lines.clear();
+  EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("out.bin"), messages_, nullptr),
+            macconv::Outcome::kFailed);
+  ASSERT_EQ(messages_.lines.size(), 1u);
+  EXPECT_EQ(messages_.lines[0].rfind("ERROR at 001: Function CreateFile(" + dir_.File("missing") + "/emf", 0), 0u);
+  EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
+}
+
+TEST_F(CmapFileTest, TheCommandProposesNamesAndRefusesATakenOutputBeforeWork) {
+  macconv::ScriptedChooser chooser({dir_.File("cmap.bin"), dir_.File("Newcmap.bin")});
+  std::string current = "old";
+  EXPECT_EQ(macconv::ConvertCmapCommand(current, chooser, messages_, nullptr), macconv::Outcome::kDone);
+  ASSERT_EQ(chooser.requests().size(), 2u);
+  EXPECT_EQ(chooser.requests()[0].title, "Drumlin cmap file Open");
+  EXPECT_EQ(chooser.requests()[0].proposed, "");
+  EXPECT_EQ(chooser.requests()[1].title, "Drumlin cmap file Save");
+  EXPECT_EQ(chooser.requests()[1].proposed, dir_.File("Newcmap.bin"));
+  EXPECT_EQ(current, dir_.File("cmap.bin"));
+
+  macconv::ScriptedChooser again({dir_.File("cmap.bin"), dir_.File("Newcmap.bin")});
+  EXPECT_EQ(macconv::ConvertCmapCommand(current, again, messages_, nullptr), macconv::Outcome::kFailed);
+  EXPECT_EQ(messages_.lines.back(), "ERROR: File exist? : " + dir_.File("Newcmap.bin"));
+
+  macconv::ScriptedChooser cancelled({});
+  EXPECT_EQ(macconv::ConvertCmapCommand(current, cancelled, messages_, nullptr), macconv::Outcome::kCancelled);
+  EXPECT_EQ(current, "");
+  EXPECT_EQ(macconv::ProposeNewName("cmap.bin"), "Newcmap.bin");
+  EXPECT_TRUE(NoWorkFilesLeft());
+}
+
+TEST_F(CmapFileTest, DumpWritesTheTriplesToTheNamedFile) {
+  RecordedMessages messages;
+  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("cmap.bin"), dir_.File("dump.txt"), messages), macconv::Outcome::kDone);
+  EXPECT_EQ(messages.lines, std::vector<std::string>{"Message: Done!!"});
+  std::string text = testsupport::ReadText(dir_.File("dump.txt"));
+  EXPECT_EQ(text.rfind("dwSubHeaderOffset = 0x212\nunicode, sjiscode, index\n0x0, 0x0, 0x0\n", 0), 0u);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 0xFFFF);
+  // U+0041 is Shift-JIS 0x41, the 34th code of the list; U+3000 is 0x8140.
+  EXPECT_NE(text.find("\n0x41, 0x41, 0x22\n"), std::string::npos);
+  EXPECT_NE(text.find("\n0x3000, 0x8140, 0x60\n"), std::string::npos);
+  const std::string lastLine = "\n0xfffe, 0x0, 0x0\n";
+  EXPECT_EQ(text.substr(text.size() - lastLine.size()), lastLine);
+
+  // Without a (1, 1) format 2 subtable nothing is written, and it still ends with "Done!!".
+  testsupport::WriteBytes(dir_.File("plain.bin"), testsupport::MakeCmap({0x41}));
+  messages.lines.clear();
+  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("plain.bin"), dir_.File("none.txt"), messages), macconv::Outcome::kDone);
+  EXPECT_EQ(messages.lines, std::vector<std::string>{"Message: Done!!"});
+  EXPECT_FALSE(testsupport::Exists(dir_.File("none.txt")));
+
+  messages.lines.clear();
+  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("none.bin"), dir_.File("none.txt"), messages), macconv::Outcome::kFailed);
+  EXPECT_EQ(messages.lines.back(), "Message: Done!!");
+  EXPECT_EQ(messages.lines.size(), 2u);
+}
+
+TEST_F(CmapFileTest, DumpCommandProposesJunkBesideTheInput) {
+  macconv::ScriptedChooser chooser({dir_.File("cmap.bin"), dir_.File("mine.txt")});
+  std::string current = dir_.File("last.bin");
+  EXPECT_EQ(macconv::DumpCmapCommand(current, chooser, messages_), macconv::Outcome::kDone);
+  ASSERT_EQ(chooser.requests().size(), 2u);
+  EXPECT_EQ(chooser.requests()[0].proposed, dir_.File("last.bin"));
+  EXPECT_EQ(chooser.requests()[1].proposed, dir_.File("junk.txt"));
+  EXPECT_TRUE(testsupport::Exists(dir_.File("mine.txt")));
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+// The drumlin program run headless from a copy of its own: the four commands,
+// their messages on standard error and their exit statuses.
+#include <gtest/gtest.h>
+
+#include "tests/macconv/mac_tables.h"
+
+namespace {
+
+using mactest::Bytes;
+using testsupport::TempDir;
+
+TEST(Headless, RunsEachCommandAndReportsItsOutcome) {
+  TempDir dir, work;
+  Bytes mac = testsupport::SampleFont().Build();
+  mac[0] = 't', mac[1] = 'r', mac[2] = 'u', mac[3] = 'e';
+  testsupport::WriteBytes(dir.File("mac.bin"), mac);
+  testsupport::WriteBytes(dir.File("cmap.bin"),
+                          mactest::MakeCmapTable({{1, 1, 0}}, {mactest::MakeFormat2(mactest::NumberedShiftJisGlyphs())}));
+  testsupport::WriteBytes(dir.File("names"), testsupport::MakeName({{1, 1, 11, 1, Bytes{0x82, 0xA0}}}));
+
+  auto run = mactest::RunDrumlin(dir, "--extract mac.bin font.ttf", work.path());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "Message: Successfully Extracted the TrueType Font. (" + std::to_string(mac.size()) + " bytes)\n");
+  EXPECT_EQ(testsupport::ReadBytes(dir.File("font.ttf")), testsupport::SampleFont().Build());
+
+  run = mactest::RunDrumlin(dir, "--cmap cmap.bin Newcmap.bin", work.path());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(testsupport::ReadBytes(dir.File("Newcmap.bin")).size(), 12u + 35334);
+
+  run = mactest::RunDrumlin(dir, "--name names", work.path());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "Message: Success!\n");
+  EXPECT_TRUE(testsupport::Exists(dir.File("names.name")));
+
+  run = mactest::RunDrumlin(dir, "--dump cmap.bin mapping.txt", work.path());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "Message: Done!!\n");
+  EXPECT_EQ(testsupport::ReadText(dir.File("mapping.txt")).rfind("dwSubHeaderOffset = 0x212\n", 0), 0u);
+
+  // Failures: an output that exists, an input that does not.
+  run = mactest::RunDrumlin(dir, "--cmap cmap.bin Newcmap.bin", work.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "ERROR: File exist? : Newcmap.bin\n");
+  run = mactest::RunDrumlin(dir, "--extract missing.bin out.ttf", work.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "ERROR: Function CreateFile(missing.bin) failed!! File exist?\n");
+  EXPECT_FALSE(testsupport::Exists(dir.File("out.ttf")));
+  EXPECT_TRUE(testsupport::ListFolder(work.path()).empty());
+}
+
+TEST(Headless, UsageErrorsEndWithStatusTwo) {
+  TempDir dir, work;
+  for (const char* arguments : {"", "--cmap onlyone", "--name a b", "--convert a b", "--dump a ''"}) {
+    auto run = mactest::RunDrumlin(dir, arguments, work.path());
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_NE(run.err.find("usage: drumlin --extract IN OUT"), std::string::npos) << arguments;
+  }
+}
+
+}  // namespace
