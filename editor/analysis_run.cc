@@ -1,6 +1,8 @@
 #include "editor/analysis_run.h"
 
 #include <cstring>
+#include <map>
+#include <tuple>
 
 #include "core/checksum.h"
 #include "core/readable_file.h"
@@ -12,12 +14,40 @@
 namespace editor {
 namespace {
 
+// The checksums one run has calculated, by rule, offset and length. The
+// fonts of a collection share most of their tables, and the library gives
+// the same sum for the same region of a file that the run holds open, so
+// each shared table is summed once per run.
+class SumMemo {
+ public:
+  uint32_t Table(const ChecksumLibrary& library, const std::string& path, uint32_t offset, uint32_t length) {
+    return Find(Key{false, offset, length}, [&] { return library.TableSum(path, offset, length); });
+  }
+  uint32_t Head(const ChecksumLibrary& library, const std::string& path, uint32_t offset) {
+    return Find(Key{true, offset, 0}, [&] { return library.HeadSum(path, offset); });
+  }
+
+ private:
+  using Key = std::tuple<bool, uint32_t, uint32_t>;
+  template <typename Calculate>
+  uint32_t Find(const Key& key, Calculate calculate) {
+    auto found = sums_.find(key);
+    if (found != sums_.end()) return found->second;
+    uint32_t sum = calculate();
+    sums_.emplace(key, sum);
+    return sum;
+  }
+  std::map<Key, uint32_t> sums_;
+};
+
 struct RunContext {
   const AnalysisRequest& request;
   const core::ReadableFile& file;
   const ChecksumLibrary& library;
   LogSink& log;
   MessageSink& messages;
+  SumMemo& sums;
+  TableListWriter& tableList;
 };
 
 std::string TagText(const std::array<uint8_t, 4>& tag) { return std::string(reinterpret_cast<const char*>(tag.data()), 4); }
@@ -78,8 +108,8 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
   record->calculatedSums.reserve(record->entries.size());
   for (size_t k = 0; k < record->entries.size(); ++k) {
     const core::TableDirEntry& entry = record->entries[k];
-    uint32_t sum = core::IsHeadTag(entry.tag) ? run.library.HeadSum(path, entry.offset)
-                                              : run.library.TableSum(path, entry.offset, entry.length);
+    uint32_t sum = core::IsHeadTag(entry.tag) ? run.sums.Head(run.library, path, entry.offset)
+                                              : run.sums.Table(run.library, path, entry.offset, entry.length);
     total += sum;
     record->calculatedSums.push_back(sum);
     run.log.Append(FormatBlock("%02d,\t%c%c%c%c,\t0x%08x,\t0x%08x,\t0x%08x,\t0x%08x,   \t0x%08x\r\n",
@@ -90,10 +120,7 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
   if (!record->directoryComplete)
     run.log.Append(FormatBlock("The file ends inside the table directory: %u of %u entries are listed.\r\n",
                                static_cast<unsigned>(record->entries.size()), unsigned{table.numTables}));
-  int error = 0;
-  if (!WriteTableList(run.request.settingsFolder, list, &error))
-    run.log.Append(FormatBlock("Could not write the table list into %s. %d\r\n",
-                               run.request.settingsFolder.c_str(), error));
+  run.tableList.AddFont(list);
   run.log.Append("--\r\n");
 
   record->trueAdjustment = core::kWholeFontMagic - total;
@@ -136,7 +163,9 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, LogSink
     return false;
   }
   ChecksumLibrary library;
-  RunContext run{request, file, library, log, messages};
+  SumMemo sums;
+  TableListWriter tableList(request.settingsFolder);
+  RunContext run{request, file, library, log, messages, sums, tableList};
   if (analysis->collection) LogCollectionHeader(run, analysis);
   else analysis->fontOffsets = {0};
 
@@ -156,6 +185,9 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, LogSink
     analysis->fonts.emplace_back();
     FontReport(run, fontOffset, &analysis->fonts.back());
   }
+  int error = 0;
+  if (!analysis->fonts.empty() && !tableList.Save(&error))
+    log.Append(FormatBlock("Could not write the table list into %s. %d\r\n", request.settingsFolder.c_str(), error));
   file.Close();
   library.Release();
   log.Append("Ready\r\n--\r\n");

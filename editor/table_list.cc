@@ -4,7 +4,6 @@
 
 #include "editor/settings_path.h"
 #include "editor/text_block.h"
-#include "platform/profile.h"
 
 namespace editor {
 
@@ -14,27 +13,30 @@ std::string TableListName(const std::array<uint8_t, 4>& tag) {
 
 std::string TableListName(const std::string& tag4) { return tag4 + '"'; }
 
-bool WriteTableList(const std::string& settingsFolder, const std::vector<TableListEntry>& entries, int* error) {
-  std::string path = SettingsFilePath(settingsFolder);
-  platform::Profile profile;
-  if (!profile.Load(path)) {
-    if (error) *error = profile.error();
-    return false;
-  }
-  profile.Set(kSettingsSection, "Number_Of_Tables", FormatBlock("%u", static_cast<unsigned>(entries.size())));
+TableListWriter::TableListWriter(std::string settingsFolder) : path_(SettingsFilePath(settingsFolder)) {
+  loaded_ = profile_.Load(path_);
+  loadError_ = profile_.error();
+}
+
+void TableListWriter::AddFont(const std::vector<TableListEntry>& entries) {
+  profile_.Set(kSettingsSection, "Number_Of_Tables", FormatBlock("%u", static_cast<unsigned>(entries.size())));
   for (size_t i = 0; i < entries.size(); ++i) {
     const TableListEntry& entry = entries[i];
     std::string name = TableListName(entry.tag);
-    profile.Set(kSettingsSection, FormatBlock("Table%u", static_cast<unsigned>(i)), name);
+    profile_.Set(kSettingsSection, FormatBlock("Table%u", static_cast<unsigned>(i)), name);
     // A tag whose bytes cannot name a section (a ']' or a line break) keeps
     // only its TableN key; the export then finds no location for it.
-    profile.Set(name, "offset", FormatBlock("%d", static_cast<int>(entry.offset)));
-    profile.Set(name, "length", FormatBlock("%d", static_cast<int>(entry.length)));
-    profile.Set(name, "CalculatedSum", FormatBlock("%u", entry.calculatedSum));
-    profile.Set(name, "HexDeciCalculatedSum", FormatBlock("0x%x", entry.calculatedSum));
+    profile_.Set(name, "offset", FormatBlock("%d", static_cast<int>(entry.offset)));
+    profile_.Set(name, "length", FormatBlock("%d", static_cast<int>(entry.length)));
+    profile_.Set(name, "CalculatedSum", FormatBlock("%u", entry.calculatedSum));
+    profile_.Set(name, "HexDeciCalculatedSum", FormatBlock("0x%x", entry.calculatedSum));
   }
-  bool saved = profile.Save(path);
-  if (error) *error = saved ? 0 : profile.error();
+}
+
+bool TableListWriter::Save(int* error) {
+  // A file that exists but cannot be read is not overwritten with a partial list.
+  bool saved = loaded_ && profile_.Save(path_);
+  if (error) *error = saved ? 0 : (loaded_ ? profile_.error() : loadError_);
   return saved;
 }
 

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/profile.h"
+
 namespace editor {
 
 struct TableListEntry {
@@ -35,11 +37,23 @@ struct TableListEntry {
 std::string TableListName(const std::array<uint8_t, 4>& tag);
 std::string TableListName(const std::string& tag4);
 
-// Writes one font's list: Number_Of_Tables, then for each entry its TableN
-// key and the keys of its section, in that order. False with errno in
-// *error when the file cannot be read or written.
-bool WriteTableList(const std::string& settingsFolder, const std::vector<TableListEntry>& entries,
-                    int* error = nullptr);
+// Writes the lists of one run's fonts. Each font's list is Number_Of_Tables,
+// then for each entry its TableN key and the keys of its section, in that
+// order, over what the file and the earlier fonts left; the file is written
+// once, when the run saves it.
+class TableListWriter {
+ public:
+  explicit TableListWriter(std::string settingsFolder);
+  void AddFont(const std::vector<TableListEntry>& entries);
+  // False with errno in *error when the file cannot be read or written.
+  bool Save(int* error = nullptr);
+
+ private:
+  std::string path_;
+  platform::Profile profile_;
+  bool loaded_ = false;
+  int loadError_ = 0;
+};
 
 // Number_Of_Tables = "0", as the window writes it at start-up.
 bool ResetTableCount(const std::string& settingsFolder, int* error = nullptr);
