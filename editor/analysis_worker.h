@@ -28,7 +28,8 @@ class AnalysisWorker {
   // Logs the opening line, drops the previous analysis and starts the run on
   // its own thread; `finished` (if set) is called on that thread after the
   // result is published. False, with nothing logged or started, while a
-  // run is under way. The sinks must outlive the run.
+  // run is under way. The sinks must outlive the run. Not to be called from
+  // `finished` itself (that thread is the one a new Start joins).
   bool Start(const AnalysisRequest& request, LogSink& log, MessageSink& messages,
              std::function<void()> finished = {});
 
