@@ -63,6 +63,6 @@ inline constexpr bool kBackslashIsSeparator = false;
 #endif
 
 inline constexpr std::string_view kHelpTextName = "Drumlin.txt";
-inline constexpr std::string_view kHelpDocumentName = "Drumlin.doc";
+inline constexpr std::string_view kHelpDocumentName = "Drumlin.html";
 
 }  // namespace macconv

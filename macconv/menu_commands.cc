@@ -50,17 +50,33 @@ Outcome ExtractNamedFile(std::string& currentFile, const std::string& handedName
   return ExtractTrueType(currentFile, chooser, messages);
 }
 
-Outcome ConvertCmapCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages,
-                           ProgressSink* progress) {
+CmapCommandNames ChooseCmapNames(std::string& currentFile, FileChooser& chooser, MessageSink& messages) {
+  CmapCommandNames names;
   currentFile.clear();
-  if (!ChooseCurrentFile(currentFile, chooser, "Drumlin cmap file Open", "")) return Outcome::kCancelled;
+  if (!ChooseCurrentFile(currentFile, chooser, "Drumlin cmap file Open", "")) {
+    names.ended = Outcome::kCancelled;
+    return names;
+  }
   std::optional<std::string> outputName = chooser.ChooseFile("Drumlin cmap file Save", ProposeNewName(currentFile));
-  if (!outputName || outputName->empty()) return Outcome::kCancelled;
+  if (!outputName || outputName->empty()) {
+    names.ended = Outcome::kCancelled;
+    return names;
+  }
   if (platform::FileExists(*outputName)) {
     messages.Show("ERROR", FileExistText(*outputName));
-    return Outcome::kFailed;
+    names.ended = Outcome::kFailed;
+    return names;
   }
-  return ConvertCmapFile(currentFile, *outputName, messages, progress);
+  names.input = currentFile;
+  names.output = *outputName;
+  return names;
+}
+
+Outcome ConvertCmapCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages,
+                           ProgressSink* progress) {
+  CmapCommandNames names = ChooseCmapNames(currentFile, chooser, messages);
+  if (names.ended != Outcome::kDone) return names.ended;
+  return ConvertCmapFile(names.input, names.output, messages, progress);
 }
 
 Outcome ConvertNameCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages) {

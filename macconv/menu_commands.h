@@ -28,6 +28,17 @@ Outcome ExtractNamedFile(std::string& currentFile, const std::string& handedName
 Outcome ConvertCmapCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages,
                            ProgressSink* progress);
 
+// The questions of "Convert Mac cmap table to Win" without the conversion, for
+// a window that runs the conversion on a worker thread: the input and output
+// names, or the outcome that ended the command (cancelled, or an output name
+// that exists, already reported).
+struct CmapCommandNames {
+  Outcome ended = Outcome::kDone;  // kDone: the names are set
+  std::string input;
+  std::string output;
+};
+CmapCommandNames ChooseCmapNames(std::string& currentFile, FileChooser& chooser, MessageSink& messages);
+
 // The name table conversion: asks for the input ("Drumlin File Open",
 // proposing the current file) and writes the input name + ".name".
 Outcome ConvertNameCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages);

@@ -78,7 +78,7 @@ TEST(HelpFiles, LieBesideTheRecordedProgram) {
   EXPECT_EQ(macconv::HelpFilePath("C:\\Program Files\\Drumlin.exe", macconv::kHelpTextName, true),
             "C:\\Program Files\\Drumlin.txt");
   EXPECT_EQ(macconv::HelpFilePath("\"/opt/marlowby/drumlin\"", macconv::kHelpDocumentName, false),
-            "/opt/marlowby/Drumlin.doc");
+            "/opt/marlowby/Drumlin.html");
   EXPECT_EQ(macconv::HelpFilePath("a\\b/drumlin", "Drumlin.txt", false), "a\\b/Drumlin.txt");
   EXPECT_EQ(macconv::HelpFilePath("drumlin", "Drumlin.txt", false), "drumlin/Drumlin.txt");
 }
