@@ -1,0 +1,67 @@
+// The Mac converter's name conversion on a table file it did not write,
+// through the headless command, twice: the first run writes IN.name (or
+// refuses strings that do not fit), the second must refuse to replace it.
+// The table written has every record that lay in the input, its strings
+// back to back after the records.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/byte_order.h"
+#include "fuzz/scratch_folder.h"
+#include "macconv/headless.h"
+#include "macconv/name_conversion.h"
+
+using fuzzsupport::Check;
+
+namespace {
+
+class LastMessage : public macconv::MessageSink {
+ public:
+  void Show(const std::string& caption, const std::string&) override { last = caption; }
+  std::string last;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const fuzzsupport::ScratchFolder& scratch = fuzzsupport::ScratchFolder::Get();
+  scratch.Clear();
+  std::span<const uint8_t> input(data, size);
+  std::string inputPath = scratch.Write("mac.name", input);
+  std::string outPath = inputPath + ".name";
+
+  LastMessage messages;
+  std::optional<int> status = macconv::RunHeadless({"--name", inputPath}, messages);
+  Check(status && (*status == 0 || *status == 1), "the name command ends with 0 or 1");
+  Check(fuzzsupport::ReadFileText(inputPath) == std::string(input.begin(), input.end()), "the input is never written");
+  std::optional<std::vector<uint8_t>> converted = macconv::ConvertNameTableBytes(macconv::TableBytes(input));
+  Check((*status == 0) == converted.has_value(), "the command fails only when the strings do not fit");
+  Check(fuzzsupport::FileExists(outPath) == (*status == 0), "the output appears exactly on success");
+  if (*status != 0) return 0;
+  Check(messages.last == "Message", "success is reported");
+
+  std::string out = fuzzsupport::ReadFileText(outPath);
+  Check(out == std::string(converted->begin(), converted->end()), "the file holds the converted table");
+  std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(out.data()), out.size());
+  uint16_t count = core::LoadU16(bytes.data() + 2);
+  uint64_t fitting = size >= 6 ? (size - 6) / 12 : 0;
+  Check(count == std::min<uint64_t>(size >= 4 ? core::LoadU16(data + 2) : 0, fitting),
+        "count is the number of records inside the input");
+  uint64_t stringsStart = 6 + 12 * uint64_t{count};
+  Check(core::LoadU16(bytes.data() + 4) == static_cast<uint16_t>(stringsStart), "the strings follow the records");
+  uint64_t offset = 0;
+  for (uint16_t i = 0; i < count; ++i) {
+    const uint8_t* record = bytes.data() + 6 + 12 * i;
+    Check(core::LoadU16(record + 10) == offset, "each string follows the one before");
+    offset += core::LoadU16(record + 8);
+  }
+  Check(stringsStart + offset == bytes.size(), "the strings end the table");
+
+  // A second run must leave the first output as it is.
+  std::optional<int> again = macconv::RunHeadless({"--name", inputPath}, messages);
+  Check(again && *again == 1, "a second conversion refuses to replace the output");
+  Check(fuzzsupport::ReadFileText(outPath) == out, "the output of the first run is untouched");
+  return 0;
+}

@@ -1,0 +1,103 @@
+// The editor's analysis run and every dump on a font or collection file it
+// did not write. The first input byte picks the file name's ending (bit 0:
+// ".ttc", which makes the run read a collection header); the rest is the
+// file. The run must reach "Ready" on any file, its calculated sums must
+// equal the core's rules, the table list must describe the last font, and
+// the headless log stream must give the same text however the report is cut
+// into pieces.
+#include <cstdio>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/checksum.h"
+#include "core/readable_file.h"
+#include "editor/analysis_run.h"
+#include "editor/headless_output.h"
+#include "editor/table_list.h"
+#include "fuzz/pinned_library.h"
+#include "fuzz/scratch_folder.h"
+
+using fuzzsupport::Check;
+
+namespace {
+
+// Keeps the log's text and passes every piece on to the headless stream.
+class TeeLog : public editor::LogSink {
+ public:
+  explicit TeeLog(std::FILE* stream) : stream_(stream) {}
+  void Append(std::string_view text) override {
+    text_.append(text);
+    stream_.Append(text);
+  }
+  void Finish() { stream_.Finish(); }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+  editor::StreamLog stream_;
+};
+
+class CountingMessages : public editor::MessageSink {
+ public:
+  void Show(const editor::Message&) override { ++shown; }
+  int shown = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzzsupport::PinChecksumLibrary();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  const fuzzsupport::ScratchFolder& scratch = fuzzsupport::ScratchFolder::Get();
+  scratch.Clear();
+  bool collectionName = data[0] & 1;
+  std::span<const uint8_t> font(data + 1, size - 1);
+  std::string fontPath = scratch.Write(collectionName ? "font.ttc" : "font.ttf", font);
+
+  char* streamText = nullptr;
+  size_t streamSize = 0;
+  std::FILE* stream = open_memstream(&streamText, &streamSize);
+  Check(stream != nullptr, "a memory stream opens");
+  editor::FontAnalysis analysis;
+  CountingMessages messages;
+  bool ready;
+  std::string logText;
+  {
+    TeeLog log(stream);
+    ready = editor::OpenAndAnalyse(editor::AnalysisRequest{fontPath, scratch.path()}, &analysis, log, messages);
+    log.Finish();
+    logText = log.text();
+  }
+  std::fclose(stream);
+  std::string streamed(streamText, streamSize);
+  std::free(streamText);
+
+  Check(ready, "the analysis run reaches Ready on any file");
+  Check(messages.shown == 0, "no message box for a file that opens");
+  Check(logText.ends_with("Ready\r\n--\r\n"), "the report ends with Ready");
+  Check(streamed == editor::CrlfToLf(logText), "the headless stream gives the report with plain line feeds");
+  Check(analysis.fonts.size() == analysis.fontOffsets.size(), "one font record per font offset");
+  if (!collectionName) Check(analysis.fontOffsets.size() == 1 && analysis.fontOffsets[0] == 0, "a .ttf is one font");
+
+  core::ReadableFile file;
+  Check(file.Open(fontPath), "the font opens again");
+  for (size_t i = 0; i < analysis.fonts.size(); ++i) {
+    const editor::FontRecord& record = analysis.fonts[i];
+    Check(record.calculatedSums.size() == record.entries.size(), "one calculated sum per entry");
+    core::FontCheckSums sums =
+        core::ComputeFontCheckSums(file, analysis.fontOffsets[i], record.offsetTable.numTables, record.entries);
+    Check(sums.tableSums == record.calculatedSums, "the library's sums are the core's");
+    Check(sums.trueAdjustment == record.trueAdjustment, "the run's adjustment is the core's");
+  }
+  if (!analysis.fonts.empty())
+    Check(editor::ReadTableCount(scratch.path()) == analysis.fonts.back().entries.size(),
+          "the table list counts the last font's entries");
+  return 0;
+}

@@ -1,0 +1,85 @@
+#include "fuzz/scratch_folder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace fuzzsupport {
+namespace {
+
+std::string BaseFolder() {
+  struct stat info;
+  if (::stat("/dev/shm", &info) == 0 && S_ISDIR(info.st_mode) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
+  std::error_code ignored;
+  return fs::temp_directory_path(ignored).string();
+}
+
+}  // namespace
+
+ScratchFolder& ScratchFolder::Get() {
+  static ScratchFolder folder;
+  return folder;
+}
+
+ScratchFolder::ScratchFolder() {
+  std::string pattern = BaseFolder() + "/suite-fuzz-XXXXXX";
+  if (!::mkdtemp(pattern.data())) {
+    std::perror("suite fuzz: mkdtemp");
+    std::abort();
+  }
+  path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string ScratchFolder::File(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+void ScratchFolder::Clear() const {
+  std::error_code error;
+  for (fs::directory_iterator it(path_, error), end; !error && it != end; it.increment(error)) {
+    std::error_code ignored;
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(it->path(), ignored);
+  }
+}
+
+std::string ScratchFolder::Write(std::string_view name, std::span<const uint8_t> bytes) const {
+  std::string path = File(name);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) Fail("cannot write an input file into the scratch folder");
+  return path;
+}
+
+std::string ScratchFolder::Write(std::string_view name, std::string_view text) const {
+  return Write(name, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+std::string ReadFileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+void Fail(const char* what) {
+  std::fprintf(stderr, "suite fuzz: property does not hold: %s\n", what);
+  std::fflush(stderr);
+  std::abort();
+}
+
+}  // namespace fuzzsupport

@@ -1,0 +1,23 @@
+// The tool folder and work folder of a console tool run inside the scratch
+// folder, made fresh for every input.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+
+#include "fuzz/scratch_folder.h"
+#include "tools/frame/tool_frame.h"
+
+namespace fuzzsupport {
+
+inline tools::ToolPlace FreshToolPlace() {
+  const ScratchFolder& scratch = ScratchFolder::Get();
+  scratch.Clear();
+  tools::ToolPlace place{scratch.File("tool"), scratch.File("work")};
+  ::mkdir(place.toolFolder.c_str(), 0700);
+  ::mkdir(place.workFolder.c_str(), 0700);
+  return place;
+}
+
+}  // namespace fuzzsupport
