@@ -27,6 +27,9 @@ std::optional<std::vector<uint8_t>> ConvertNameTableBytes(const TableBytes& inpu
   uint64_t fitting = input.size() >= kHeaderSize ? (input.size() - kHeaderSize) / kRecordSize : 0;
   const uint16_t records = static_cast<uint16_t>(std::min<uint64_t>(count, fitting));
   const uint64_t stringsStart = kHeaderSize + kRecordSize * records;
+  // More than 5460 records leave no 16-bit stringOffset that could point
+  // past them.
+  if (stringsStart > UINT16_MAX) return std::nullopt;
 
   core::ByteWriter header;
   header.WriteU16(format);

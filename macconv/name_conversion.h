@@ -25,7 +25,7 @@
 namespace macconv {
 
 // The converted table, or nothing when its strings would not fit: a record's
-// offset must stay within 16 bits.
+// offset, and the stringOffset past the records, must stay within 16 bits.
 std::optional<std::vector<uint8_t>> ConvertNameTableBytes(const TableBytes& input);
 
 // The conversion of the table file `inputName` into the new file
