@@ -1,16 +1,23 @@
-// drumlin: the Mac font converter. For now it runs its commands headless;
-// without a command it prints its usage.
+// drumlin: the Mac font converter. With a headless option it runs that one
+// command and ends; otherwise it opens its window (in a build with the window).
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "macconv/headless.h"
 
+#ifdef DRUMLIN_WITH_WINDOW
+#include "macconv/window/drumlin_app.h"
+#endif
+
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   macconv::StreamMessages messages(stderr);
   std::optional<int> status = macconv::RunHeadless(args, messages);
   if (status && *status != 2) return *status;
+#ifdef DRUMLIN_WITH_WINDOW
+  if (!status) return drumlin::RunDrumlinWindow(argc, argv);
+#endif
   std::fputs(macconv::UsageText("drumlin").c_str(), stderr);
   return 2;
 }

@@ -1,0 +1,269 @@
+#include "macconv/window/drumlin_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
+
+#include "macconv/cmap_file_conversion.h"
+#include "macconv/command_line.h"
+#include "macconv/menu_commands.h"
+#include "macconv/window/drumlin_icon.h"
+#include "macconv/window/program_command_line.h"
+#include "macconv/window/progress_view.h"
+#include "macconv/window/window_commands.h"
+#include "macconv/window/window_place.h"
+
+namespace drumlin {
+namespace {
+
+std::string FileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+// Where an installed program finds its help files when they do not lie
+// beside it: <prefix>/share/drumlin beside <prefix>/bin.
+constexpr const char* kInstalledHelpFolder = "../share/drumlin/";
+
+bool IsFile(const std::string& path) { return QFileInfo(QFile::decodeName(path.c_str())).isFile(); }
+
+std::string CleanPath(const std::string& path) {
+  return FileName(QDir::cleanPath(QFile::decodeName(path.c_str())));
+}
+
+}  // namespace
+
+DrumlinWindow::DrumlinWindow(const WindowServices& services, const std::string& commandLine, QWidget* parent)
+    : QMainWindow(parent),
+      services_(services),
+      view_(new ProgressView(this)),
+      conversion_([this] { QMetaObject::invokeMethod(this, [this] { TakeReports(); }, Qt::QueuedConnection); }) {
+  setWindowTitle("Drumlin");
+  setWindowIcon(DrumlinIcon());
+  setAcceptDrops(true);
+  setCentralWidget(view_);
+  BuildMenu();
+
+  const WindowPlace place = ReadWindowPlace();
+  move(place.x, place.y);
+  resize(place.width, place.height);
+
+  const macconv::CommandLine line = macconv::ParseCommandLine(commandLine);
+  quit_ = line.quit;
+  if (line.valid) RecordMyself(line.programName);
+  currentFile_ = line.fileName;
+  if (!currentFile_.empty()) {
+    QMetaObject::invokeMethod(this, [this] { RunCommand(kExtractNamedFile); }, Qt::QueuedConnection);
+  }
+}
+
+DrumlinWindow::~DrumlinWindow() {
+  // The worker may still post to this window until it has ended.
+  conversion_.Stop();
+}
+
+void DrumlinWindow::BuildMenu() {
+  QMenu* popup = nullptr;
+  for (const MenuItem& item : kMenu) {
+    if (!popup || popup->title() != item.popup) popup = menuBar()->addMenu(item.popup);
+    QAction* action = popup->addAction(item.text);
+    action->setData(item.command);
+    const int command = item.command;
+    connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+  }
+  for (const ShortcutCommand& item : kShortcutCommands) {
+    auto* action = new QAction(item.text, this);
+    action->setShortcut(QKeySequence(item.shortcut));
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setData(item.command);
+    addAction(action);
+    const int command = item.command;
+    connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+  }
+}
+
+void DrumlinWindow::SetMenusEnabled(bool enabled) {
+  for (QAction* action : findChildren<QAction*>()) {
+    if (action->data().isValid()) action->setEnabled(enabled);
+  }
+}
+
+QString DrumlinWindow::progressText() const { return view_->text(); }
+
+bool DrumlinWindow::busy() const { return commandRunning_ || conversionRunning_; }
+
+void DrumlinWindow::RunCommand(int command, const QString& name) {
+  if (busy()) {
+    waiting_.emplace_back(command, name);
+    return;
+  }
+  commandRunning_ = true;
+  bool ended = true;
+  macconv::FileChooser& chooser = *services_.chooser;
+  macconv::MessageSink& messages = *services_.messages;
+  switch (command) {
+    case kExtractNamedFile:
+      macconv::ExtractNamedFile(currentFile_, FileName(name), chooser, messages);
+      break;
+    case kQuit:
+      close();
+      break;
+    case kHelp:
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      QApplication::restoreOverrideCursor();
+      break;
+    case kAbout:
+      services_.about->ShowAbout(this);
+      break;
+    case kHelpText:
+      OpenHelp(macconv::kHelpTextName.data());
+      break;
+    case kOpenAndExtract:
+      macconv::OpenAndExtract(currentFile_, chooser, messages);
+      break;
+    case kHelpDocument:
+      OpenHelp(macconv::kHelpDocumentName.data());
+      break;
+    case kConvertName:
+      macconv::ConvertNameCommand(currentFile_, chooser, messages);
+      break;
+    case kDumpCmap:
+      macconv::DumpCmapCommand(currentFile_, chooser, messages);
+      break;
+    case kConvertCmap: {
+      macconv::CmapCommandNames names = macconv::ChooseCmapNames(currentFile_, chooser, messages);
+      if (names.ended == macconv::Outcome::kDone) {
+        StartCmapConversion(names.input, names.output);
+        ended = false;  // ends when the worker has ended
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  commandRunning_ = false;
+  if (ended) EndCommand(command);
+}
+
+void DrumlinWindow::EndCommand(int command) {
+  emit commandHandled(command);
+  if (!waiting_.empty()) QMetaObject::invokeMethod(this, [this] { RunWaitingCommand(); }, Qt::QueuedConnection);
+}
+
+void DrumlinWindow::RunWaitingCommand() {
+  if (busy() || waiting_.empty()) return;
+  auto [command, name] = waiting_.front();
+  waiting_.pop_front();
+  RunCommand(command, name);
+}
+
+void DrumlinWindow::StartCmapConversion(const std::string& input, const std::string& output) {
+  view_->Clear();
+  conversionRunning_ = true;
+  SetMenusEnabled(false);
+  conversion_.Start([input, output](macconv::MessageSink& messages, macconv::ProgressSink& progress) {
+    return macconv::ConvertCmapFile(input, output, messages, &progress);
+  });
+}
+
+void DrumlinWindow::TakeReports() {
+  // A message box below runs its own event loop, which may call here again:
+  // the outer call takes what arrives meanwhile.
+  if (takingReports_) return;
+  takingReports_ = true;
+  for (;;) {
+    macconv::BackgroundCommand::Taken taken = conversion_.Take();
+    if (taken.empty()) break;
+    for (const macconv::CommandReport& report : taken.reports) {
+      switch (report.kind) {
+        case macconv::CommandReport::Kind::kProgress:
+          view_->SetText(Text(report.text));
+          emit progressShown(view_->text());
+          break;
+        case macconv::CommandReport::Kind::kClear:
+          view_->Clear();
+          emit progressCleared();
+          break;
+        case macconv::CommandReport::Kind::kMessage:
+          services_.messages->Show(report.caption, report.text);
+          break;
+      }
+    }
+    if (taken.finished) {
+      conversionRunning_ = false;
+      SetMenusEnabled(true);
+      EndCommand(kConvertCmap);
+    }
+  }
+  takingReports_ = false;
+}
+
+void DrumlinWindow::OpenHelp(const char* helpFileName) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::string myself = ReadMyself();
+  if (myself.empty()) myself = FileName(QCoreApplication::applicationFilePath());
+  const std::string beside = macconv::HelpFilePath(myself, helpFileName, macconv::kBackslashIsSeparator);
+  const std::string installed = CleanPath(
+      macconv::HelpFilePath(myself, std::string(kInstalledHelpFolder) + helpFileName, macconv::kBackslashIsSeparator));
+  const std::string& found = IsFile(beside) || !IsFile(installed) ? beside : installed;
+  const bool opened = IsFile(found) && services_.help->Open(found);
+  QApplication::restoreOverrideCursor();
+  if (!opened) services_.messages->Show("Ouch!!", "Can not open " + found);
+}
+
+void DrumlinWindow::TakeHandedFile(const QString& fileName) {
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+  if (!fileName.isEmpty()) RunCommand(kExtractNamedFile, fileName);
+}
+
+void DrumlinWindow::SavePlace() { SaveWindowPlace({x(), y(), width(), height()}); }
+
+void DrumlinWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (isMaximized()) return;
+  SavePlace();
+}
+
+void DrumlinWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  SavePlace();
+}
+
+void DrumlinWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && !conversionRunning_) event->acceptProposedAction();
+}
+
+void DrumlinWindow::dropEvent(QDropEvent* event) {
+  QStringList files;
+  for (const QUrl& url : event->mimeData()->urls()) files.append(url.toLocalFile());
+  event->acceptProposedAction();
+  // The commands may open dialogs: they run once the drop has ended.
+  QMetaObject::invokeMethod(this, [this, files] { HandleDrop(files); }, Qt::QueuedConnection);
+}
+
+void DrumlinWindow::HandleDrop(const QStringList& files) {
+  currentFile_.clear();
+  if (files.size() == 1) {
+    if (!files[0].isEmpty()) RunCommand(kExtractNamedFile, files[0]);
+  } else if (files.size() > 1) {
+    services_.messages->Show("Ouch!!", "Only one file is acceptable...");
+  }
+  // Started with the quit option, the program closes after one drop.
+  if (quit_) close();
+}
+
+void DrumlinWindow::closeEvent(QCloseEvent* event) {
+  // A conversion under way finishes its output; only its pauses are cut.
+  conversion_.Stop();
+  event->accept();
+}
+
+}  // namespace drumlin

@@ -1,0 +1,30 @@
+#include "macconv/window/progress_view.h"
+
+#include <QPainter>
+
+namespace drumlin {
+
+ProgressView::ProgressView(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(1, 1);
+}
+
+void ProgressView::SetText(const QString& text) {
+  text_ = text;
+  update();
+}
+
+void ProgressView::Clear() {
+  text_.clear();
+  update();
+}
+
+void ProgressView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  if (text_.isEmpty()) return;
+  painter.setPen(Qt::black);
+  painter.drawText(rect(), Qt::AlignCenter, text_);
+}
+
+}  // namespace drumlin

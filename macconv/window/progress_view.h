@@ -1,0 +1,27 @@
+// The window's client area: white, with the progress text of a running cmap
+// conversion drawn centred, line by line, as the conversion reports it.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace drumlin {
+
+class ProgressView : public QWidget {
+ public:
+  explicit ProgressView(QWidget* parent = nullptr);
+
+  // Replaces the text ("\n" between lines) and repaints.
+  void SetText(const QString& text);
+  // Leaves the area white.
+  void Clear();
+  const QString& text() const { return text_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString text_;
+};
+
+}  // namespace drumlin

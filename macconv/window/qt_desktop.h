@@ -1,0 +1,33 @@
+// The desktop's own dialogs behind the window's interfaces: QFileDialog for
+// the choosers, QMessageBox for messages, the default application for help
+// files and the modal About dialog. All of them belong to the owner window.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "macconv/window/desktop_services.h"
+
+namespace drumlin {
+
+class QtDesktop : public macconv::FileChooser,
+                  public macconv::MessageSink,
+                  public HelpOpener,
+                  public AboutPresenter {
+ public:
+  void SetOwner(QWidget* owner) { owner_ = owner; }
+  WindowServices services() { return {this, this, this, this}; }
+
+  // Opening or saving, by the chooser's title: the converter's titles end
+  // in "Open" or "Save". Neither checks whether the file exists; an existing
+  // file chosen for saving is refused by the command itself.
+  std::optional<std::string> ChooseFile(const std::string& title, const std::string& proposed) override;
+  void Show(const std::string& caption, const std::string& text) override;
+  bool Open(const std::string& path) override;
+  void ShowAbout(QWidget* owner) override;
+
+ private:
+  QPointer<QWidget> owner_;
+};
+
+}  // namespace drumlin
