@@ -1,17 +1,27 @@
-// quillet: the table editor. For now only its headless commands; without
-// one it prints its usage.
+// quillet: the table editor. With a headless option it runs that command
+// and ends; otherwise it opens its window (`quillet FONT` analyses FONT at
+// once). A build without the window, or a start without a display, knows
+// only the headless commands.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "editor/headless.h"
 #include "platform/program_folder.h"
+#if defined(QUILLET_WITH_WINDOW)
+#include "editor/window/quillet_app.h"
+#endif
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (arguments.empty() || !editor::IsHeadlessOption(arguments[0])) {
-    std::fputs(editor::HeadlessUsage(), stderr);
-    return editor::kExitUsage;
-  }
-  return editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr);
+  if (!arguments.empty() && editor::IsHeadlessOption(arguments[0]))
+    return editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr);
+#if defined(QUILLET_WITH_WINDOW)
+  bool unknownOption = !arguments.empty() && arguments[0].rfind("--", 0) == 0;
+  if (!unknownOption && editor::gui::HaveDisplay(argc, argv))
+    return editor::gui::RunQuilletWindow(argc, argv, platform::SettingsFolder());
+  if (!unknownOption) std::fputs("quillet: no display for the window; the commands without it:\n", stderr);
+#endif
+  std::fputs(editor::HeadlessUsage(), stderr);
+  return editor::kExitUsage;
 }

@@ -1,0 +1,113 @@
+// The table editor's main window: the menu, and a client area that is the
+// read-only log and nothing else. The window only dispatches; the commands,
+// the log buffer and the analysis thread are the engine's.
+//
+// Threads: the Open command runs the analysis on the engine's worker. The
+// run writes into the locked log buffer and asks the window, through a
+// queued call, to show it again; its message boxes are relayed to the
+// window's thread. Nothing of the window is touched from the worker.
+#pragma once
+
+#include <QMainWindow>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "editor/analysis_worker.h"
+#include "editor/commands.h"
+#include "editor/log_buffer.h"
+#include "editor/message_relay.h"
+#include "editor/sinks.h"
+#include "platform/shared_library.h"
+
+namespace editor::gui {
+
+class LogView;
+
+struct WindowSetup {
+  std::string settingsFolder;  // where Quillet.ini lies
+  std::string programPath;     // recorded as "myself" at start
+  std::string libraryName = platform::kChecksumLibraryName;
+  FileChooser* chooser = nullptr;   // null: Qt file dialogs
+  MessageSink* messages = nullptr;  // null: Qt message boxes
+};
+
+// What every start records: the program's path as "myself" under
+// Marlowby/quillet, and Number_Of_Tables = "0" in the table list.
+void RecordStart(const std::string& programPath, const std::string& settingsFolder);
+
+// The line that refuses a command while a run is under way.
+std::string BusyLine(const std::string& fontPath);
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(WindowSetup setup, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // A command of the menu, as its item triggers it.
+  void RunCommand(MenuCommand command);
+  // The Open command once a font has been chosen; `quillet FONT` starts here.
+  void OpenFont(const std::string& fontPath);
+  // Appends to the log; from the window's thread the log view shows it at
+  // once, from any other thread as soon as the window's thread gets to it.
+  void LogAppend(std::string_view text);
+
+  std::string LogText() const { return buffer_.Text(); }
+  LogView* logView() const { return logView_; }
+  const std::string& fontPath() const { return fontPath_; }
+  bool ready() const { return worker_.ready(); }
+  bool analysisRunning() const { return worker_.running(); }
+  // Handles events until every run started has ended and been shown; false
+  // when that takes longer than `timeoutMs`.
+  bool WaitForAnalysis(int timeoutMs = 60000);
+
+ signals:
+  void analysisFinished();
+
+ private:
+  class WindowLog : public LogSink {
+   public:
+    explicit WindowLog(MainWindow& window) : window_(window) {}
+    void Append(std::string_view text) override { window_.LogAppend(text); }
+
+   private:
+    MainWindow& window_;
+  };
+
+  void BuildMenus();
+  void RefreshLog();
+  void OpenCommand();
+  void RecalcCommand();
+  void EditCommand(MenuCommand command);
+  bool RefusedWhileRunning();
+  void RunEnded();
+  FileChooser& chooser() { return *chooser_; }
+  MessageSink& messages() { return *messages_; }
+
+  const std::thread::id windowThread_;
+  std::string settingsFolder_;
+  std::string libraryName_;
+  std::string fontPath_;
+  LogView* logView_ = nullptr;
+  std::unique_ptr<FileChooser> ownChooser_;
+  std::unique_ptr<MessageSink> ownMessages_;
+  FileChooser* chooser_ = nullptr;
+  MessageSink* messages_ = nullptr;
+  LogBuffer buffer_;
+  bool shownOnce_ = false;
+  uint64_t shownVersion_ = 0;
+  std::atomic<bool> refreshQueued_{false};
+  WindowLog log_{*this};
+  std::unique_ptr<RelayedMessages> runMessages_;
+  int runsStarted_ = 0;
+  int runsShown_ = 0;
+  // Last, so that it is the first to go: its thread is joined while
+  // everything it uses is still there.
+  AnalysisWorker worker_;
+};
+
+}  // namespace editor::gui

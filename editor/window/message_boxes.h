@@ -1,0 +1,21 @@
+// The engine's message boxes as Qt message boxes: the caption and the text
+// as given, owned by the modal window in front (a dialog) or else by the
+// main window.
+#pragma once
+
+#include "editor/sinks.h"
+
+class QWidget;
+
+namespace editor::gui {
+
+class QtMessageBoxes : public MessageSink {
+ public:
+  explicit QtMessageBoxes(QWidget* owner) : owner_(owner) {}
+  void Show(const Message& message) override;
+
+ private:
+  QWidget* owner_;
+};
+
+}  // namespace editor::gui

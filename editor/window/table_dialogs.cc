@@ -1,0 +1,134 @@
+#include "editor/window/table_dialogs.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editor/choosers.h"
+#include "editor/commands.h"
+#include "editor/table_list.h"
+
+namespace editor::gui {
+namespace {
+
+// Tags and typed tags are bytes; Latin-1 carries each byte as one character.
+QString FromBytes(const std::string& bytes) {
+  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+std::string ToBytes(const QString& text) { return text.toLatin1().toStdString(); }
+
+// Paths as the file system spells them.
+std::string ToPath(const QString& text) { return text.toLocal8Bit().toStdString(); }
+QString FromPath(const std::string& path) {
+  return QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+QPushButton* Button(const char* text, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromLatin1(text), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+void Finish(QDialog& dialog, const CommandOutcome& outcome) {
+  if (outcome.dialog == DialogStep::kClose) dialog.done(outcome.written ? QDialog::Accepted : QDialog::Rejected);
+}
+
+}  // namespace
+
+AddTableDialog::AddTableDialog(const DialogContext& context, QWidget* parent)
+    : QDialog(parent), context_(context), tableCount_(ReadTableCount(context.settingsFolder)) {
+  setWindowTitle("Add Table");
+  setModal(true);
+
+  tag_ = new QLineEdit(this);
+  tag_->setObjectName("tableName");
+  tag_->setMaxLength(4);
+  tag_->setFixedWidth(tag_->fontMetrics().horizontalAdvance(QLatin1String("MMMMMM")));
+  tableFile_ = new QLineEdit(this);
+  tableFile_->setObjectName("tableFilename");
+  tableFile_->setMinimumWidth(tableFile_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
+  auto* tagLabel = new QLabel("Table Name :", this);
+  tagLabel->setBuddy(tag_);
+  auto* fileLabel = new QLabel("Table Filename :", this);
+  fileLabel->setBuddy(tableFile_);
+  QPushButton* browse = Button("&Browse", "browse", this);
+  QPushButton* ok = Button("OK", "ok", this);
+  ok->setDefault(true);
+  QPushButton* cancel = Button("Cancel", "cancel", this);
+
+  // The tag with OK beside it, Cancel below OK, the file with Browse at the bottom.
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(tagLabel, 0, 0);
+  grid->addWidget(tag_, 0, 1, Qt::AlignLeft);
+  grid->addWidget(ok, 0, 2);
+  grid->addWidget(cancel, 1, 2);
+  grid->addWidget(fileLabel, 2, 0, 1, 2);
+  grid->addWidget(tableFile_, 3, 0, 1, 2);
+  grid->addWidget(browse, 3, 2);
+  grid->setColumnStretch(1, 1);
+
+  connect(browse, &QPushButton::clicked, this, &AddTableDialog::Browse);
+  connect(ok, &QPushButton::clicked, this, &AddTableDialog::Add);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void AddTableDialog::Browse() {
+  std::optional<std::string> picked = context_.chooser.Choose(TableFileChooserRequest());
+  if (picked) tableFile_->setText(FromPath(*picked));
+}
+
+void AddTableDialog::Add() {
+  AddTableRequest request{context_.fontPath, ToBytes(tag_->text()), ToPath(tableFile_->text()), tableCount_};
+  Finish(*this, AddTableCommand(request, context_.chooser, context_.log, context_.messages));
+}
+
+TableListDialog::TableListDialog(Purpose purpose, const DialogContext& context, QWidget* parent)
+    : QDialog(parent), purpose_(purpose), context_(context), tableCount_(ReadTableCount(context.settingsFolder)) {
+  bool deleting = purpose == Purpose::kDelete;
+  setWindowTitle(deleting ? "Delete a table." : "Export a table.");
+  setModal(true);
+
+  auto* prompt = new QLabel(deleting ? "Choose a table to delete." : "Choose a table to export.", this);
+  prompt->setObjectName("prompt");
+  tables_ = new QListWidget(this);
+  tables_->setObjectName("tables");
+  tables_->setSelectionMode(QAbstractItemView::SingleSelection);
+  tables_->setSortingEnabled(false);
+  tables_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  for (const std::string& tag : ReadTableListItems(context.settingsFolder)) tables_->addItem(FromBytes(tag));
+  prompt->setBuddy(tables_);
+  QPushButton* ok = Button("OK", "ok", this);
+  ok->setDefault(true);
+  QPushButton* cancel = Button("Cancel", "cancel", this);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(prompt);
+  column->addWidget(tables_, 1);
+  column->addLayout(buttons);
+  resize(sizeHint().width(), sizeHint().height() * 3 / 2);
+
+  connect(ok, &QPushButton::clicked, this, &TableListDialog::Run);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TableListDialog::Run() {
+  std::optional<std::string> selected;
+  QList<QListWidgetItem*> chosen = tables_->selectedItems();
+  if (!chosen.isEmpty()) selected = ToBytes(chosen.first()->text());
+  CommandOutcome outcome = purpose_ == Purpose::kExport
+                               ? ExportTableCommand(context_.fontPath, context_.settingsFolder, selected,
+                                                    context_.chooser, context_.log, context_.messages)
+                               : DeleteTableCommand(context_.fontPath, tableCount_, selected, context_.chooser,
+                                                    context_.log, context_.messages);
+  Finish(*this, outcome);
+}
+
+}  // namespace editor::gui
