@@ -95,6 +95,38 @@ TEST(SingleCopy, ASecondStartHandsItsFileToTheRunningWindow) {
   EXPECT_EQ(drumlin::HandOver(name, "x", 1000), HandOverResult::kNoCopyRunning);
 }
 
+TEST(SingleCopy, TwoProgramsShareOneWindowAndACrashedOneIsReplaced) {
+  windowtest::ClearSettings();
+  const QString drumlin = QString::fromStdString(testsupport::BinFolder() + "/drumlin");
+  const std::string socket = drumlin::CopyServerName().toStdString();
+  TempDir dir;
+  QProcess first;
+  first.setWorkingDirectory(QString::fromStdString(dir.path()));
+  first.start(drumlin, {});
+  ASSERT_TRUE(WaitFor([&] { return testsupport::Exists(socket); }));
+
+  // The second program hands its (missing) file over and ends at once.
+  QProcess second;
+  second.setWorkingDirectory(QString::fromStdString(dir.path()));
+  second.start(drumlin, {"missing.bin"});
+  ASSERT_TRUE(WaitForExit(second));
+  EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+  EXPECT_EQ(first.state(), QProcess::Running);
+
+  // The first one crashes and leaves its socket; the next start takes over.
+  first.kill();
+  ASSERT_TRUE(WaitForExit(first));
+  ASSERT_TRUE(testsupport::Exists(socket));
+  QProcess third;
+  third.setWorkingDirectory(QString::fromStdString(dir.path()));
+  third.start(drumlin, {});
+  EXPECT_FALSE(WaitForExit(third, 1500));
+  EXPECT_EQ(drumlin::HandOver(drumlin::CopyServerName(), QString(), 5000), HandOverResult::kHandedOver);
+  third.kill();
+  WaitForExit(third);
+  QLocalServer::removeServer(drumlin::CopyServerName());
+}
+
 TEST(SingleCopy, TellsACopyThatDoesNotConfirmFromNone) {
   const QString name = QString::fromStdString(windowtest::RuntimeFolder()) + "/silent";
   EXPECT_EQ(drumlin::HandOver(name, "x", 300), HandOverResult::kNoCopyRunning);
