@@ -1,0 +1,54 @@
+#include "tests/badinput/program_box.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace badinput {
+namespace {
+
+std::string Quoted(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) {
+    if (c == '\'') quoted += "'\\''";
+    else quoted += c;
+  }
+  return quoted + "'";
+}
+
+}  // namespace
+
+ProgramBox::ProgramBox() : bin_(dir_.File("bin")), work_(dir_.File("work")), tmp_(dir_.File("tmp")) {
+  fs::create_directory(bin_);
+  fs::create_directory(work_);
+  fs::create_directory(tmp_);
+}
+
+void ProgramBox::Put(const std::string& name, const Bytes& bytes) const { testsupport::WriteBytes(Work(name), bytes); }
+
+void ProgramBox::PutText(const std::string& name, const std::string& text) const {
+  testsupport::WriteText(Work(name), text);
+}
+
+Bytes ProgramBox::Get(const std::string& name) const { return testsupport::ReadBytes(Work(name)); }
+std::string ProgramBox::GetText(const std::string& name) const { return testsupport::ReadText(Work(name)); }
+bool ProgramBox::Has(const std::string& name) const { return testsupport::Exists(Work(name)); }
+
+void ProgramBox::Install(const std::string& program) {
+  if (testsupport::Exists(Bin(program))) return;
+  fs::copy_file(testsupport::BinFolder() + "/" + program, Bin(program));
+}
+
+ProgramRun ProgramBox::Run(const std::string& program, const std::vector<std::string>& arguments) {
+  Install(program);
+  if (program == "quillet") Install("libsumkit.so");
+  std::string line = "cd " + Quoted(work_) + " && TMPDIR=" + Quoted(tmp_) + " " + Quoted(Bin(program));
+  for (const std::string& argument : arguments) line += " " + Quoted(argument);
+  testsupport::CommandResult result = testsupport::RunCommand(line);
+  return ProgramRun{result.status, result.out, result.err};
+}
+
+std::vector<std::string> ProgramBox::WorkFiles() const { return testsupport::ListFolder(work_); }
+std::vector<std::string> ProgramBox::TmpFiles() const { return testsupport::ListFolder(tmp_); }
+
+}  // namespace badinput
