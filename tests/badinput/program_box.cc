@@ -34,14 +34,14 @@ Bytes ProgramBox::Get(const std::string& name) const { return testsupport::ReadB
 std::string ProgramBox::GetText(const std::string& name) const { return testsupport::ReadText(Work(name)); }
 bool ProgramBox::Has(const std::string& name) const { return testsupport::Exists(Work(name)); }
 
-void ProgramBox::Install(const std::string& program) {
-  if (testsupport::Exists(Bin(program))) return;
-  fs::copy_file(testsupport::BinFolder() + "/" + program, Bin(program));
+std::string ProgramBox::Install(const std::string& program) {
+  if (!testsupport::Exists(Bin(program))) fs::copy_file(testsupport::BinFolder() + "/" + program, Bin(program));
+  if (program == "quillet") Install("libsumkit.so");
+  return Bin(program);
 }
 
 ProgramRun ProgramBox::Run(const std::string& program, const std::vector<std::string>& arguments) {
   Install(program);
-  if (program == "quillet") Install("libsumkit.so");
   std::string line = "cd " + Quoted(work_) + " && TMPDIR=" + Quoted(tmp_) + " " + Quoted(Bin(program));
   for (const std::string& argument : arguments) line += " " + Quoted(argument);
   testsupport::CommandResult result = testsupport::RunCommand(line);

@@ -43,11 +43,14 @@ class ProgramBox {
   // word.
   ProgramRun Run(const std::string& program, const std::vector<std::string>& arguments);
 
+  // Copies `program` into bin/ (quillet with libsumkit.so) unless it is
+  // there already; returns its path there.
+  std::string Install(const std::string& program);
+
   std::vector<std::string> WorkFiles() const;
   std::vector<std::string> TmpFiles() const;
 
  private:
-  void Install(const std::string& program);
 
   testsupport::TempDir dir_;
   std::string bin_, work_, tmp_;
