@@ -210,6 +210,16 @@ TEST(QuilletWindow, ARunUnderWayHoldsBackEveryCommandButTheLog) {
   EXPECT_FALSE(f.window->analysisRunning());
 }
 
+TEST(QuilletWindow, ClosingWhileARunWaitsForItsMessageBoxEndsTheRun) {
+  WindowFixture f;
+  std::string missing = f.dir.File("missing.ttf");
+  f.window->OpenFont(missing);
+  ASSERT_TRUE(f.window->analysisRunning());
+  f.window.reset();  // must neither hang nor show the message afterwards
+  QApplication::processEvents();
+  EXPECT_TRUE(f.messages.seen.empty());
+}
+
 TEST(QuilletWindow, DialogsShowTheTableListAndCloseOrStayAsTheCommandSays) {
   WindowFixture f;
   ASSERT_TRUE(f.OpenBuiltFont("Sample.ttf", testsupport::SampleFont().Build()));
