@@ -46,7 +46,7 @@ class Headless : public ::testing::Test {
     testsupport::WriteText(dir_.File("judge.py"), kJudge);
   }
   testsupport::CommandResult Run(const std::string& arguments) {
-    return testsupport::RunCommand("cd '" + dir_.path() + "' && ./quillet " + arguments);
+    return testsupport::RunCommand("cd '" + dir_.path() + "' && env -u DISPLAY -u WAYLAND_DISPLAY ./quillet " + arguments);
   }
   std::string Judge(const std::string& arguments) {
     auto result = testsupport::RunCommand("cd '" + dir_.path() + "' && " + testsupport::FontToolsPython() + " judge.py " +
