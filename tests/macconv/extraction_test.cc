@@ -16,8 +16,8 @@ using mactest::Bytes;
 using testsupport::TempDir;
 
 // Bytes that hold neither signature.
-Bytes Filler(size_t size, uint32_t seed = 1) {
-  std::mt19937 random(seed);
+Bytes Filler(size_t size, uint32_t start = 1) {
+  std::mt19937 random(start);
   Bytes bytes(size);
   for (uint8_t& b : bytes) b = static_cast<uint8_t>('A' + random() % 20);  // upper case only
   return bytes;
