@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/byte_order.h"
+#include "editor/command_files.h"
 #include "editor/font_rewrite.h"
 #include "editor/text_block.h"
 #include "platform/output_file.h"
@@ -21,17 +22,8 @@ std::string PaddedTag(const std::string& typed) {
 CommandOutcome AddTable(const AddTableRequest& request, const core::ReadableFile& tableFile,
                         const std::string& outputPath, LogSink& log, MessageSink& messages) {
   platform::AtomicOutput out;
-  if (!out.Begin(outputPath)) {
-    log.Append(FormatBlock("Function CreateFile(%s) has an error at 1!! %d File exist?\r\n--\r\n",
-                           outputPath.c_str(), out.error()));
-    return {};
-  }
   core::ReadableFile font;
-  if (!font.Open(request.fontPath)) {
-    log.Append(FormatBlock("Function CreateFile(%s) has an error at 3!! %d\r\n--\r\n", request.fontPath.c_str(),
-                           font.error()));
-    return {};
-  }
+  if (!OpenOutputAndFont(outputPath, " File exist?", request.fontPath, out, font, log)) return {};
   core::OffsetTable table;
   std::vector<core::TableDirEntry> entries;
   if (!ReadDirectoryForRewrite(font, request.fontPath, request.tableCount, "added to", &table, &entries, log))

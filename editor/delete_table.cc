@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/readable_file.h"
+#include "editor/command_files.h"
 #include "editor/font_rewrite.h"
 #include "editor/text_block.h"
 #include "platform/output_file.h"
@@ -13,17 +14,8 @@ namespace editor {
 CommandOutcome DeleteTable(const DeleteTableRequest& request, const std::string& outputPath, LogSink& log,
                            MessageSink&) {
   platform::AtomicOutput out;
-  if (!out.Begin(outputPath)) {
-    log.Append(FormatBlock("Function CreateFile(%s) has an error at 1!! %d File exist?\r\n--\r\n",
-                           outputPath.c_str(), out.error()));
-    return {};
-  }
   core::ReadableFile font;
-  if (!font.Open(request.fontPath)) {
-    log.Append(FormatBlock("Function CreateFile(%s) has an error at 3!! %d\r\n--\r\n", request.fontPath.c_str(),
-                           font.error()));
-    return {};
-  }
+  if (!OpenOutputAndFont(outputPath, " File exist?", request.fontPath, out, font, log)) return {};
   core::OffsetTable table;
   std::vector<core::TableDirEntry> entries;
   if (!ReadDirectoryForRewrite(font, request.fontPath, request.tableCount, "deleted from", &table, &entries, log))

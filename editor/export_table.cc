@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "core/readable_file.h"
+#include "editor/command_files.h"
 #include "editor/table_copy.h"
 #include "editor/text_block.h"
 #include "platform/output_file.h"
@@ -18,17 +19,8 @@ std::string ExportSuffix(const std::string& tag) {
 
 CommandOutcome ExportTable(const ExportTableRequest& request, const std::string& outputPath, LogSink& log) {
   platform::AtomicOutput out;
-  if (!out.Begin(outputPath)) {
-    log.Append(FormatBlock("Function CreateFile(%s) has an error at 1!! %d\r\n--\r\n", outputPath.c_str(),
-                           out.error()));
-    return {};
-  }
   core::ReadableFile font;
-  if (!font.Open(request.fontPath)) {
-    log.Append(FormatBlock("Function CreateFile(%s) has an error at 3!! %d\r\n--\r\n", request.fontPath.c_str(),
-                           font.error()));
-    return {};
-  }
+  if (!OpenOutputAndFont(outputPath, "", request.fontPath, out, font, log)) return {};
   uint64_t copied = 0;
   CopyStatus status = CopyRange(font, request.location.offset, request.location.length, out, &copied);
   if (status == CopyStatus::kWriteFailed) {
