@@ -132,18 +132,8 @@ int RunCorvin(const std::vector<std::string>& args, const ToolPlace& place, Cons
     console.Printf("numOfNameRec = %d is too large: a name table holds at most %u records.\n", count, kMaxNameRecords);
     return kExitFailure;
   }
-  std::string tablePath = WorkFilePath(place, tableName);
-  if (!tableName.empty() && platform::FileExists(tablePath)) {
-    PrintExists(console, tableName);
-    return kExitFailure;
-  }
-  // Built beside its destination and moved into place only when complete:
-  // a run that fails leaves no table file behind.
   platform::AtomicOutput output;
-  if (tableName.empty() || !output.Begin(tablePath)) {
-    PrintCannotOpen(console, profilePath);
-    return kExitFailure;
-  }
+  if (!BeginTableFile(place, tableName, profilePath, console, &output)) return kExitFailure;
 
   console.Printf("numOfNameRec = %d\n", count);
   uint8_t header[6];

@@ -67,6 +67,20 @@ void PrintCannotOpen(Console& console, const std::string& name) {
 
 void PrintExists(Console& console, const std::string& name) { console.Printf("File  %s exists.\n", name.c_str()); }
 
+bool BeginTableFile(const ToolPlace& place, const std::string& tableName, const std::string& profilePath,
+                    Console& console, platform::AtomicOutput* output) {
+  std::string tablePath = WorkFilePath(place, tableName);
+  if (!tableName.empty() && platform::FileExists(tablePath)) {
+    PrintExists(console, tableName);
+    return false;
+  }
+  if (tableName.empty() || !output->Begin(tablePath)) {
+    PrintCannotOpen(console, profilePath);
+    return false;
+  }
+  return true;
+}
+
 bool LoadToolProfile(platform::Profile* profile, const std::string& path, Console& console) {
   if (profile->Load(path)) return true;
   PrintCannotOpen(console, path);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/output_file.h"
 #include "platform/profile.h"
 #include "tools/frame/console.h"
 
@@ -65,6 +66,13 @@ SwapModes TakeSwapFlag(const std::string& argument, bool allowSkipTwo, Console& 
 void PrintCannotOpen(Console& console, const std::string& name);
 // "File  %s exists.\n"
 void PrintExists(Console& console, const std::string& name);
+
+// A merge tool's table file: the no-overwrite rule, then the file begun
+// beside its destination so that it appears under its name only once it is
+// complete. Prints "File  %s exists." or the cannot-open line with the
+// profile path, and returns false, when the file cannot be begun.
+bool BeginTableFile(const ToolPlace& place, const std::string& tableName, const std::string& profilePath,
+                    Console& console, platform::AtomicOutput* output);
 
 // Loads a tool's profile file so that entries of earlier runs survive; on a
 // read failure prints the cannot-open line with its path.

@@ -44,17 +44,8 @@ int RunPellin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   probe.Close();
 
   std::string tableName = profile.GetString("SUMMARY", "FileName", "");
-  std::string tablePath = WorkFilePath(place, tableName);
-  if (!tableName.empty() && platform::FileExists(tablePath)) {
-    PrintExists(console, tableName);
-    return kExitFailure;
-  }
-  // The table file appears under its name only once it is complete.
   platform::AtomicOutput output;
-  if (tableName.empty() || !output.Begin(tablePath)) {
-    PrintCannotOpen(console, profilePath);
-    return kExitFailure;
-  }
+  if (!BeginTableFile(place, tableName, profilePath, console, &output)) return kExitFailure;
   Os2Record record = BuildOs2Record(profile);
   if (!output.Write(record.data(), record.size()) || !output.Commit()) {
     PrintCannotOpen(console, profilePath);
