@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/largest_font.h"
 #include "core/checksum.h"
 
 namespace {
@@ -22,25 +23,6 @@ std::string SyntheticFile() {
   return path;
 }
 
-std::string LargestFont() {
-  std::string best;
-  uintmax_t bestSize = 0;
-  std::error_code ignored;
-  for (const char* root : {"/usr/share/fonts", "/usr/local/share/fonts"}) {
-    if (!std::filesystem::exists(root, ignored)) continue;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root, ignored)) {
-      std::string ext = entry.path().extension().string();
-      if (ext != ".ttf" && ext != ".ttc" && ext != ".otf" && ext != ".TTF") continue;
-      uintmax_t size = entry.file_size(ignored);
-      if (size > bestSize) {
-        bestSize = size;
-        best = entry.path().string();
-      }
-    }
-  }
-  return best;
-}
-
 void SumWholeFile(benchmark::State& state, const std::string& path) {
   core::ReadableFile file;
   if (path.empty() || !file.Open(path)) {
@@ -54,7 +36,7 @@ void SumWholeFile(benchmark::State& state, const std::string& path) {
 }
 
 void BM_TableCheckSumSynthetic64MiB(benchmark::State& state) { SumWholeFile(state, SyntheticFile()); }
-void BM_TableCheckSumLargestFont(benchmark::State& state) { SumWholeFile(state, LargestFont()); }
+void BM_TableCheckSumLargestFont(benchmark::State& state) { SumWholeFile(state, bench::LargestFont()); }
 
 BENCHMARK(BM_TableCheckSumSynthetic64MiB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TableCheckSumLargestFont)->Unit(benchmark::kMillisecond);

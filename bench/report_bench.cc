@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/largest_font.h"
 #include "editor/analysis_run.h"
 #include "editor/recalc.h"
 #include "editor/sinks.h"
@@ -14,25 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string LargestFont() {
-  std::string best;
-  uintmax_t bestSize = 0;
-  std::error_code ignored;
-  for (const char* root : {"/usr/share/fonts", "/usr/local/share/fonts"}) {
-    if (!fs::exists(root, ignored)) continue;
-    for (const auto& entry : fs::recursive_directory_iterator(root, ignored)) {
-      std::string ext = entry.path().extension().string();
-      if (ext != ".ttf" && ext != ".ttc" && ext != ".otf" && ext != ".TTF") continue;
-      uintmax_t size = entry.file_size(ignored);
-      if (size > bestSize) {
-        bestSize = size;
-        best = entry.path().string();
-      }
-    }
-  }
-  return best;
-}
 
 // A folder of the benchmark's own for Quillet.ini and the recalculated
 // copies, removed when the program ends.
@@ -53,7 +35,7 @@ const std::string& WorkFolder() {
 }
 
 void BM_Report(benchmark::State& state) {
-  std::string font = LargestFont();
+  std::string font = bench::LargestFont();
   if (font.empty()) {
     state.SkipWithError("no font on this machine");
     return;
@@ -74,7 +56,7 @@ void BM_Report(benchmark::State& state) {
 }
 
 void BM_Recalc(benchmark::State& state) {
-  std::string font = LargestFont();
+  std::string font = bench::LargestFont();
   editor::NullLog log;
   editor::NullMessages messages;
   editor::FontAnalysis analysis;
