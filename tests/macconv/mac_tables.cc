@@ -7,19 +7,6 @@
 namespace mactest {
 namespace {
 
-void Put16(Bytes& b, uint32_t v) {
-  b.push_back(static_cast<uint8_t>(v >> 8));
-  b.push_back(static_cast<uint8_t>(v));
-}
-void Put32(Bytes& b, uint32_t v) {
-  Put16(b, v >> 16);
-  Put16(b, v & 0xFFFF);
-}
-void Set16(Bytes& b, size_t at, uint32_t v) {
-  b[at] = static_cast<uint8_t>(v >> 8);
-  b[at + 1] = static_cast<uint8_t>(v);
-}
-
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
 }  // namespace
@@ -39,30 +26,30 @@ Bytes MakeFormat2(const std::map<uint16_t, uint16_t>& glyphs) {
   const size_t arrayStart = 518 + 8 * subHeaders;
 
   Bytes b(arrayStart, 0);
-  Set16(b, 0, 2);
-  Set16(b, 4, 0);
+  testsupport::SetU16(b, 0, 2);
+  testsupport::SetU16(b, 4, 0);
   auto glyphOf = [&](uint32_t code) -> uint16_t {
     auto found = glyphs.find(static_cast<uint16_t>(code));
     return found == glyphs.end() ? 0 : found->second;
   };
   // Subheader 0: the one-byte codes 0x00-0xFF.
   size_t rangeStart = b.size();
-  Set16(b, 518, 0);
-  Set16(b, 520, 256);
-  Set16(b, 522, 0);
-  Set16(b, 524, static_cast<uint32_t>(rangeStart - 524));
-  for (uint32_t code = 0; code < 256; ++code) Put16(b, glyphOf(code));
+  testsupport::SetU16(b, 518, 0);
+  testsupport::SetU16(b, 520, 256);
+  testsupport::SetU16(b, 522, 0);
+  testsupport::SetU16(b, 524, static_cast<uint32_t>(rangeStart - 524));
+  for (uint32_t code = 0; code < 256; ++code) testsupport::AppendU16(b, glyphOf(code));
   for (size_t k = 0; k < leads.size(); ++k) {
     size_t header = 518 + 8 * (k + 1);
-    Set16(b, 6 + 2 * leads[k], static_cast<uint32_t>(8 * (k + 1)));
+    testsupport::SetU16(b, 6 + 2 * leads[k], static_cast<uint32_t>(8 * (k + 1)));
     rangeStart = b.size();
-    Set16(b, header, 0x40);
-    Set16(b, header + 2, 0xFC - 0x40 + 1);
-    Set16(b, header + 4, 0);
-    Set16(b, header + 6, static_cast<uint32_t>(rangeStart - (header + 6)));
-    for (uint32_t trail = 0x40; trail <= 0xFC; ++trail) Put16(b, glyphOf(leads[k] * 256 + trail));
+    testsupport::SetU16(b, header, 0x40);
+    testsupport::SetU16(b, header + 2, 0xFC - 0x40 + 1);
+    testsupport::SetU16(b, header + 4, 0);
+    testsupport::SetU16(b, header + 6, static_cast<uint32_t>(rangeStart - (header + 6)));
+    for (uint32_t trail = 0x40; trail <= 0xFC; ++trail) testsupport::AppendU16(b, glyphOf(leads[k] * 256 + trail));
   }
-  Set16(b, 2, static_cast<uint32_t>(b.size()));
+  testsupport::SetU16(b, 2, static_cast<uint32_t>(b.size()));
   return b;
 }
 
@@ -78,8 +65,8 @@ std::map<uint16_t, uint16_t> NumberedShiftJisGlyphs() {
 
 Bytes MakeCmapTable(const std::vector<CmapRecord>& records, const std::vector<Bytes>& subtables, uint16_t version) {
   Bytes b;
-  Put16(b, version);
-  Put16(b, static_cast<uint32_t>(records.size()));
+  testsupport::AppendU16(b, version);
+  testsupport::AppendU16(b, static_cast<uint32_t>(records.size()));
   std::vector<uint32_t> offsets;
   uint32_t next = static_cast<uint32_t>(4 + 8 * records.size());
   for (const Bytes& subtable : subtables) {
@@ -87,9 +74,9 @@ Bytes MakeCmapTable(const std::vector<CmapRecord>& records, const std::vector<By
     next += static_cast<uint32_t>(subtable.size());
   }
   for (const CmapRecord& record : records) {
-    Put16(b, record.platformID);
-    Put16(b, record.encodingID);
-    Put32(b, offsets.at(record.subtable));
+    testsupport::AppendU16(b, record.platformID);
+    testsupport::AppendU16(b, record.encodingID);
+    testsupport::AppendU32(b, offsets.at(record.subtable));
   }
   for (const Bytes& subtable : subtables) b.insert(b.end(), subtable.begin(), subtable.end());
   return b;
@@ -97,12 +84,12 @@ Bytes MakeCmapTable(const std::vector<CmapRecord>& records, const std::vector<By
 
 Bytes MakeOpaqueSubtable(uint16_t format, uint32_t length) {
   Bytes b;
-  Put16(b, format);
+  testsupport::AppendU16(b, format);
   if (format >= 8) {
-    Put16(b, 0);
-    Put32(b, length);
+    testsupport::AppendU16(b, 0);
+    testsupport::AppendU32(b, length);
   } else {
-    Put16(b, length);
+    testsupport::AppendU16(b, length);
   }
   for (uint8_t v = 1; b.size() < length; ++v) b.push_back(v);
   return b;

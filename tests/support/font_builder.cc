@@ -8,20 +8,9 @@
 namespace testsupport {
 namespace {
 
-void Put16(Bytes& b, uint16_t v) {
-  b.push_back(static_cast<uint8_t>(v >> 8));
-  b.push_back(static_cast<uint8_t>(v));
-}
-void Put32(Bytes& b, uint32_t v) {
-  Put16(b, static_cast<uint16_t>(v >> 16));
-  Put16(b, static_cast<uint16_t>(v));
-}
-void Set32(Bytes& b, size_t at, uint32_t v) {
-  b[at] = static_cast<uint8_t>(v >> 24);
-  b[at + 1] = static_cast<uint8_t>(v >> 16);
-  b[at + 2] = static_cast<uint8_t>(v >> 8);
-  b[at + 3] = static_cast<uint8_t>(v);
-}
+void Put16(Bytes& b, uint32_t v) { AppendU16(b, v); }
+void Put32(Bytes& b, uint32_t v) { AppendU32(b, v); }
+void Set32(Bytes& b, size_t at, uint32_t v) { SetU32(b, at, v); }
 uint32_t Get32(const Bytes& b, size_t at) {
   return (uint32_t{b[at]} << 24) | (uint32_t{b[at + 1]} << 16) | (uint32_t{b[at + 2]} << 8) | b[at + 3];
 }
@@ -102,6 +91,23 @@ void FinishChecksums(Bytes& out, size_t at, const std::vector<PlacedTable>& plac
 }
 
 }  // namespace
+
+void AppendU16(Bytes& bytes, uint32_t value) {
+  bytes.push_back(static_cast<uint8_t>(value >> 8));
+  bytes.push_back(static_cast<uint8_t>(value));
+}
+void AppendU32(Bytes& bytes, uint32_t value) {
+  AppendU16(bytes, value >> 16);
+  AppendU16(bytes, value & 0xFFFF);
+}
+void SetU16(Bytes& bytes, size_t at, uint32_t value) {
+  bytes[at] = static_cast<uint8_t>(value >> 8);
+  bytes[at + 1] = static_cast<uint8_t>(value);
+}
+void SetU32(Bytes& bytes, size_t at, uint32_t value) {
+  SetU16(bytes, at, value >> 16);
+  SetU16(bytes, at + 2, value & 0xFFFF);
+}
 
 FontBuilder& FontBuilder::AddTable(const std::string& tag, Bytes data) {
   tables_.push_back({PadTag(tag), std::move(data)});

@@ -91,6 +91,12 @@ Bytes MakeCmap(const std::vector<uint16_t>& codes);
 Bytes Utf16Be(const std::string& ascii);
 Bytes AsciiBytes(const std::string& text);
 
+// Big-endian appends and patches for tables built by hand.
+void AppendU16(Bytes& bytes, uint32_t value);
+void AppendU32(Bytes& bytes, uint32_t value);
+void SetU16(Bytes& bytes, size_t at, uint32_t value);
+void SetU32(Bytes& bytes, size_t at, uint32_t value);
+
 // A small consistent font: head, hhea, maxp, OS/2, hmtx, cmap, name, post.
 FontBuilder SampleFont();
 
