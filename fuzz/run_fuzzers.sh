@@ -4,7 +4,8 @@
 #   fuzz/run_fuzzers.sh SECONDS [TARGET...]
 # Environment: FUZZ_BUILD (default build/fuzz), FUZZ_WORK (a folder for the
 # working corpora, logs and findings; default a new temporary folder),
-# FUZZ_MAX_LEN (default 4096).
+# FUZZ_MAX_LEN (default 4096). A temporary work folder is removed again when
+# nothing was found.
 # Prints one line per target (executions, new corpus files, findings) and
 # ends with 1 when any target found a crash, a leak, a timeout or a broken
 # property; each finding's input is left in FUZZ_WORK/findings/.
@@ -13,7 +14,12 @@ cd "$(dirname "$0")/.."
 seconds="${1:?usage: fuzz/run_fuzzers.sh SECONDS [TARGET...]}"
 shift
 build="${FUZZ_BUILD:-build/fuzz}"
-work="${FUZZ_WORK:-$(mktemp -d "${TMPDIR:-/tmp}/suite-fuzz-run-XXXXXX")}"
+work="${FUZZ_WORK:-}"
+keep_work=1
+if [ -z "$work" ]; then
+  work="$(mktemp -d "${TMPDIR:-/tmp}/suite-fuzz-run-XXXXXX")"
+  keep_work=0
+fi
 max_len="${FUZZ_MAX_LEN:-4096}"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
@@ -49,5 +55,9 @@ for t in "${targets[@]}"; do
   fi
   printf '%-16s %12s %8s %s\n' "$t" "${runs:-?}" "$((after - before))" "$result"
 done
-echo "work folder: $work"
+if [ $failed = 0 ] && [ $keep_work = 0 ]; then
+  rm -rf "$work"
+else
+  echo "work folder: $work"
+fi
 exit $failed
