@@ -27,6 +27,10 @@ if [ ${#targets[@]} -eq 0 ]; then
            quillet_report quillet_edit drumlin_cmap drumlin_name drumlin_extract)
 fi
 mkdir -p "$work/findings" "$work/logs" "$work/corpus"
+# The targets' scratch folders go below one folder that is removed at the end.
+SUITE_FUZZ_SCRATCH="$(mktemp -d /dev/shm/suite-fuzz-run-XXXXXX 2>/dev/null || mktemp -d "$work/scratch-XXXXXX")"
+export SUITE_FUZZ_SCRATCH
+trap 'rm -rf "$SUITE_FUZZ_SCRATCH"' EXIT
 
 failed=0
 printf '%-16s %12s %8s %s\n' target executions new result

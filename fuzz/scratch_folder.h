@@ -1,8 +1,9 @@
 // The one work folder of a fuzz process: every input is written into it as
 // the files a program would read, and it is emptied before the next input, so
-// that no run sees what an earlier one left behind. It lies in /dev/shm when
-// the machine has it (no disk traffic), else in the temporary folder, and is
-// removed when the process ends normally.
+// that no run sees what an earlier one left behind. It lies in the folder
+// that SUITE_FUZZ_SCRATCH names, else in /dev/shm when the machine has it (no
+// disk traffic), else in the temporary folder, and is removed when the
+// process ends normally.
 #pragma once
 
 #include <cstddef>
