@@ -118,13 +118,8 @@ int RunCorvin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   SwapModes modes;
   if (args.size() == 3) modes = TakeSwapFlag(args[2], /*allowSkipTwo=*/true, console);
   std::string profilePath = ToolFilePath(place.toolFolder, args[1]);
-  core::ReadableFile probe;
   platform::Profile profile;
-  if (!probe.Open(profilePath) || !profile.Load(profilePath)) {
-    PrintCannotOpen(console, profilePath);
-    return kExitFailure;
-  }
-  probe.Close();
+  if (!LoadMergeProfile(profilePath, console, &profile)) return kExitFailure;
 
   std::string tableName = profile.GetString("SUMMARY", "FileName", "");
   uint16_t count = Low16(profile.GetInt("SUMMARY", "numOfNameRec", 0));

@@ -67,6 +67,12 @@ void PrintCannotOpen(Console& console, const std::string& name) {
 
 void PrintExists(Console& console, const std::string& name) { console.Printf("File  %s exists.\n", name.c_str()); }
 
+bool LoadMergeProfile(const std::string& profilePath, Console& console, platform::Profile* profile) {
+  if (platform::FileExists(profilePath) && profile->Load(profilePath)) return true;
+  PrintCannotOpen(console, profilePath);
+  return false;
+}
+
 bool BeginTableFile(const ToolPlace& place, const std::string& tableName, const std::string& profilePath,
                     Console& console, platform::AtomicOutput* output) {
   std::string tablePath = WorkFilePath(place, tableName);

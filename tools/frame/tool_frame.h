@@ -67,6 +67,11 @@ void PrintCannotOpen(Console& console, const std::string& name);
 // "File  %s exists.\n"
 void PrintExists(Console& console, const std::string& name);
 
+// A merge tool's profile file: it must exist (a missing one is not an empty
+// profile here) and be readable; otherwise prints the cannot-open line with
+// its path and returns false.
+bool LoadMergeProfile(const std::string& profilePath, Console& console, platform::Profile* profile);
+
 // A merge tool's table file: the no-overwrite rule, then the file begun
 // beside its destination so that it appears under its name only once it is
 // complete. Prints "File  %s exists." or the cannot-open line with the

@@ -34,14 +34,8 @@ int RunPellin(const std::vector<std::string>& args, const ToolPlace& place, Cons
     return kExitFailure;
   }
   std::string profilePath = ToolFilePath(place.toolFolder, args[1]);
-  // The profile file must exist: a missing one is not an empty profile here.
-  core::ReadableFile probe;
   platform::Profile profile;
-  if (!probe.Open(profilePath) || !profile.Load(profilePath)) {
-    PrintCannotOpen(console, profilePath);
-    return kExitFailure;
-  }
-  probe.Close();
+  if (!LoadMergeProfile(profilePath, console, &profile)) return kExitFailure;
 
   std::string tableName = profile.GetString("SUMMARY", "FileName", "");
   platform::AtomicOutput output;
