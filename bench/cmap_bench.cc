@@ -119,7 +119,7 @@ void BM_CmapConversionInMemory(benchmark::State& state) {
   for (auto _ : state) {
     macconv::MemoryTableOutput output;
     macconv::ProgressThrottle throttle(&progress);
-    macconv::ConvertCmapTable(macconv::TableBytes(table), output, throttle);
+    macconv::ConvertCmapTable(table, output, throttle);
     benchmark::DoNotOptimize(output.bytes().data());
   }
 }

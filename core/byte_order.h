@@ -1,6 +1,6 @@
 // Big-endian fields of font files: the in-place byte reversal every tool
-// applies to a raw field, the tag order key, and small typed readers and
-// writers over byte spans.
+// applies to a raw field, the tag order key, the loads and stores beneath
+// the reading cursor (core/byte_cursor.h), and the appending writer.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +23,8 @@ inline uint32_t TagValue(const uint8_t tag[4]) {
   return (uint32_t{tag[0]} << 24) | (uint32_t{tag[1]} << 16) | (uint32_t{tag[2]} << 8) | tag[3];
 }
 
-// Plain loads and stores of big-endian numbers; the caller has checked the range.
+// Plain loads and stores of big-endian numbers; the caller has checked the
+// range. Tables and records are read through the cursor, not with these.
 inline uint16_t LoadU16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
 inline uint32_t LoadU32(const uint8_t* p) {
   return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
@@ -38,72 +39,6 @@ inline void StoreU32(uint8_t* p, uint32_t v) {
   p[2] = static_cast<uint8_t>(v >> 8);
   p[3] = static_cast<uint8_t>(v);
 }
-
-// A bounds-checked reading cursor over bytes. Every read says whether it
-// succeeded; a failed read leaves the value zero and the cursor where it was.
-class ByteReader {
- public:
-  explicit ByteReader(std::span<const uint8_t> bytes, size_t offset = 0)
-      : bytes_(bytes), offset_(offset) {}
-
-  size_t offset() const { return offset_; }
-  size_t size() const { return bytes_.size(); }
-  size_t remaining() const { return offset_ < bytes_.size() ? bytes_.size() - offset_ : 0; }
-  bool Seek(size_t offset) {
-    if (offset > bytes_.size()) return false;
-    offset_ = offset;
-    return true;
-  }
-  bool Skip(size_t count) {
-    if (count > remaining()) return false;
-    offset_ += count;
-    return true;
-  }
-
-  bool ReadU8(uint8_t* value) {
-    *value = 0;
-    if (remaining() < 1) return false;
-    *value = bytes_[offset_++];
-    return true;
-  }
-  bool ReadU16(uint16_t* value) {
-    *value = 0;
-    if (remaining() < 2) return false;
-    *value = LoadU16(bytes_.data() + offset_);
-    offset_ += 2;
-    return true;
-  }
-  bool ReadS16(int16_t* value) {
-    uint16_t raw;
-    bool ok = ReadU16(&raw);
-    *value = static_cast<int16_t>(raw);
-    return ok;
-  }
-  bool ReadU32(uint32_t* value) {
-    *value = 0;
-    if (remaining() < 4) return false;
-    *value = LoadU32(bytes_.data() + offset_);
-    offset_ += 4;
-    return true;
-  }
-  bool ReadTag(uint8_t tag[4]) {
-    std::memset(tag, 0, 4);
-    if (remaining() < 4) return false;
-    std::memcpy(tag, bytes_.data() + offset_, 4);
-    offset_ += 4;
-    return true;
-  }
-  bool ReadBytes(uint8_t* out, size_t count) {
-    if (remaining() < count) return false;
-    if (count) std::memcpy(out, bytes_.data() + offset_, count);
-    offset_ += count;
-    return true;
-  }
-
- private:
-  std::span<const uint8_t> bytes_;
-  size_t offset_;
-};
 
 // An appending writer of big-endian numbers.
 class ByteWriter {

@@ -61,7 +61,7 @@ uint32_t TableCheckSum(const ReadableFile& file, uint64_t offset, uint32_t lengt
 uint32_t HeadCheckSumOfBytes(std::span<const uint8_t> head) {
   uint8_t work[kHeadSummedBytes] = {};
   std::memcpy(work, head.data(), std::min(head.size(), kHeadSummedBytes));
-  std::memset(work + kCheckSumAdjustmentOffset, 0, 4);
+  StoreCheckSumAdjustment(work, 0);
   return SumWords(work, kHeadSummedBytes);
 }
 
@@ -77,19 +77,22 @@ uint32_t DirectoryCheckSum(const ReadableFile& file, uint64_t fontOffset, uint16
 
 bool IsHeadTag(const std::array<uint8_t, 4>& tag) { return std::memcmp(tag.data(), "head", 4) == 0; }
 
+uint32_t WholeFontTotal(uint32_t directorySum, std::span<const uint32_t> tableSums) {
+  uint32_t total = directorySum;
+  for (uint32_t sum : tableSums) total += sum;
+  return total;
+}
+
 FontCheckSums ComputeFontCheckSums(const ReadableFile& file, uint64_t fontOffset, uint16_t numTables,
                                    const std::vector<TableDirEntry>& entries) {
   FontCheckSums sums;
   sums.directorySum = DirectoryCheckSum(file, fontOffset, numTables);
-  sums.total = sums.directorySum;
   sums.tableSums.reserve(entries.size());
-  for (const TableDirEntry& entry : entries) {
-    uint32_t sum = IsHeadTag(entry.tag) ? HeadCheckSum(file, entry.offset)
-                                        : TableCheckSum(file, entry.offset, entry.length);
-    sums.tableSums.push_back(sum);
-    sums.total += sum;
-  }
-  sums.trueAdjustment = kWholeFontMagic - sums.total;
+  for (const TableDirEntry& entry : entries)
+    sums.tableSums.push_back(IsHeadTag(entry.tag) ? HeadCheckSum(file, entry.offset)
+                                                  : TableCheckSum(file, entry.offset, entry.length));
+  sums.total = WholeFontTotal(sums.directorySum, sums.tableSums);
+  sums.trueAdjustment = TrueAdjustment(sums.total);
   return sums;
 }
 

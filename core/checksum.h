@@ -9,15 +9,12 @@
 
 #include "core/readable_file.h"
 #include "core/sfnt_records.h"
+#include "core/tables/head.h"
 
 namespace core {
 
 // What the whole-font sum plus checkSumAdjustment must come to.
 inline constexpr uint32_t kWholeFontMagic = 0xB1B0AFBA;
-
-// Bytes of `head` that the head rule sums, and where checkSumAdjustment lies.
-inline constexpr size_t kHeadSummedBytes = 52;
-inline constexpr size_t kCheckSumAdjustmentOffset = 8;
 
 // Table rule over bytes in memory: the bytes are summed as big-endian words,
 // the last word padded with zeros.
@@ -39,7 +36,13 @@ uint32_t DirectoryCheckSum(const ReadableFile& file, uint64_t fontOffset, uint16
 // The tag of a table that is summed by the head rule.
 bool IsHeadTag(const std::array<uint8_t, 4>& tag);
 
-// The whole-font rule for one font.
+// The whole-font rule: the directory's checksum plus the checksum of every
+// table (head summed with checkSumAdjustment as zero), modulo 2^32. The
+// adjustment that makes the font consistent is kWholeFontMagic minus it.
+uint32_t WholeFontTotal(uint32_t directorySum, std::span<const uint32_t> tableSums);
+inline uint32_t TrueAdjustment(uint32_t total) { return kWholeFontMagic - total; }
+
+// The whole-font rule for one font of a file, every sum taken by core's rules.
 struct FontCheckSums {
   uint32_t directorySum = 0;          // directory checksum, the start of the total
   std::vector<uint32_t> tableSums;    // one per directory entry, in directory order

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/readable_file.h"
+#include "core/tables/record.h"
 
 namespace core {
 
@@ -20,7 +21,17 @@ struct OffsetTable {
   uint16_t rangeShift = 0;     // read and shown, never checked
 
   static constexpr size_t kSize = 12;
+  template <typename Io, typename Self>
+  static constexpr void Fields(Io& io, Self& r) {
+    io.U16(r.versionMajor);
+    io.U16(r.versionMinor);
+    io.U16(r.numTables);
+    io.U16(r.searchRange);
+    io.U16(r.entrySelector);
+    io.U16(r.rangeShift);
+  }
 };
+static_assert(CheckedRecord<OffsetTable>());
 
 struct TableDirEntry {
   std::array<uint8_t, 4> tag{};  // file order, never reversed
@@ -29,7 +40,15 @@ struct TableDirEntry {
   uint32_t length = 0;  // without padding
 
   static constexpr size_t kSize = 16;
+  template <typename Io, typename Self>
+  static constexpr void Fields(Io& io, Self& r) {
+    io.Bytes(r.tag);
+    io.U32(r.checkSum);
+    io.U32(r.offset);
+    io.U32(r.length);
+  }
 };
+static_assert(CheckedRecord<TableDirEntry>());
 
 struct CollectionHeader {
   std::array<uint8_t, 4> tag{};  // shown as text, not checked
@@ -37,7 +56,14 @@ struct CollectionHeader {
   uint32_t numFonts = 0;
 
   static constexpr size_t kSize = 12;  // the font offsets follow
+  template <typename Io, typename Self>
+  static constexpr void Fields(Io& io, Self& r) {
+    io.Bytes(r.tag);
+    io.U32(r.version);
+    io.U32(r.numFonts);
+  }
 };
+static_assert(CheckedRecord<CollectionHeader>());
 
 // Decoders over exactly kSize bytes (missing bytes already zero) and encoders
 // that write kSize big-endian bytes.

@@ -88,12 +88,12 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
       unsigned{table.entrySelector}, unsigned{table.rangeShift}));
   run.log.Append("--\r\n");
 
-  uint32_t total = 0;
+  // Without the library's table rule the directory counts as 0, like every table.
+  uint32_t directorySum = 0;
   if (run.library.hasTableSum()) {
-    uint32_t directorySum = run.library.TableSum(
+    directorySum = run.library.TableSum(
         path, fontOffset, static_cast<uint32_t>(core::TableDirEntry::kSize * table.numTables + core::OffsetTable::kSize));
     run.log.Append(FormatBlock("Check sum on Table Directory and its Entries = 0x%x\r\n", directorySum));
-    total = directorySum;
   }
 
   record->entries = core::ReadTableDirectory(run.file, fontOffset, table.numTables, &record->directoryComplete);
@@ -110,7 +110,6 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
     const core::TableDirEntry& entry = record->entries[k];
     uint32_t sum = core::IsHeadTag(entry.tag) ? run.sums.Head(run.library, path, entry.offset)
                                               : run.sums.Table(run.library, path, entry.offset, entry.length);
-    total += sum;
     record->calculatedSums.push_back(sum);
     run.log.Append(FormatBlock("%02d,\t%c%c%c%c,\t0x%08x,\t0x%08x,\t0x%08x,\t0x%08x,   \t0x%08x\r\n",
                                static_cast<int>(k), entry.tag[0], entry.tag[1], entry.tag[2], entry.tag[3],
@@ -123,7 +122,8 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
   run.tableList.AddFont(list);
   run.log.Append("--\r\n");
 
-  record->trueAdjustment = core::kWholeFontMagic - total;
+  uint32_t total = core::WholeFontTotal(directorySum, record->calculatedSums);
+  record->trueAdjustment = core::TrueAdjustment(total);
   // The adjustment this font's own head table stores; 0 when it has none.
   uint32_t storedAdjustment = 0;
   DumpContext dump{path, run.log, run.messages, record->trueAdjustment};

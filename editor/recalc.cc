@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "core/byte_order.h"
 #include "core/checksum.h"
 #include "core/readable_file.h"
 #include "editor/table_copy.h"
@@ -55,9 +54,8 @@ class PatchedCopy {
 };
 
 std::vector<uint8_t> EncodeEntry(const core::TableDirEntry& entry) {
-  std::vector<uint8_t> bytes(core::TableDirEntry::kSize);
-  core::EncodeTableDirEntry(entry, bytes.data());
-  return bytes;
+  auto bytes = core::EncodeRecord(entry);
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 // The recalculation of one font of the file.
@@ -103,13 +101,16 @@ void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy
     return;
   }
   std::vector<uint8_t> headBlock = copy.Read(headOffset, core::kHeadSummedBytes);
-  std::memset(headBlock.data() + core::kCheckSumAdjustmentOffset, 0, 4);
+  core::StoreCheckSumAdjustment(headBlock, 0);
   copy.Write(headOffset, headBlock);
   uint32_t headSum = core::TableCheckSumOfBytes(copy.Read(headOffset, core::kHeadSummedBytes));
   log.Append(FormatBlock("ulConstHead = 0x%x\r\n", headSum));
-  uint32_t adjustment = core::kWholeFontMagic - 2 * headSum - directorySum - entrySum;
+  // The finished font: its directory gains head's sum in head's entry, and
+  // its tables are the entries' sums (head's counted as 0 so far) plus head's.
+  const uint32_t tableSums[] = {entrySum, headSum};
+  uint32_t adjustment = core::TrueAdjustment(core::WholeFontTotal(directorySum + headSum, tableSums));
   log.Append(FormatBlock("head.checkSumAdjustment = 0x%x\r\n", adjustment));
-  core::StoreU32(headBlock.data() + core::kCheckSumAdjustmentOffset, adjustment);
+  core::StoreCheckSumAdjustment(headBlock, adjustment);
   copy.Write(headOffset, std::move(headBlock));
   log.Append(FormatBlock("head table check sum = 0x%x\r\n", headSum));
 

@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(read.count == count && read.records.size() == count, "the table has numOfNameRec records");
   Check(read.storageOffset == 6 + 12 * count, "the strings follow the records");
   uint64_t offset = 0;
-  for (const tools::NameRecordFields& record : read.records) {
+  for (const core::NameRecord& record : read.records) {
     Check(record.offset == offset, "each string follows the one before");
     offset += record.length;
   }

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int status = tools::RunCorvin(mergeArgs, place, mergeConsole);
   bool fits = table.records.size() <= tools::kMaxNameRecords;
   uint32_t offset = 0;
-  for (const tools::NameRecordFields& record : table.records) {
+  for (const core::NameRecord& record : table.records) {
     if (offset >= 65536) fits = false;
     offset += record.length;
   }
@@ -67,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(again.records.size() == table.records.size(), "the rebuilt table has every record");
   Check(again.storageOffset == 6 + 12 * table.records.size(), "the strings follow the records");
   for (size_t n = 0; n < table.records.size(); ++n) {
-    const tools::NameRecordFields& a = table.records[n];
-    const tools::NameRecordFields& b = again.records[n];
+    const core::NameRecord& a = table.records[n];
+    const core::NameRecord& b = again.records[n];
     Check(a.platformID == b.platformID && a.encodingID == b.encodingID && a.languageID == b.languageID &&
               a.nameID == b.nameID && a.length == b.length,
           "a rebuilt record keeps its identifiers and length");

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   macconv::MemoryTableOutput memory;
   macconv::ProgressThrottle progress(nullptr);
-  macconv::CmapConversionSummary summary = macconv::ConvertCmapTable(macconv::TableBytes(input), memory, progress);
+  macconv::CmapConversionSummary summary = macconv::ConvertCmapTable(input, memory, progress);
   std::string out = fuzzsupport::ReadFileText(outPath);
   Check(out == std::string(memory.bytes().begin(), memory.bytes().end()),
         "the file holds what the conversion gives in memory");

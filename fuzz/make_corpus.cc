@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
   Put("pellout_table", "long.os_2", Cat(os2, Bytes(10, 0xEE)));
 
   platform::Profile pellout;
-  tools::Os2Record record{};
+  core::Os2Record record{};
   std::copy(os2.begin(), os2.begin() + 86, record.begin());
   tools::PutOs2Profile(record, "new.os_2", &pellout);
   std::string pelloutText = pellout.Serialize();

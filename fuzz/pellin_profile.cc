@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(!fuzzsupport::FileExists(tablePath), "a failed run leaves no table file");
     return 0;
   }
-  tools::Os2Record expected = tools::BuildOs2Record(profile);
+  core::Os2Record expected = tools::BuildOs2Record(profile);
   Check(fuzzsupport::ReadFileText(tablePath) == std::string(expected.begin(), expected.end()),
         "the table file holds the profile's record");
   return 0;

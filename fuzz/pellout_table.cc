@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(tools::RunPellin({"pellin", tools::kPelloutProfileName}, place, mergeConsole) == tools::kExitComplete,
         "pellin completes on pellout's profile file");
   std::string back = fuzzsupport::ReadFileText(place.workFolder + "/back.os_2");
-  Check(back.size() == tools::kOs2RecordSize, "pellin writes 86 bytes");
+  Check(back.size() == core::kOs2RecordSize, "pellin writes 86 bytes");
 
-  tools::Os2Record expected{};
+  core::Os2Record expected{};
   if (size > 0) std::memcpy(expected.data(), data, std::min(size, expected.size()));
   // The vendor ID is text: it ends at its first zero byte, and a line break in
   // it cannot stand in a profile line.

@@ -7,6 +7,7 @@
 //
 // Whatever the command: the font is never written, and a failed command
 // leaves no output. A written output must be what the command promises.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_cursor.h"
 #include "core/byte_order.h"
 #include "core/checksum.h"
 #include "core/readable_file.h"
@@ -38,20 +40,21 @@ struct Entry {
 // entries lie in the bytes. Like the editor, a header cut short by the end of
 // the file reads as zeros (so a file shorter than 12 bytes has no tables).
 bool ReadDirectory(Bytes font, std::vector<Entry>* entries) {
-  uint8_t header[12] = {};
-  if (!font.empty()) std::memcpy(header, font.data(), std::min<size_t>(font.size(), sizeof header));
-  uint16_t numTables = core::LoadU16(header + 4);
-  core::ByteReader reader(font);
+  core::ByteCursor cursor(font, 4);
+  uint16_t numTables;
+  cursor.ReadU16(&numTables);
   entries->clear();
   if (numTables == 0) return true;
-  if (!reader.Skip(12)) return false;
+  cursor.Seek(12);
   for (unsigned k = 0; k < numTables; ++k) {
-    uint8_t tag[4];
+    std::array<uint8_t, 4> tag;
     Entry entry;
-    if (!reader.ReadTag(tag) || !reader.ReadU32(&entry.checkSum) || !reader.ReadU32(&entry.offset) ||
-        !reader.ReadU32(&entry.length))
-      return false;
-    entry.tag = core::TagText(tag);
+    cursor.ReadTag(&tag);
+    cursor.ReadU32(&entry.checkSum);
+    cursor.ReadU32(&entry.offset);
+    cursor.ReadU32(&entry.length);
+    if (!cursor.whole()) return false;
+    entry.tag = core::TagText(tag.data());
     entries->push_back(entry);
   }
   return true;

@@ -17,7 +17,6 @@
 #include <span>
 
 #include "macconv/progress_throttle.h"
-#include "macconv/table_bytes.h"
 #include "macconv/table_output.h"
 
 namespace macconv {
@@ -27,6 +26,6 @@ struct CmapConversionSummary {
   uint16_t converted = 0;  // of them, new Unicode subtables
 };
 
-CmapConversionSummary ConvertCmapTable(const TableBytes& input, TableOutput& output, ProgressThrottle& progress);
+CmapConversionSummary ConvertCmapTable(std::span<const uint8_t> input, TableOutput& output, ProgressThrottle& progress);
 
 }  // namespace macconv

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "macconv/sinks.h"
-#include "macconv/table_bytes.h"
+#include <cstdint>
+#include <span>
 
 namespace macconv {
 
@@ -14,7 +15,7 @@ namespace macconv {
 //   "dwSubHeaderOffset = 0x<subheader base>\n"
 //   "unicode, sjiscode, index\n"
 //   "0x<u>, 0x<Shift-JIS>, 0x<glyph>\n" for u from 0 to 0xFFFE
-std::string CmapMappingText(const TableBytes& table, uint64_t offset);
+std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset);
 
 // Dumps every (1, 1) format 2 subtable of the cmap table file `inputName`
 // into `outputName` (a later one replaces an earlier one; the name the user

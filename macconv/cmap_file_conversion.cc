@@ -39,7 +39,7 @@ Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputN
   bool written = output.Open(work.path());
   if (written) {
     ProgressThrottle throttle(progress);
-    ConvertCmapTable(TableBytes(input), output, throttle);
+    ConvertCmapTable(input, output, throttle);
     written = output.Close();
   }
   if (!written) {

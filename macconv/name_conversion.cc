@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "core/byte_order.h"
+#include "core/byte_cursor.h"
+#include "core/tables/name.h"
 #include "core/readable_file.h"
 #include "macconv/message_text.h"
 #include "macconv/shift_jis_text.h"
@@ -12,62 +13,49 @@
 namespace macconv {
 namespace {
 
-constexpr uint64_t kHeaderSize = 6;
-constexpr uint64_t kRecordSize = 12;
 constexpr uint16_t kMacJapanese = 11;
 constexpr uint16_t kWindowsJapanese = 1041;
 
 }  // namespace
 
-std::optional<std::vector<uint8_t>> ConvertNameTableBytes(const TableBytes& input) {
-  const uint16_t format = input.U16(0);
-  const uint16_t count = input.U16(2);
-  const uint16_t stringOffset = input.U16(4);
-  // Only records that lie inside the input are read.
-  uint64_t fitting = input.size() >= kHeaderSize ? (input.size() - kHeaderSize) / kRecordSize : 0;
-  const uint16_t records = static_cast<uint16_t>(std::min<uint64_t>(count, fitting));
-  const uint64_t stringsStart = kHeaderSize + kRecordSize * records;
+std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_t> bytes) {
+  // Only records that lie wholly inside the input are read.
+  const core::NameRecords input = core::ReadNameRecords(bytes, core::Rounding::kWholeRecords);
+  const uint16_t records = static_cast<uint16_t>(input.records.size());
+  const uint64_t stringsStart = core::NameRecordsEnd(records);
   // More than 5460 records leave no 16-bit stringOffset that could point
   // past them.
   if (stringsStart > UINT16_MAX) return std::nullopt;
 
-  core::ByteWriter header;
-  header.WriteU16(format);
-  header.WriteU16(records);
-  header.WriteU16(stringOffset == stringsStart ? stringOffset : static_cast<uint16_t>(stringsStart));
+  const uint16_t stringOffset = input.header.stringOffset;
+  core::NameHeader header{input.header.format, records,
+                          stringOffset == stringsStart ? stringOffset : static_cast<uint16_t>(stringsStart)};
+  std::vector<core::NameRecord> converted;
+  converted.reserve(records);
   core::ByteWriter strings;
+  const core::ByteCursor table(bytes);
 
-  for (uint16_t i = 0; i < records; ++i) {
-    const uint64_t at = kHeaderSize + kRecordSize * i;
-    uint16_t platformID = input.U16(at);
-    const uint16_t encodingID = input.U16(at + 2);
-    uint16_t languageID = input.U16(at + 4);
-    const uint16_t nameID = input.U16(at + 6);
-    const uint16_t length = input.U16(at + 8);
-    const uint16_t offset = input.U16(at + 10);
-    if (languageID == kMacJapanese) languageID = kWindowsJapanese;
-
-    std::span<const uint8_t> original =
-        input.Clip(uint64_t{stringOffset} + offset, std::min<uint64_t>(length, kMaxShiftJisString));
+  for (const core::NameRecord& original : input.records) {
+    core::NameRecord record = original;
+    if (record.languageID == kMacJapanese) record.languageID = kWindowsJapanese;
+    std::span<const uint8_t> text =
+        table.Clip(core::NameStringStart(input.header, original), std::min<uint64_t>(original.length, kMaxShiftJisString));
     if (strings.size() > UINT16_MAX) return std::nullopt;  // this record's offset would not fit
-    const uint16_t newOffset = static_cast<uint16_t>(strings.size());
+    record.offset = static_cast<uint16_t>(strings.size());
     size_t before = strings.size();
-    if (encodingID == 1) {
-      platformID = 3;
-      strings.WriteBytes(ShiftJisToUtf16(original));
+    if (record.encodingID == 1) {
+      record.platformID = 3;
+      strings.WriteBytes(ShiftJisToUtf16(text));
     } else {
-      strings.WriteBytes(original);
+      strings.WriteBytes(text);
     }
-    header.WriteU16(platformID);
-    header.WriteU16(encodingID);
-    header.WriteU16(languageID);
-    header.WriteU16(nameID);
-    header.WriteU16(static_cast<uint16_t>(strings.size() - before));
-    header.WriteU16(newOffset);
+    record.length = static_cast<uint16_t>(strings.size() - before);
+    converted.push_back(record);
   }
-  std::vector<uint8_t> table = header.Take();
-  table.insert(table.end(), strings.bytes().begin(), strings.bytes().end());
-  return table;
+  core::ByteWriter out;
+  core::WriteNameRecords(header, converted, out);
+  out.WriteBytes(strings.bytes());
+  return out.Take();
 }
 
 Outcome ConvertNameTable(const std::string& inputName, MessageSink& messages) {
@@ -82,7 +70,7 @@ Outcome ConvertNameTable(const std::string& inputName, MessageSink& messages) {
     messages.Show("ERROR at 002", CreateFileFailedText(outputName));
     return Outcome::kFailed;
   }
-  std::optional<std::vector<uint8_t>> table = ConvertNameTableBytes(TableBytes(bytes));
+  std::optional<std::vector<uint8_t>> table = ConvertNameTableBytes(bytes);
   if (!table) {
     messages.Show("ERROR", "The new strings do not fit in a name table.");
     return Outcome::kFailed;  // the unfinished output is dropped

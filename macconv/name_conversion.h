@@ -20,13 +20,13 @@
 #include <vector>
 
 #include "macconv/sinks.h"
-#include "macconv/table_bytes.h"
+#include <span>
 
 namespace macconv {
 
 // The converted table, or nothing when its strings would not fit: a record's
 // offset, and the stringOffset past the records, must stay within 16 bits.
-std::optional<std::vector<uint8_t>> ConvertNameTableBytes(const TableBytes& input);
+std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_t> input);
 
 // The conversion of the table file `inputName` into the new file
 // `inputName` + ".name", never replacing one that exists. Messages:

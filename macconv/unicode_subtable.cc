@@ -2,7 +2,7 @@
 
 #include "core/byte_order.h"
 #include "core/shift_jis.h"
-#include "macconv/high_byte_glyph.h"
+#include "core/tables/cmap.h"
 #include "macconv/message_text.h"
 #include "macconv/unicode_segments.h"
 
@@ -16,38 +16,16 @@ std::string GlyphsText(uint32_t glyphCount, uint32_t n, uint32_t u) {
 
 }  // namespace
 
-Format4Header MakeFormat4Header(uint32_t segCount, uint32_t glyphCount) {
-  Format4Header header;
-  header.length = static_cast<uint16_t>(16 + 8 * segCount + 2 * glyphCount);
-  header.segCountX2 = static_cast<uint16_t>(2 * segCount);
-  uint32_t searchRange = 1;
-  int doublings = 0;
-  while (searchRange <= segCount) {
-    searchRange *= 2;
-    ++doublings;
-  }
-  header.searchRange = static_cast<uint16_t>(searchRange);
-  header.entrySelector = static_cast<uint16_t>(doublings - 1);
-  header.rangeShift = static_cast<uint16_t>(2 * segCount - searchRange);
-  return header;
-}
-
-std::vector<uint8_t> BuildUnicodeSubtable(const TableBytes& table, uint64_t offset, ProgressThrottle& progress) {
-  MacFormat2Subtable mac = ReadMacFormat2(table, offset);
+std::vector<uint8_t> BuildUnicodeSubtable(std::span<const uint8_t> table, uint64_t offset, ProgressThrottle& progress) {
+  core::Format2Subtable mac = core::ReadFormat2(table, offset);
   UnicodeSegments segments = ComputeUnicodeSegments(progress);
   const size_t segCount = segments.segCount();
   progress.Clear();
 
-  Format4Header header = MakeFormat4Header(static_cast<uint32_t>(segCount), segments.glyphCount);
+  core::Format4Head header = core::MakeFormat4Head(static_cast<uint32_t>(segCount), segments.glyphCount);
   core::ByteWriter out;
   out.bytes().reserve(16 + 8 * segCount + 2 * segments.glyphCount);
-  out.WriteU16(4);
-  out.WriteU16(header.length);
-  out.WriteU16(0);  // language
-  out.WriteU16(header.segCountX2);
-  out.WriteU16(header.searchRange);
-  out.WriteU16(header.entrySelector);
-  out.WriteU16(header.rangeShift);
+  core::WriteRecord(header, out);
   for (uint16_t code : segments.endCode) out.WriteU16(code);
   out.WriteU16(0);  // reservedPad
   for (uint16_t code : segments.startCode) out.WriteU16(code);
@@ -58,7 +36,7 @@ std::vector<uint8_t> BuildUnicodeSubtable(const TableBytes& table, uint64_t offs
   uint32_t n = 0;
   for (size_t j = 0; j < segCount; ++j) {
     for (uint32_t u = segments.startCode[j]; u <= segments.endCode[j]; ++u) {
-      out.WriteU16(HighByteGlyph(mac, core::UnicodeToShiftJis(u)));
+      out.WriteU16(core::Format2Glyph(mac, core::UnicodeToShiftJis(u)));
       ++n;
       if (progress.Due()) progress.Show(GlyphsText(segments.glyphCount, n, u));
     }

@@ -15,22 +15,12 @@
 #include <vector>
 
 #include "macconv/progress_throttle.h"
-#include "macconv/table_bytes.h"
+#include <span>
 
 namespace macconv {
 
-struct Format4Header {
-  uint16_t length = 0;
-  uint16_t segCountX2 = 0;
-  uint16_t searchRange = 0;    // 2 x the largest power of two not above segCount
-  uint16_t entrySelector = 0;  // log2(searchRange) - 1
-  uint16_t rangeShift = 0;     // segCountX2 - searchRange
-};
-
-Format4Header MakeFormat4Header(uint32_t segCount, uint32_t glyphCount);
-
 // The subtable for the format 2 subtable at `offset` of `table`, with the
 // progress texts of its four passes.
-std::vector<uint8_t> BuildUnicodeSubtable(const TableBytes& table, uint64_t offset, ProgressThrottle& progress);
+std::vector<uint8_t> BuildUnicodeSubtable(std::span<const uint8_t> table, uint64_t offset, ProgressThrottle& progress);
 
 }  // namespace macconv

@@ -6,8 +6,8 @@
 #include <chrono>
 
 #include "core/shift_jis.h"
+#include "core/tables/cmap.h"
 #include "macconv/cmap_conversion.h"
-#include "macconv/high_byte_glyph.h"
 #include "macconv/progress_throttle.h"
 #include "macconv/table_output.h"
 #include "tests/macconv/mac_tables.h"
@@ -15,7 +15,6 @@
 namespace {
 
 using macconv::ProgressThrottle;
-using macconv::TableBytes;
 using mactest::Bytes;
 using mactest::U16;
 using mactest::U32;
@@ -24,7 +23,7 @@ Bytes Convert(const Bytes& input, macconv::ProgressSink* progress = nullptr,
               macconv::CmapConversionSummary* summary = nullptr) {
   macconv::MemoryTableOutput output;
   ProgressThrottle throttle(progress);
-  auto result = macconv::ConvertCmapTable(TableBytes(input), output, throttle);
+  auto result = macconv::ConvertCmapTable(input, output, throttle);
   if (summary) *summary = result;
   return output.bytes();
 }
@@ -208,7 +207,7 @@ TEST(CmapRecords, DamagedTablesStayWithinTheInput) {
   EXPECT_EQ(f.glyphCount, 10167u);
 }
 
-TEST(HighByteGlyph, FollowsTheSubheaderRangeAndDelta) {
+TEST(Format2Glyph, FollowsTheSubheaderRangeAndDelta) {
   // Subheader 0 covers one-byte codes 0x20-0x2F, subheader 1 (lead 0x88)
   // the trail bytes 0x9F-0xA0 with idDelta -2.
   Bytes t(518 + 16 + 2 * 18, 0);
@@ -229,16 +228,16 @@ TEST(HighByteGlyph, FollowsTheSubheaderRangeAndDelta) {
   for (int i = 0; i < 16; ++i) set(534 + 2 * i, static_cast<uint16_t>(i == 1 ? 0 : 100 + i));
   set(566, 1);
   set(568, 50);
-  macconv::MacFormat2Subtable mac = macconv::ReadMacFormat2(TableBytes(t), 0);
-  EXPECT_EQ(macconv::HighByteGlyph(mac, 0x20), 100);
-  EXPECT_EQ(macconv::HighByteGlyph(mac, 0x21), 0);  // a zero entry stays 0
-  EXPECT_EQ(macconv::HighByteGlyph(mac, 0x2F), 115);
-  EXPECT_EQ(macconv::HighByteGlyph(mac, 0x1F), 0);  // below firstCode
-  EXPECT_EQ(macconv::HighByteGlyph(mac, 0x30), 0);  // past entryCount
-  EXPECT_EQ(macconv::HighByteGlyph(mac, 0x889F), 0xFFFF);  // 1 - 2, modulo 65536
-  EXPECT_EQ(macconv::HighByteGlyph(mac, 0x88A0), 48);
-  EXPECT_EQ(macconv::HighByteGlyph(mac, 0x88A1), 0);
-  EXPECT_EQ(macconv::HighByteGlyph(mac, 0x8120), 100);  // lead 0x81 has key 0 here
+  core::Format2Subtable mac = core::ReadFormat2(t, 0);
+  EXPECT_EQ(core::Format2Glyph(mac, 0x20), 100);
+  EXPECT_EQ(core::Format2Glyph(mac, 0x21), 0);  // a zero entry stays 0
+  EXPECT_EQ(core::Format2Glyph(mac, 0x2F), 115);
+  EXPECT_EQ(core::Format2Glyph(mac, 0x1F), 0);  // below firstCode
+  EXPECT_EQ(core::Format2Glyph(mac, 0x30), 0);  // past entryCount
+  EXPECT_EQ(core::Format2Glyph(mac, 0x889F), 0xFFFF);  // 1 - 2, modulo 65536
+  EXPECT_EQ(core::Format2Glyph(mac, 0x88A0), 48);
+  EXPECT_EQ(core::Format2Glyph(mac, 0x88A1), 0);
+  EXPECT_EQ(core::Format2Glyph(mac, 0x8120), 100);  // lead 0x81 has key 0 here
 }
 
 TEST(ConversionProgress, ShowsEachPassAndEndsOnTheGlyphCount) {

@@ -24,7 +24,7 @@ Bytes Utf16(std::initializer_list<uint16_t> units) {
 }
 
 Bytes Convert(const Bytes& input) {
-  auto table = macconv::ConvertNameTableBytes(macconv::TableBytes(input));
+  auto table = macconv::ConvertNameTableBytes(input);
   EXPECT_TRUE(table.has_value());
   return table.value_or(Bytes());
 }
@@ -130,7 +130,7 @@ TEST(NameConversion, LongAndDamagedStringsStayBounded) {
 
   // Strings that cannot all be reached by 16-bit offsets are refused.
   std::vector<NameRecord> many(40, NameRecord{1, 1, 11, 1, Bytes(2048, 0x41)});
-  EXPECT_FALSE(macconv::ConvertNameTableBytes(macconv::TableBytes(testsupport::MakeName(many))).has_value());
+  EXPECT_FALSE(macconv::ConvertNameTableBytes(testsupport::MakeName(many)).has_value());
 }
 
 TEST(NameConversion, WritesANewFileBesideTheInput) {

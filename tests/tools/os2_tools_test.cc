@@ -15,14 +15,14 @@ using testsupport::Bytes;
 using testsupport::TempDir;
 using tooltest::RunIn;
 
-tools::Os2Record RecordOf(const Bytes& table) {
-  tools::Os2Record record{};
+core::Os2Record RecordOf(const Bytes& table) {
+  core::Os2Record record{};
   std::copy_n(table.begin(), std::min(table.size(), record.size()), record.begin());
   return record;
 }
 
-std::string FieldText(const tools::Os2Record& record, const std::string& key) {
-  for (const tools::Os2Field& field : tools::Os2Fields())
+std::string FieldText(const core::Os2Record& record, const std::string& key) {
+  for (const core::Os2Field& field : core::Os2Fields())
     if (key == field.key) return tools::Os2FieldText(field, record);
   ADD_FAILURE() << "no field " << key;
   return "";
@@ -39,17 +39,17 @@ std::vector<std::string> KeysInOrder(const std::string& text) {
   return keys;
 }
 
-tools::Os2Record FromProfile(const std::string& text) {
+core::Os2Record FromProfile(const std::string& text) {
   platform::Profile profile;
   profile.Parse(text);
   return tools::BuildOs2Record(profile);
 }
 
 TEST(Pellout, TextFormsOfTheFields) {
-  tools::Os2Record record = RecordOf(testsupport::MakeOs2());
-  core::StoreU16(record.data() + 70, static_cast<uint16_t>(-278));  // sTypoDescender
-  core::StoreU16(record.data() + 76, 278);                          // usWinDescent
-  core::StoreU16(record.data() + 66, 0xFFE5);                       // usLastCharIndex
+  core::Os2Record record = RecordOf(testsupport::MakeOs2());
+  core::StoreOs2FieldBits(core::Os2FieldNamed("sTypoDescender"), static_cast<uint16_t>(-278), &record);
+  core::StoreOs2FieldBits(core::Os2FieldNamed("usWinDescent"), 278, &record);
+  core::StoreOs2FieldBits(core::Os2FieldNamed("usLastCharIndex"), 0xFFE5, &record);
   EXPECT_EQ(FieldText(record, "fsType"), "0x8");
   EXPECT_EQ(FieldText(record, "ulUnicodeRange1"), "0x00000001");
   EXPECT_EQ(FieldText(record, "sTypoDescender"), "-278");
@@ -57,7 +57,7 @@ TEST(Pellout, TextFormsOfTheFields) {
   EXPECT_EQ(FieldText(record, "usLastCharIndex"), "0xffe5");
   EXPECT_EQ(FieldText(record, "fsSelection"), "64");
   EXPECT_EQ(FieldText(record, "bFamilyType"), "2");
-  core::StoreU16(record.data() + 8, 0x8004);  // fsType with bit 15
+  core::StoreOs2FieldBits(core::Os2FieldNamed("fsType"), 0x8004, &record);  // bit 15 set
   EXPECT_EQ(FieldText(record, "fsType"), "0xffff8004");
   // ... and the merge tool keeps the low 16 bits of it.
   EXPECT_EQ(core::LoadU16(FromProfile("[SUMMARY]\nfsType=0xffff8004\n").data() + 8), 0x8004);
@@ -76,7 +76,7 @@ TEST(Pellout, VendorIdKeepsWhatTheProfileRulesWouldStrip) {
     const uint8_t* vendor = reinterpret_cast<const uint8_t*>(c.vendor);
     EXPECT_EQ(tools::VendorText(vendor), c.text);
     // Read back by the profile rules, the written text gives the bytes up to the first zero.
-    tools::Os2Record back = FromProfile(std::string("[SUMMARY]\nachVendID=") + tools::VendorText(vendor) + "\n");
+    core::Os2Record back = FromProfile(std::string("[SUMMARY]\nachVendID=") + tools::VendorText(vendor) + "\n");
     size_t kept = std::find(vendor, vendor + 4, 0) - vendor;
     EXPECT_TRUE(std::equal(vendor, vendor + kept, back.data() + 58)) << c.text;
     EXPECT_TRUE(std::all_of(back.data() + 58 + kept, back.data() + 62, [](uint8_t b) { return b == 0; })) << c.text;
@@ -93,7 +93,7 @@ TEST(Pellout, WritesEveryKeyInProfileOrderAndKeepsOtherEntries) {
 
   std::vector<std::string> expected{"[EARLIER]", "kept", "[SUMMARY]", "FileName"};
   std::string section = "SUMMARY";
-  for (const tools::Os2Field& field : tools::Os2Fields()) {
+  for (const core::Os2Field& field : core::Os2Fields()) {
     if (section != field.section) {
       section = field.section;
       expected.push_back("[" + section + "]");
@@ -141,7 +141,7 @@ TEST(Pellout, FailuresEndWithMinusOne) {
 }
 
 TEST(Pellin, DefaultsFillAnAlmostEmptyProfile) {
-  tools::Os2Record record = FromProfile("[SUMMARY]\nFileName=x\n");
+  core::Os2Record record = FromProfile("[SUMMARY]\nFileName=x\n");
   Bytes bytes(record.begin(), record.end());
   EXPECT_EQ(tooltest::Hex(Bytes(bytes.begin(), bytes.begin() + 10)), "00 01 04 00 01 90 00 05 00 08");
   EXPECT_EQ(tooltest::Hex(Bytes(bytes.begin() + 30, bytes.begin() + 62)),
@@ -151,7 +151,7 @@ TEST(Pellin, DefaultsFillAnAlmostEmptyProfile) {
 }
 
 TEST(Pellin, ValuesKeepTheirLowBits) {
-  tools::Os2Record record = FromProfile(
+  core::Os2Record record = FromProfile(
       "[SUMMARY]\nusWeightClass=70000\nsTypoDescender=-278\nulUnicodeRange2=0x80000001\n"
       "ulUnicodeRange3=2147483649\nachVendID=ABCDEFGH\n[PANOSE]\nbFamilyType=258\n");
   EXPECT_EQ(core::LoadU16(record.data() + 4), 4464);

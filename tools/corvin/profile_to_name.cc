@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/byte_order.h"
+#include "core/tables/name.h"
 #include "core/readable_file.h"
 #include "platform/output_file.h"
 #include "platform/profile.h"
@@ -65,14 +65,9 @@ bool WriteRecords(const platform::Profile& profile, uint16_t count, SwapModes mo
         "Offset2String = %d\n",
         static_cast<int>(n), record.platformID, record.encodingID, record.languageID, record.nameID,
         static_cast<int>(record.length), static_cast<int>(offset));
-    uint8_t raw[12];
-    core::StoreU16(raw, record.platformID);
-    core::StoreU16(raw + 2, record.encodingID);
-    core::StoreU16(raw + 4, record.languageID);
-    core::StoreU16(raw + 6, record.nameID);
-    core::StoreU16(raw + 8, Low16(record.length));
-    core::StoreU16(raw + 10, Low16(offset));
-    output->Write(raw, sizeof raw);
+    auto raw = core::EncodeRecord(core::NameRecord{record.platformID, record.encodingID, record.languageID,
+                                                   record.nameID, Low16(record.length), Low16(offset)});
+    output->Write(raw);
     offset += record.length;
     plan->push_back(std::move(record));
   }
@@ -131,11 +126,7 @@ int RunCorvin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   if (!BeginTableFile(place, tableName, profilePath, console, &output)) return kExitFailure;
 
   console.Printf("numOfNameRec = %d\n", count);
-  uint8_t header[6];
-  core::StoreU16(header, 0);
-  core::StoreU16(header + 2, count);
-  core::StoreU16(header + 4, Low16(12u * count + 6u));
-  output.Write(header, sizeof header);
+  output.Write(core::EncodeRecord(core::NameHeader{0, count, Low16(core::NameRecordsEnd(count))}));
 
   std::vector<PlannedRecord> plan;
   plan.reserve(count);

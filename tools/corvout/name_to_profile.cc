@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/byte_order.h"
+#include "core/byte_cursor.h"
 #include "core/readable_file.h"
 #include "platform/output_file.h"
 
@@ -14,58 +14,30 @@ namespace {
 constexpr const char* kUsage[] = {"USAGE : corvout.exe ver. 1.0", "corvout.exe filename.name [u]",
                                   "[u] : unicode high/low byte swap."};
 
-constexpr size_t kHeaderSize = 6;
-constexpr size_t kRecordSize = 12;
 // No field of a name table reaches further than the last of 65535 records
 // (a string ends at most 3 x 65535 bytes in), so no more is ever read.
-constexpr size_t kNameTableReach = kHeaderSize + kRecordSize * 65535;
-
-// `size` bytes at `offset`, the ones past the end of `bytes` as zero.
-void CopyZeroFilled(std::span<const uint8_t> bytes, size_t offset, uint8_t* out, size_t size) {
-  if (size == 0) return;
-  std::memset(out, 0, size);
-  if (offset < bytes.size()) std::memcpy(out, bytes.data() + offset, std::min(size, bytes.size() - offset));
-}
-
-size_t StringEnd(const NameTable& table, const NameRecordFields& record) {
-  return size_t{table.storageOffset} + record.offset + record.length;
-}
+constexpr uint64_t kNameTableReach = core::NameRecordsEnd(65535);
 
 }  // namespace
 
 NameTable ReadNameTable(std::span<const uint8_t> bytes) {
+  core::NameRecords read = core::ReadNameRecords(bytes, core::Rounding::kTouchingRecords);
   NameTable table;
-  uint8_t header[kHeaderSize];
-  CopyZeroFilled(bytes, 0, header, sizeof header);
-  table.count = core::LoadU16(header + 2);
-  table.storageOffset = core::LoadU16(header + 4);
-  table.shortInput = bytes.size() < kHeaderSize;
-
-  size_t recordsInFile = bytes.size() > kHeaderSize ? (bytes.size() - kHeaderSize + kRecordSize - 1) / kRecordSize : 0;
-  size_t present = std::min<size_t>(table.count, recordsInFile);
-  if (kHeaderSize + kRecordSize * size_t{table.count} > bytes.size()) table.shortInput = true;
-  table.records.reserve(present);
-  for (size_t n = 0; n < present; ++n) {
-    uint8_t raw[kRecordSize];
-    CopyZeroFilled(bytes, kHeaderSize + kRecordSize * n, raw, sizeof raw);
-    NameRecordFields record;
-    record.platformID = core::LoadU16(raw);
-    record.encodingID = core::LoadU16(raw + 2);
-    record.languageID = core::LoadU16(raw + 4);
-    record.nameID = core::LoadU16(raw + 6);
-    record.length = core::LoadU16(raw + 8);
-    record.offset = core::LoadU16(raw + 10);
-    if (StringEnd(table, record) > bytes.size()) table.shortInput = true;
-    table.records.push_back(record);
-  }
+  table.count = read.header.count;
+  table.storageOffset = read.header.stringOffset;
+  table.shortInput = read.cut;
+  for (const core::NameRecord& record : read.records)
+    if (core::NameStringStart(read.header, record) + record.length > bytes.size()) table.shortInput = true;
+  table.records = std::move(read.records);
   return table;
 }
 
-std::vector<uint8_t> NameString(std::span<const uint8_t> bytes, const NameTable& table, const NameRecordFields& record,
+std::vector<uint8_t> NameString(std::span<const uint8_t> bytes, const NameTable& table, const core::NameRecord& record,
                                 bool byteSwap) {
   // At most 65535 bytes: the length is a 16-bit field.
   std::vector<uint8_t> text(record.length);
-  CopyZeroFilled(bytes, size_t{table.storageOffset} + record.offset, text.data(), text.size());
+  core::ByteCursor cursor(bytes, uint64_t{table.storageOffset} + record.offset);
+  cursor.ReadBytes(text.data(), text.size());
   if (byteSwap && IsWindowsUnicode(record.platformID, record.encodingID)) SwapBytePairs(text);
   return text;
 }
@@ -114,7 +86,7 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
   profile.Set("SUMMARY", "numOfNameRec", std::to_string(table.records.size()));
 
   for (size_t n = 0; n < table.records.size(); ++n) {
-    const NameRecordFields& record = table.records[n];
+    const core::NameRecord& record = table.records[n];
     console.Printf(
         "NR = %d : PlatformID = %d, encodingID = 0x%x, LanguageID = 0x%x, NameID = 0x%x, StringLen = %d, "
         "Offset2String = %d\n",

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/tables/name.h"
 #include "platform/profile.h"
 #include "tools/frame/console.h"
 #include "tools/frame/tool_frame.h"
@@ -15,22 +16,13 @@ namespace tools {
 
 constexpr const char* kCorvoutProfileName = "Corvout.ini";
 
-struct NameRecordFields {
-  uint16_t platformID = 0;
-  uint16_t encodingID = 0;
-  uint16_t languageID = 0;
-  uint16_t nameID = 0;
-  uint16_t length = 0;  // string length in bytes
-  uint16_t offset = 0;  // from the start of the string storage
-};
-
 struct NameTable {
   uint16_t count = 0;          // the record count the header gives
   uint16_t storageOffset = 0;  // from the start of the table
   // The records that begin inside the file (a record cut short by the end
   // of the file has its missing bytes as zero). Never more than the file can
   // hold, whatever the count says.
-  std::vector<NameRecordFields> records;
+  std::vector<core::NameRecord> records;
   // The header, a record or a string runs past the end of the file.
   bool shortInput = false;
 };
@@ -39,7 +31,7 @@ NameTable ReadNameTable(std::span<const uint8_t> bytes);
 
 // A record's string bytes; bytes past the end of the file are zero. With
 // byteSwap, a Windows Unicode string has the bytes of each pair exchanged.
-std::vector<uint8_t> NameString(std::span<const uint8_t> bytes, const NameTable& table, const NameRecordFields& record,
+std::vector<uint8_t> NameString(std::span<const uint8_t> bytes, const NameTable& table, const core::NameRecord& record,
                                 bool byteSwap);
 
 // The text file of record n: "%03d.txt".

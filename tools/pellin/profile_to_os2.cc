@@ -15,15 +15,15 @@ constexpr size_t kVendorTextLimit = 7;
 
 }  // namespace
 
-Os2Record BuildOs2Record(const platform::Profile& profile) {
-  Os2Record record{};
-  for (const Os2Field& field : Os2Fields()) {
-    if (field.form == Os2TextForm::kVendor) {
+core::Os2Record BuildOs2Record(const platform::Profile& profile) {
+  core::Os2Record record{};
+  for (const core::Os2Field& field : core::Os2Fields()) {
+    if (field.form == core::Os2TextForm::kVendor) {
       std::string vendor = profile.GetString(field.section, field.key, "", kVendorTextLimit);
-      std::copy_n(vendor.begin(), std::min<size_t>(vendor.size(), field.width), record.begin() + field.offset);
+      core::StoreOs2FieldBytes(field, std::span(reinterpret_cast<const uint8_t*>(vendor.data()), vendor.size()), &record);
       continue;
     }
-    StoreOs2FieldBits(field, profile.GetInt(field.section, field.key, field.defaultValue), &record);
+    core::StoreOs2FieldBits(field, profile.GetInt(field.section, field.key, field.defaultValue), &record);
   }
   return record;
 }
@@ -40,7 +40,7 @@ int RunPellin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   std::string tableName = profile.GetString("SUMMARY", "FileName", "");
   platform::AtomicOutput output;
   if (!BeginTableFile(place, tableName, profilePath, console, &output)) return kExitFailure;
-  Os2Record record = BuildOs2Record(profile);
+  core::Os2Record record = BuildOs2Record(profile);
   if (!output.Write(record.data(), record.size()) || !output.Commit()) {
     PrintCannotOpen(console, profilePath);
     return kExitFailure;

@@ -7,7 +7,7 @@
 
 #include "platform/profile.h"
 #include "tools/frame/console.h"
-#include "tools/frame/os2_fields.h"
+#include "core/tables/os2.h"
 #include "tools/frame/tool_frame.h"
 
 namespace tools {
@@ -15,7 +15,7 @@ namespace tools {
 // The record built from the profile: every integer field by the integer rule
 // with its default, kept to the field's width; achVendID by the string rule,
 // its first four characters (a shorter value is followed by zero bytes).
-Os2Record BuildOs2Record(const platform::Profile& profile);
+core::Os2Record BuildOs2Record(const platform::Profile& profile);
 
 // One run: args[0] is the program, args[1] the profile file's name in the
 // tool folder. Returns the exit status (1 or -1).

@@ -24,33 +24,33 @@ std::string VendorText(const uint8_t vendor[4]) {
   return text;
 }
 
-std::string Os2FieldText(const Os2Field& field, const Os2Record& record) {
-  uint32_t bits = Os2FieldBits(field, record);
+std::string Os2FieldText(const core::Os2Field& field, const core::Os2Record& record) {
+  uint32_t bits = core::Os2FieldBits(field, record);
   // A signed 16-bit field widened with its sign to 32 bits.
   int32_t value = field.isSigned && field.width == 2 ? static_cast<int16_t>(bits) : static_cast<int32_t>(bits);
   char text[32];
   switch (field.form) {
-    case Os2TextForm::kDecimal:
+    case core::Os2TextForm::kDecimal:
       if (field.isSigned)
         std::snprintf(text, sizeof text, "%" PRId32, value);
       else
         std::snprintf(text, sizeof text, "%" PRIu32, bits);
       return text;
-    case Os2TextForm::kHex:
+    case core::Os2TextForm::kHex:
       std::snprintf(text, sizeof text, "0x%" PRIx32, static_cast<uint32_t>(value));
       return text;
-    case Os2TextForm::kHex8:
+    case core::Os2TextForm::kHex8:
       std::snprintf(text, sizeof text, "0x%08" PRIx32, bits);
       return text;
-    case Os2TextForm::kVendor:
-      return VendorText(record.data() + field.offset);
+    case core::Os2TextForm::kVendor:
+      return VendorText(core::Os2FieldBytes(field, record).data());
   }
   return std::string();
 }
 
-void PutOs2Profile(const Os2Record& record, const std::string& tableFileName, platform::Profile* profile) {
+void PutOs2Profile(const core::Os2Record& record, const std::string& tableFileName, platform::Profile* profile) {
   profile->Set("SUMMARY", "FileName", tableFileName);
-  for (const Os2Field& field : Os2Fields()) profile->Set(field.section, field.key, Os2FieldText(field, record));
+  for (const core::Os2Field& field : core::Os2Fields()) profile->Set(field.section, field.key, Os2FieldText(field, record));
 }
 
 int RunPellout(const std::vector<std::string>& args, const ToolPlace& place, Console& console) {
@@ -71,12 +71,12 @@ int RunPellout(const std::vector<std::string>& args, const ToolPlace& place, Con
   if (!LoadToolProfile(&profile, profilePath, console)) return kExitFailure;
 
   // Only the first 86 bytes are read, whatever the file's size or version.
-  Os2Record record{};
+  core::Os2Record record{};
   size_t got = table.ReadAtZeroFilled(0, record.data(), record.size());
   if (got < record.size())
     console.Printf(
         "Warning: %s holds %zu bytes, fewer than the %zu of an OS/2 table; the missing bytes are taken as zero.\n",
-        tableName.c_str(), got, kOs2RecordSize);
+        tableName.c_str(), got, core::kOs2RecordSize);
 
   PutOs2Profile(record, tableName, &profile);
   if (!SaveToolProfile(&profile, profilePath, console)) return kExitFailure;

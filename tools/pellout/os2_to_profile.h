@@ -9,7 +9,7 @@
 
 #include "platform/profile.h"
 #include "tools/frame/console.h"
-#include "tools/frame/os2_fields.h"
+#include "core/tables/os2.h"
 #include "tools/frame/tool_frame.h"
 
 namespace tools {
@@ -17,7 +17,7 @@ namespace tools {
 constexpr const char* kPelloutProfileName = "Pellout.ini";
 
 // The value text of one field, in the field's text form.
-std::string Os2FieldText(const Os2Field& field, const Os2Record& record);
+std::string Os2FieldText(const core::Os2Field& field, const core::Os2Record& record);
 
 // The vendor ID's text: its bytes up to the first zero byte, within double
 // quotes when the profile rules would otherwise change it on reading (blanks
@@ -25,7 +25,7 @@ std::string Os2FieldText(const Os2Field& field, const Os2Record& record);
 std::string VendorText(const uint8_t vendor[4]);
 
 // Sets SUMMARY/FileName and every field of the record, in profile order.
-void PutOs2Profile(const Os2Record& record, const std::string& tableFileName, platform::Profile* profile);
+void PutOs2Profile(const core::Os2Record& record, const std::string& tableFileName, platform::Profile* profile);
 
 // One run: args[0] is the program, args[1] the table file. Returns the exit
 // status (1 or -1).

@@ -1,8 +1,13 @@
-#include "tools/frame/os2_fields.h"
+#include "core/tables/os2.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/byte_cursor.h"
 #include "core/byte_order.h"
 
-namespace tools {
+namespace core {
 namespace {
 
 constexpr const char* kSummary = "SUMMARY";
@@ -74,16 +79,35 @@ static_assert(FieldsTileRecord(), "the OS/2 field list must cover the 86-byte re
 
 std::span<const Os2Field> Os2Fields() { return kFields; }
 
+const Os2Field& Os2FieldNamed(std::string_view key) {
+  for (const Os2Field& field : kFields)
+    if (key == field.key) return field;
+  std::abort();
+}
+
 uint32_t Os2FieldBits(const Os2Field& field, const Os2Record& record) {
-  const uint8_t* at = record.data() + field.offset;
+  ByteCursor cursor(record, field.offset);
   switch (field.width) {
-    case 1:
-      return at[0];
-    case 2:
-      return core::LoadU16(at);
-    default:
-      return core::LoadU32(at);
+    case 1: {
+      uint8_t value;
+      cursor.ReadU8(&value);
+      return value;
+    }
+    case 2: {
+      uint16_t value;
+      cursor.ReadU16(&value);
+      return value;
+    }
+    default: {
+      uint32_t value;
+      cursor.ReadU32(&value);
+      return value;
+    }
   }
+}
+
+std::span<const uint8_t> Os2FieldBytes(const Os2Field& field, const Os2Record& record) {
+  return std::span<const uint8_t>(record).subspan(field.offset, field.width);
 }
 
 void StoreOs2FieldBits(const Os2Field& field, uint32_t value, Os2Record* record) {
@@ -93,12 +117,16 @@ void StoreOs2FieldBits(const Os2Field& field, uint32_t value, Os2Record* record)
       at[0] = static_cast<uint8_t>(value);
       break;
     case 2:
-      core::StoreU16(at, static_cast<uint16_t>(value));
+      StoreU16(at, static_cast<uint16_t>(value));
       break;
     default:
-      core::StoreU32(at, value);
+      StoreU32(at, value);
       break;
   }
 }
 
-}  // namespace tools
+void StoreOs2FieldBytes(const Os2Field& field, std::span<const uint8_t> bytes, Os2Record* record) {
+  std::copy_n(bytes.begin(), std::min<size_t>(bytes.size(), field.width), record->begin() + field.offset);
+}
+
+}  // namespace core

@@ -1,16 +1,18 @@
-// The OS/2 table (version-1 layout, 86 bytes, big-endian) as the profile file
-// "Pellout.ini" holds it: one list of fields that drives both the extract
-// tool and the merge tool, so that keys, offsets and text forms cannot drift
-// apart.
+// The OS/2 and Windows metrics table 'OS/2' in its version-1 layout (86
+// bytes), as one list of fields: offset, width, signedness, and the section,
+// key, text form and default value under which the profile file
+// "Pellout.ini" keeps each field. The list drives the report's OS/2 lines,
+// the extract tool and the merge tool alike, so keys, offsets and text forms
+// cannot drift apart.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
+#include <string_view>
 
-namespace tools {
+namespace core {
 
 constexpr size_t kOs2RecordSize = 86;
 using Os2Record = std::array<uint8_t, kOs2RecordSize>;
@@ -36,9 +38,25 @@ struct Os2Field {
 // order with achVendID last, then the ten PANOSE bytes.
 std::span<const Os2Field> Os2Fields();
 
+// The field of that TrueType name (case counts); every name used in the
+// suite exists, so a wrong name is a programming error caught by the tests.
+const Os2Field& Os2FieldNamed(std::string_view key);
+
 // The field's value in the record, as an unsigned bit pattern.
 uint32_t Os2FieldBits(const Os2Field& field, const Os2Record& record);
+inline uint32_t Os2FieldBits(std::string_view key, const Os2Record& record) {
+  return Os2FieldBits(Os2FieldNamed(key), record);
+}
+// A signed 16-bit field widened with its sign.
+inline int32_t Os2FieldSigned16(std::string_view key, const Os2Record& record) {
+  return static_cast<int16_t>(Os2FieldBits(key, record));
+}
+// The field's bytes as they stand in the record (achVendID).
+std::span<const uint8_t> Os2FieldBytes(const Os2Field& field, const Os2Record& record);
+
 // Stores the low bits of `value` that fit the field, big-endian.
 void StoreOs2FieldBits(const Os2Field& field, uint32_t value, Os2Record* record);
+// Stores bytes into the field, at most its width; the rest stays as it was.
+void StoreOs2FieldBytes(const Os2Field& field, std::span<const uint8_t> bytes, Os2Record* record);
 
-}  // namespace tools
+}  // namespace core

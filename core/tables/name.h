@@ -1,0 +1,72 @@
+// The naming table 'name': a header, the name records, and the string
+// storage that the records point into.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "core/byte_cursor.h"
+#include "core/tables/record.h"
+
+namespace core {
+
+struct NameHeader {
+  uint16_t format = 0;        // 0, or 1 with language-tag records
+  uint16_t count = 0;         // name records that follow
+  uint16_t stringOffset = 0;  // start of the string storage, from the start of the table
+
+  static constexpr size_t kSize = 6;
+  template <typename Io, typename Self>
+  static constexpr void Fields(Io& io, Self& r) {
+    io.U16(r.format);
+    io.U16(r.count);
+    io.U16(r.stringOffset);
+  }
+};
+static_assert(CheckedRecord<NameHeader>());
+
+struct NameRecord {
+  uint16_t platformID = 0;
+  uint16_t encodingID = 0;
+  uint16_t languageID = 0;
+  uint16_t nameID = 0;
+  uint16_t length = 0;  // string length in bytes
+  uint16_t offset = 0;  // from the start of the string storage
+
+  static constexpr size_t kSize = 12;
+  template <typename Io, typename Self>
+  static constexpr void Fields(Io& io, Self& r) {
+    io.U16(r.platformID);
+    io.U16(r.encodingID);
+    io.U16(r.languageID);
+    io.U16(r.nameID);
+    io.U16(r.length);
+    io.U16(r.offset);
+  }
+};
+static_assert(CheckedRecord<NameRecord>());
+
+// Where the string storage would begin if it followed `count` records.
+inline constexpr uint64_t NameRecordsEnd(uint64_t count) { return NameHeader::kSize + NameRecord::kSize * count; }
+
+// A record's string, from the start of the table.
+inline uint64_t NameStringStart(const NameHeader& header, const NameRecord& record) {
+  return uint64_t{header.stringOffset} + record.offset;
+}
+
+// The header and the records that a table's bytes hold, counted by
+// `rounding`: never more records than the bytes can hold, whatever the
+// count says.
+struct NameRecords {
+  NameHeader header;
+  std::vector<NameRecord> records;
+  bool cut = false;  // the header or a record runs past the end of the bytes
+};
+NameRecords ReadNameRecords(std::span<const uint8_t> table, Rounding rounding);
+
+// Writes a header followed by its records.
+void WriteNameRecords(const NameHeader& header, std::span<const NameRecord> records, ByteWriter& writer);
+
+}  // namespace core
