@@ -2,17 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <vector>
 
 #include "editor/text_block.h"
 
 namespace editor {
-namespace {
-
-constexpr size_t kCopyBlock = 1 << 20;
-
-}  // namespace
-
 uint64_t BytesInFile(const core::ReadableFile& file, uint64_t offset, uint64_t length) {
   if (offset >= file.size()) return 0;
   return std::min(length, file.size() - offset);
@@ -20,18 +13,7 @@ uint64_t BytesInFile(const core::ReadableFile& file, uint64_t offset, uint64_t l
 
 CopyStatus CopyRange(const core::ReadableFile& file, uint64_t offset, uint64_t length, platform::AtomicOutput& out,
                      uint64_t* copied) {
-  *copied = 0;
-  uint64_t present = BytesInFile(file, offset, length);
-  if (present == 0) return CopyStatus::kOk;
-  std::vector<uint8_t> block(static_cast<size_t>(std::min<uint64_t>(present, kCopyBlock)));
-  while (*copied < present) {
-    size_t want = static_cast<size_t>(std::min<uint64_t>(present - *copied, block.size()));
-    size_t got = file.ReadAt(offset + *copied, block.data(), want);
-    if (got > 0 && !out.Write(block.data(), got)) return CopyStatus::kWriteFailed;
-    *copied += got;
-    if (got < want) return CopyStatus::kReadFailed;
-  }
-  return CopyStatus::kOk;
+  return out.CopyFrom(file, offset, length, copied);
 }
 
 void LogWriteFailure(LogSink& log, const platform::AtomicOutput& out) {

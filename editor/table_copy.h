@@ -12,7 +12,7 @@
 
 namespace editor {
 
-enum class CopyStatus { kOk, kReadFailed, kWriteFailed };
+using platform::CopyStatus;
 
 // How many of `length` bytes at `offset` the file holds.
 uint64_t BytesInFile(const core::ReadableFile& file, uint64_t offset, uint64_t length);

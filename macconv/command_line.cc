@@ -1,5 +1,7 @@
 #include "macconv/command_line.h"
 
+#include "platform/paths.h"
+
 namespace macconv {
 namespace {
 
@@ -120,7 +122,7 @@ std::string HelpFilePath(std::string_view myself, std::string_view helpFileName,
   size_t last = value.find_last_not_of(' ');
   value = first == std::string::npos ? std::string() : value.substr(first, last - first + 1);
 
-  size_t cut = backslashIsSeparator ? value.find_last_of("/\\") : value.rfind('/');
+  size_t cut = platform::LastSeparator(value, backslashIsSeparator);
   char separator = '/';
   if (cut != std::string::npos) {
     separator = value[cut];

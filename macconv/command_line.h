@@ -55,13 +55,6 @@ CommandLine ParseCommandLine(std::string_view text);
 // separator stays whole and the name is joined to it.
 std::string HelpFilePath(std::string_view myself, std::string_view helpFileName, bool backslashIsSeparator);
 
-// The system's separator rule: '\\' separates too on Windows.
-#ifdef _WIN32
-inline constexpr bool kBackslashIsSeparator = true;
-#else
-inline constexpr bool kBackslashIsSeparator = false;
-#endif
-
 inline constexpr std::string_view kHelpTextName = "Drumlin.txt";
 inline constexpr std::string_view kHelpDocumentName = "Drumlin.html";
 

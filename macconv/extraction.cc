@@ -20,7 +20,6 @@ constexpr int64_t kHalfWindow = 128;
 constexpr int64_t kWindow = 256;
 // Windows are searched over blocks of this many bytes of the file.
 constexpr int64_t kSearchBlock = 64 * 1024;
-constexpr size_t kCopyBlock = 1 << 20;
 
 // Searches the windows that start at first, first + 128, ... before `last`
 // (file offsets; the first window of a file starts at -128, its first half
@@ -99,19 +98,14 @@ Outcome ExtractTrueType(const std::string& inputName, FileChooser& chooser, Mess
   }
   // The signature becomes the version number; the rest is copied as it is.
   output.Write(kSfntVersion1.data(), kSfntVersion1.size());
-  std::vector<uint8_t> block;
   uint64_t position = *start + kSfntVersion1.size();
-  while (position < input.size()) {
-    block.resize(static_cast<size_t>(std::min<uint64_t>(kCopyBlock, input.size() - position)));
-    size_t got = input.ReadAt(position, block.data(), block.size());
-    if (got < block.size()) {
-      // The file shrank or could not be read: no partial font.
-      output.Abandon();
-      messages.Show("ERROR", ReadFileFailedText(inputName));
-      return Outcome::kFailed;
-    }
-    if (!output.Write(block.data(), block.size())) break;
-    position += got;
+  uint64_t copied = 0;
+  if (position < input.size() &&
+      output.CopyFrom(input, position, input.size() - position, &copied) == platform::CopyStatus::kReadFailed) {
+    // The file shrank or could not be read: no partial font.
+    output.Abandon();
+    messages.Show("ERROR", ReadFileFailedText(inputName));
+    return Outcome::kFailed;
   }
   uint64_t written = output.size();
   if (!output.Commit()) {

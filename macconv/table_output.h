@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/output_file.h"
+
 namespace macconv {
 
 class TableOutput {
@@ -42,22 +44,20 @@ class FileTableOutput : public TableOutput {
   FileTableOutput& operator=(const FileTableOutput&) = delete;
 
   bool Open(const std::string& path);
-  void Append(std::span<const uint8_t> bytes) override;
-  void Patch(uint64_t offset, std::span<const uint8_t> bytes) override;
-  uint64_t size() const override { return size_; }
+  void Append(std::span<const uint8_t> bytes) override { writer_.Write(bytes.data(), bytes.size()); }
+  void Patch(uint64_t offset, std::span<const uint8_t> bytes) override {
+    writer_.WriteAt(offset, bytes.data(), bytes.size());
+  }
+  uint64_t size() const override { return writer_.size(); }
   // Writes what is buffered and closes; false (with errno in error()) after
   // any failure.
   bool Close();
-  int error() const { return error_; }
+  int error() const { return error_ ? error_ : writer_.error(); }
 
  private:
-  bool Flush();
-
   int fd_ = -1;
-  int error_ = 0;
-  uint64_t size_ = 0;     // bytes appended
-  uint64_t flushed_ = 0;  // bytes already in the file
-  std::vector<uint8_t> buffer_;
+  int error_ = 0;  // failures of opening and closing
+  platform::BufferedWriter writer_;
 };
 
 }  // namespace macconv

@@ -14,20 +14,23 @@
 #include <ctime>
 #include <vector>
 
+#include "platform/paths.h"
+
 namespace platform {
 namespace {
 
 constexpr size_t kWriteBuffer = 1 << 20;
 
-bool WriteAll(int fd, const char* data, size_t size, int* error) {
+bool WriteAllAt(int fd, const uint8_t* data, size_t size, uint64_t offset, int* error) {
   while (size > 0) {
-    ssize_t put = ::write(fd, data, size);
+    ssize_t put = ::pwrite(fd, data, size, static_cast<off_t>(offset));
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       *error = put < 0 ? errno : EIO;
       return false;
     }
     data += put;
+    offset += static_cast<uint64_t>(put);
     size -= static_cast<size_t>(put);
   }
   return true;
@@ -72,19 +75,7 @@ int CreateTemporaryIn(const std::string& folder, const std::string& stem, std::s
   return -1;
 }
 
-std::string NameOf(const std::string& path) {
-  size_t cut = path.rfind('/');
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 }  // namespace
-
-std::string FolderOf(const std::string& path) {
-  size_t cut = path.rfind('/');
-  if (cut == std::string::npos) return ".";
-  if (cut == 0) return "/";
-  return path.substr(0, cut);
-}
 
 bool FileExists(const std::string& path) {
   struct stat info;
@@ -110,14 +101,100 @@ bool MoveNoReplace(const std::string& from, const std::string& to, int* error) {
   return true;
 }
 
+void BufferedWriter::Attach(int fd) {
+  fd_ = fd;
+  error_ = 0;
+  written_ = 0;
+  flushed_ = 0;
+  buffer_.clear();
+  buffer_.reserve(kWriteBuffer);
+}
+
+void BufferedWriter::Detach() {
+  fd_ = -1;
+  buffer_.clear();
+}
+
+bool BufferedWriter::Flush() {
+  if (error_ != 0) return false;
+  if (fd_ < 0) {
+    error_ = EBADF;
+    return false;
+  }
+  if (buffer_.empty()) return true;
+  if (!WriteAllAt(fd_, buffer_.data(), buffer_.size(), flushed_, &error_)) return false;
+  flushed_ += buffer_.size();
+  buffer_.clear();
+  return true;
+}
+
+bool BufferedWriter::Write(const void* data, size_t size) {
+  if (error_ != 0 || fd_ < 0) {
+    if (error_ == 0) error_ = EBADF;
+    return false;
+  }
+  const uint8_t* bytes = static_cast<const uint8_t*>(data);
+  if (buffer_.size() + size > kWriteBuffer) {
+    if (!Flush()) return false;
+    if (size >= kWriteBuffer) {
+      if (!WriteAllAt(fd_, bytes, size, flushed_, &error_)) return false;
+      flushed_ += size;
+      written_ += size;
+      return true;
+    }
+  }
+  buffer_.insert(buffer_.end(), bytes, bytes + size);
+  written_ += size;
+  return true;
+}
+
+bool BufferedWriter::WriteAt(uint64_t offset, const void* data, size_t size) {
+  if (error_ != 0 || fd_ < 0) {
+    if (error_ == 0) error_ = EBADF;
+    return false;
+  }
+  if (offset > written_ || size > written_ - offset) {
+    error_ = EINVAL;
+    return false;
+  }
+  // The part that is still in the buffer is patched there, the rest in the file.
+  const uint8_t* bytes = static_cast<const uint8_t*>(data);
+  size_t done = 0;
+  if (offset < flushed_) {
+    done = static_cast<size_t>(std::min<uint64_t>(size, flushed_ - offset));
+    if (!WriteAllAt(fd_, bytes, done, offset, &error_)) return false;
+  }
+  if (done < size) std::memcpy(buffer_.data() + (offset + done - flushed_), bytes + done, size - done);
+  return true;
+}
+
+CopyStatus BufferedWriter::CopyFrom(const core::ReadableFile& file, uint64_t offset, uint64_t length,
+                                    uint64_t* copied) {
+  *copied = 0;
+  uint64_t present = offset < file.size() ? std::min(length, file.size() - offset) : 0;
+  if (present == 0) return error_ == 0 ? CopyStatus::kOk : CopyStatus::kWriteFailed;
+  if (!Flush()) return CopyStatus::kWriteFailed;
+  std::vector<uint8_t> block(static_cast<size_t>(std::min<uint64_t>(present, kWriteBuffer)));
+  while (*copied < present) {
+    size_t want = static_cast<size_t>(std::min<uint64_t>(present - *copied, block.size()));
+    size_t got = file.ReadAt(offset + *copied, block.data(), want);
+    if (got > 0) {
+      if (!WriteAllAt(fd_, block.data(), got, flushed_, &error_)) return CopyStatus::kWriteFailed;
+      flushed_ += got;
+      written_ += got;
+    }
+    *copied += got;
+    if (got < want) return CopyStatus::kReadFailed;
+  }
+  return CopyStatus::kOk;
+}
+
 AtomicOutput::~AtomicOutput() { Abandon(); }
 
 bool AtomicOutput::Begin(const std::string& destination) {
   Abandon();
   destination_ = destination;
   error_ = 0;
-  written_ = 0;
-  buffer_.clear();
   if (FileExists(destination)) {
     error_ = EEXIST;
     return false;
@@ -128,65 +205,34 @@ bool AtomicOutput::Begin(const std::string& destination) {
     temporary_.clear();
     return false;
   }
-  buffer_.reserve(kWriteBuffer);
+  writer_.Attach(fd_);
   return true;
-}
-
-bool AtomicOutput::Flush() {
-  if (error_ != 0) return false;
-  if (buffer_.empty()) return true;
-  bool ok = WriteAll(fd_, buffer_.data(), buffer_.size(), &error_);
-  buffer_.clear();
-  return ok;
 }
 
 bool AtomicOutput::Write(const void* data, size_t size) {
-  if (fd_ < 0 || error_ != 0) {
-    if (error_ == 0) error_ = EBADF;
-    return false;
-  }
-  const char* bytes = static_cast<const char*>(data);
-  if (buffer_.size() + size > kWriteBuffer) {
-    if (!Flush()) return false;
-    if (size >= kWriteBuffer) {
-      if (!WriteAll(fd_, bytes, size, &error_)) return false;
-      written_ += size;
-      return true;
-    }
-  }
-  buffer_.append(bytes, size);
-  written_ += size;
-  return true;
+  if (error_ != 0) return false;
+  return writer_.Write(data, size);
 }
 
 bool AtomicOutput::WriteAt(uint64_t offset, const void* data, size_t size) {
-  if (!Flush()) return false;
-  if (offset > written_ || size > written_ - offset) {
-    error_ = EINVAL;
-    return false;
-  }
-  const char* bytes = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t put = ::pwrite(fd_, bytes, size, static_cast<off_t>(offset));
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      error_ = put < 0 ? errno : EIO;
-      return false;
-    }
-    bytes += put;
-    offset += static_cast<uint64_t>(put);
-    size -= static_cast<size_t>(put);
-  }
-  return true;
+  if (error_ != 0) return false;
+  return writer_.WriteAt(offset, data, size);
+}
+
+CopyStatus AtomicOutput::CopyFrom(const core::ReadableFile& file, uint64_t offset, uint64_t length,
+                                  uint64_t* copied) {
+  *copied = 0;
+  if (error_ != 0) return CopyStatus::kWriteFailed;
+  return writer_.CopyFrom(file, offset, length, copied);
 }
 
 bool AtomicOutput::Commit() {
   if (fd_ < 0) {
-    if (error_ == 0) error_ = EBADF;
+    if (error_ == 0 && writer_.error() == 0) error_ = EBADF;
     Abandon();
     return false;
   }
-  bool ok = Flush();
+  bool ok = error_ == 0 && writer_.Flush();
   if (ok && ::fsync(fd_) != 0 && errno != EINVAL) {
     error_ = errno;
     ok = false;
@@ -196,6 +242,7 @@ bool AtomicOutput::Commit() {
     ok = false;
   }
   fd_ = -1;
+  writer_.Detach();
   if (ok) ok = MoveNoReplace(temporary_, destination_, &error_);
   if (!ok) {
     ::unlink(temporary_.c_str());
@@ -207,9 +254,9 @@ bool AtomicOutput::Commit() {
 void AtomicOutput::Abandon() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
+  writer_.Detach();
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
-  buffer_.clear();
 }
 
 bool WriteNewFile(const std::string& path, std::span<const uint8_t> bytes, int* error) {
@@ -236,7 +283,7 @@ bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, int* e
     return false;
   }
   int failure = 0;
-  bool ok = WriteAll(fd, reinterpret_cast<const char*>(bytes.data()), bytes.size(), &failure);
+  bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0, &failure);
   // Keep the permissions a replaced file had; a new one keeps the usual ones.
   if (ok && ::stat(target.c_str(), &info) == 0) {
     if (::fchmod(fd, info.st_mode & 07777) != 0) { /* the content matters more than the mode */ }
@@ -260,35 +307,15 @@ bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, int* e
 }
 
 bool CopyFileNoReplace(const std::string& from, const std::string& to, int* error) {
-  int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) {
-    if (error) *error = errno;
+  core::ReadableFile in;
+  if (!in.Open(from)) {
+    if (error) *error = in.error();
     return false;
   }
   AtomicOutput out;
-  bool ok = out.Begin(to);
-  std::vector<char> block(kWriteBuffer);
-  int failure = ok ? 0 : out.error();
-  while (ok) {
-    ssize_t got = ::read(in, block.data(), block.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      failure = errno;
-      ok = false;
-      break;
-    }
-    if (got == 0) break;
-    if (!out.Write(block.data(), static_cast<size_t>(got))) {
-      failure = out.error();
-      ok = false;
-    }
-  }
-  ::close(in);
-  if (ok && !out.Commit()) {
-    failure = out.error();
-    ok = false;
-  }
-  if (error) *error = failure;
+  uint64_t copied = 0;
+  bool ok = out.Begin(to) && out.CopyFrom(in, 0, in.size(), &copied) == CopyStatus::kOk && out.Commit();
+  if (error) *error = ok ? 0 : (out.error() ? out.error() : EIO);
   return ok;
 }
 

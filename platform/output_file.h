@@ -8,8 +8,43 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
+
+#include "core/readable_file.h"
 
 namespace platform {
+
+enum class CopyStatus { kOk, kReadFailed, kWriteFailed };
+
+// The suite's one way of writing a file: bytes appended to an open file
+// through one large buffer, patches of bytes already written (in the buffer
+// or in the file), and ranges of a readable file copied in large blocks.
+// The first failure sticks and is kept in error(). The owner opens and
+// closes the descriptor.
+class BufferedWriter {
+ public:
+  void Attach(int fd);
+  void Detach();
+
+  bool Write(const void* data, size_t size);
+  // Overwrites bytes already written.
+  bool WriteAt(uint64_t offset, const void* data, size_t size);
+  // Appends the bytes of [offset, offset + length) that `file` holds;
+  // *copied tells how many. A read that delivers less than the file's size
+  // promises is a read failure.
+  CopyStatus CopyFrom(const core::ReadableFile& file, uint64_t offset, uint64_t length, uint64_t* copied);
+  bool Flush();
+
+  int error() const { return error_; }
+  uint64_t size() const { return written_; }
+
+ private:
+  int fd_ = -1;
+  int error_ = 0;
+  uint64_t written_ = 0;  // bytes appended
+  uint64_t flushed_ = 0;  // bytes already in the file
+  std::vector<uint8_t> buffer_;
+};
 
 class AtomicOutput {
  public:
@@ -27,6 +62,8 @@ class AtomicOutput {
   bool Write(std::span<const uint8_t> bytes) { return Write(bytes.data(), bytes.size()); }
   // Overwrites bytes already written (for fields patched at the end).
   bool WriteAt(uint64_t offset, const void* data, size_t size);
+  // Appends what `file` holds of [offset, offset + length); see BufferedWriter.
+  CopyStatus CopyFrom(const core::ReadableFile& file, uint64_t offset, uint64_t length, uint64_t* copied);
 
   // Flushes, closes and moves the file into place without replacing one that
   // appeared meanwhile. After a failure the temporary file is gone.
@@ -34,19 +71,16 @@ class AtomicOutput {
   // Drops the temporary file.
   void Abandon();
 
-  int error() const { return error_; }
-  uint64_t size() const { return written_; }
+  int error() const { return error_ ? error_ : writer_.error(); }
+  uint64_t size() const { return writer_.size(); }
   const std::string& destination() const { return destination_; }
 
  private:
-  bool Flush();
-
   std::string destination_;
   std::string temporary_;
   int fd_ = -1;
-  int error_ = 0;
-  uint64_t written_ = 0;
-  std::string buffer_;
+  int error_ = 0;  // failures outside the writer: creating, flushing to disk, moving
+  BufferedWriter writer_;
 };
 
 // Writes a whole new file at once; false with errno in *error on failure
@@ -66,8 +100,5 @@ bool CopyFileNoReplace(const std::string& from, const std::string& to, int* erro
 bool MoveNoReplace(const std::string& from, const std::string& to, int* error = nullptr);
 
 bool FileExists(const std::string& path);
-
-// The folder part of a path (up to its last '/'), "." when there is none.
-std::string FolderOf(const std::string& path);
 
 }  // namespace platform

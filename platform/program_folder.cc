@@ -1,5 +1,7 @@
 #include "platform/program_folder.h"
 
+#include "platform/paths.h"
+
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,12 +22,7 @@ std::string ExecutablePath() {
   }
 }
 
-std::string ExecutableFolder() {
-  std::string path = ExecutablePath();
-  size_t cut = path.rfind('/');
-  if (cut == std::string::npos) return ".";
-  return cut == 0 ? "/" : path.substr(0, cut);
-}
+std::string ExecutableFolder() { return FolderOf(ExecutablePath()); }
 
 // $HOME, else the home folder the password database gives, else the
 // current folder (never a shared folder that others could prepare).
@@ -64,30 +61,6 @@ std::string SettingsFolder() {
   std::string folder = ExecutableFolder();
   if (::access(folder.c_str(), W_OK) == 0) return folder;
   return UserSettingsFolder();
-}
-
-bool FolderOfProgramToken(const std::string& commandLine, bool backslashIsSeparator, std::string* folder) {
-  std::string token;
-  if (!commandLine.empty() && commandLine[0] == '"') {
-    size_t close = commandLine.find('"', 1);
-    if (close == std::string::npos) return false;
-    token = commandLine.substr(1, close - 1);
-  } else {
-    token = commandLine.substr(0, commandLine.find(' '));
-  }
-  for (char& c : token)
-    if (c == '"') c = ' ';
-  size_t cut = backslashIsSeparator ? token.find_last_of("\\/") : token.rfind('/');
-  if (cut == std::string::npos) return false;
-  *folder = token.substr(0, cut);
-  if (folder->empty() && token[cut] == '/') *folder = "/";
-  return true;
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  if (folder.back() == '/') return folder + name;
-  return folder + "/" + name;
 }
 
 }  // namespace platform

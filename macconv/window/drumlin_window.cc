@@ -20,6 +20,7 @@
 #include "macconv/window/progress_view.h"
 #include "macconv/window/window_commands.h"
 #include "macconv/window/window_place.h"
+#include "platform/paths.h"
 
 namespace drumlin {
 namespace {
@@ -208,9 +209,9 @@ void DrumlinWindow::OpenHelp(const char* helpFileName) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   std::string myself = ReadMyself();
   if (myself.empty()) myself = FileName(QCoreApplication::applicationFilePath());
-  const std::string beside = macconv::HelpFilePath(myself, helpFileName, macconv::kBackslashIsSeparator);
+  const std::string beside = macconv::HelpFilePath(myself, helpFileName, platform::kBackslashIsSeparator);
   const std::string installed = CleanPath(
-      macconv::HelpFilePath(myself, std::string(kInstalledHelpFolder) + helpFileName, macconv::kBackslashIsSeparator));
+      macconv::HelpFilePath(myself, std::string(kInstalledHelpFolder) + helpFileName, platform::kBackslashIsSeparator));
   const std::string& found = IsFile(beside) || !IsFile(installed) ? beside : installed;
   const bool opened = IsFile(found) && services_.help->Open(found);
   QApplication::restoreOverrideCursor();

@@ -64,15 +64,6 @@ TEST(TextBlock, CutsAt1023Characters) {
   EXPECT_EQ(editor::FormatBlock("%02d,%c", 7, 'q'), "07,q");
 }
 
-TEST(SettingsPath, ProgramPathAndFolder) {
-  EXPECT_EQ(editor::ProgramPathFromCommandLine("\"/opt/my tools/quillet\" a.ttf"), "/opt/my tools/quillet");
-  EXPECT_EQ(editor::ProgramPathFromCommandLine("/usr/bin/quillet a.ttf"), "/usr/bin/quillet");
-  EXPECT_EQ(editor::ProgramPathFromCommandLine("quillet"), "quillet");
-  EXPECT_EQ(editor::SettingsFolderFromProgramPath("/opt/my \"tools\"/quillet", "/fb"), "/opt/my  tools ");
-  EXPECT_EQ(editor::SettingsFolderFromProgramPath("quillet", "/home/u/.config/marlowby"), "/home/u/.config/marlowby");
-  EXPECT_EQ(editor::SettingsFilePath("/opt/q"), "/opt/q/Quillet.ini");
-}
-
 TEST(Choosers, ProposedNamesAndFilters) {
   EXPECT_EQ(editor::ProposedSaveName("/a/b.ttf", ""), "/a/Newb.ttf");
   EXPECT_EQ(editor::ProposedSaveName("b.ttf", ""), "Newb.ttf");

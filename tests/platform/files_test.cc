@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/output_file.h"
+#include "platform/paths.h"
 #include "platform/program_folder.h"
 #include "platform/temp_files.h"
 #include "tests/support/temp_dir.h"
@@ -181,36 +182,19 @@ TEST(WorkFiles, AreNewFilesWithThePrefixInTheTemporaryFolder) {
   EXPECT_EQ(platform::TempFolder(), "/tmp");
 }
 
-TEST(ProgramFolder, FolderOfProgramToken) {
-  struct Case {
-    const char* line;
-    bool backslash;
-    bool found;
-    const char* folder;
-  };
-  const Case cases[] = {
-      {"/usr/bin/pellout a.os_2", false, true, "/usr/bin"},
-      {"\"/opt/my tools/pellout\" name.ini", false, true, "/opt/my tools"},
-      {"C:\\tools\\pellout.exe x", true, true, "C:\\tools"},
-      {"\"C:\\my tools\\pellout.exe\" x", true, true, "C:\\my tools"},
-      {"C:\\tools\\pellout.exe", false, false, ""},  // '\\' is no separator here
-      {"/pellout", false, true, "/"},
-      {"pellout a.os_2", false, false, ""},
-      {"\"/opt/unclosed/pellout", false, false, ""},
-      {"", false, false, ""},
-      {"/a\"b/c x", false, true, "/a b"},  // a quote inside the token becomes a blank
-  };
-  for (const Case& c : cases) {
-    std::string folder;
-    EXPECT_EQ(platform::FolderOfProgramToken(c.line, c.backslash, &folder), c.found) << c.line;
-    if (c.found) {
-      EXPECT_EQ(folder, c.folder) << c.line;
-    }
-  }
+TEST(Paths, OneRuleForCuttingAndJoining) {
   EXPECT_EQ(platform::JoinPath("/a", "b.ini"), "/a/b.ini");
   EXPECT_EQ(platform::JoinPath("/", "b.ini"), "/b.ini");
+  EXPECT_EQ(platform::JoinPath("", "b.ini"), "b.ini");
   EXPECT_EQ(platform::FolderOf("name"), ".");
   EXPECT_EQ(platform::FolderOf("/name"), "/");
+  EXPECT_EQ(platform::FolderOf("/a/b/name"), "/a/b");
+  EXPECT_EQ(platform::FolderPrefix("/a/b.ttf"), "/a/");
+  EXPECT_EQ(platform::FolderPrefix("b.ttf"), "");
+  EXPECT_EQ(platform::NameOf("/a/b.ttf"), "b.ttf");
+  EXPECT_EQ(platform::NameOf("b.ttf"), "b.ttf");
+  EXPECT_EQ(platform::LastSeparator("C:\\tools/sub\\x.exe", true), 12u);
+  EXPECT_EQ(platform::LastSeparator("C:\\tools\\x.exe", false), std::string::npos);
 }
 
 TEST(ProgramFolder, ExecutableAndUserFolders) {

@@ -18,19 +18,6 @@ std::string WorkFilePath(const ToolPlace& place, const std::string& name) {
   return platform::JoinPath(place.workFolder, name);
 }
 
-bool ProfilePathFromCommandLine(const std::string& commandLine, const std::string& fileName, PathStyle style,
-                                std::string* path) {
-  std::string folder;
-  bool windows = style == PathStyle::kWindows;
-  if (!platform::FolderOfProgramToken(commandLine, windows, &folder)) return false;
-  if (windows) {
-    *path = folder + "\\" + fileName;
-  } else {
-    *path = folder == "/" ? "/" + fileName : folder + "/" + fileName;
-  }
-  return true;
-}
-
 namespace {
 // The maker's lines of every usage block.
 constexpr const char* kMakerLines[] = {

@@ -39,15 +39,6 @@ std::string ToolFilePath(const std::string& toolFolder, const std::string& fileN
 // names are taken in the work folder.
 std::string WorkFilePath(const ToolPlace& place, const std::string& name);
 
-// The profile path from a raw command line: the program token (quoted or
-// up to the first blank) cut at its last separator, then a separator and
-// `fileName`. Windows style cuts at '\' or '/' and joins with '\'; POSIX
-// style cuts and joins at '/'. False when the token has no folder part or a
-// quote is never closed.
-enum class PathStyle { kWindows, kPosix };
-bool ProfilePathFromCommandLine(const std::string& commandLine, const std::string& fileName, PathStyle style,
-                                std::string* path);
-
 // The usage block: the tool's lines, the maker's lines, "--", and an empty
 // line, each ended by a newline.
 std::string UsageText(std::span<const char* const> toolLines);
