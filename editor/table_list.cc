@@ -25,7 +25,7 @@ void TableListWriter::AddFont(const std::vector<TableListEntry>& entries) {
     std::string name = TableListName(entry.tag);
     profile_.Set(kSettingsSection, FormatBlock("Table%u", static_cast<unsigned>(i)), name);
     // A tag whose bytes cannot name a section (a ']' or a line break) keeps
-    // only its TableN key; the export then finds no location for it.
+    // only its TableN key.
     profile_.Set(name, "offset", FormatBlock("%d", static_cast<int>(entry.offset)));
     profile_.Set(name, "length", FormatBlock("%d", static_cast<int>(entry.length)));
     profile_.Set(name, "CalculatedSum", FormatBlock("%u", entry.calculatedSum));
@@ -69,12 +69,6 @@ std::vector<std::string> ReadTableListItems(const std::string& settingsFolder) {
   for (uint32_t i = 0; i < count; ++i)
     items.push_back(profile.GetString(kSettingsSection, FormatBlock("Table%u", i), "Unknown").substr(0, 4));
   return items;
-}
-
-TableLocation ReadTableLocation(const std::string& settingsFolder, const std::string& tag4) {
-  platform::Profile profile = LoadList(settingsFolder);
-  std::string section = TableListName(tag4);
-  return TableLocation{profile.GetInt(section, "offset", 0), profile.GetInt(section, "length", 0)};
 }
 
 }  // namespace editor
