@@ -11,8 +11,6 @@ std::string TableListName(const std::array<uint8_t, 4>& tag) {
   return std::string(reinterpret_cast<const char*>(tag.data()), 4) + '"';
 }
 
-std::string TableListName(const std::string& tag4) { return tag4 + '"'; }
-
 TableListWriter::TableListWriter(std::string settingsFolder) : path_(SettingsFilePath(settingsFolder)) {
   loaded_ = profile_.Load(path_);
   loadError_ = profile_.error();

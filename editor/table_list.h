@@ -36,7 +36,6 @@ struct TableListEntry {
 // A tag as the list writes it: its four bytes and one double quote. It is
 // both a TableN value and the name of the tag's own section.
 std::string TableListName(const std::array<uint8_t, 4>& tag);
-std::string TableListName(const std::string& tag4);
 
 // Writes the lists of one run's fonts. Each font's list is Number_Of_Tables,
 // then for each entry its TableN key and the keys of its section, in that
