@@ -19,15 +19,14 @@ std::string PaddedTag(const std::string& typed) {
   return tag;
 }
 
-CommandOutcome AddTable(const AddTableRequest& request, const core::ReadableFile& tableFile,
+CommandOutcome AddTable(const FontAnalysis& font, const AddTableRequest& request, const core::ReadableFile& tableFile,
                         const std::string& outputPath, LogSink& log, MessageSink& messages) {
   platform::AtomicOutput out;
-  core::ReadableFile font;
-  if (!OpenOutputAndFont(outputPath, " File exist?", request.fontPath, out, font, log)) return {};
+  core::ReadableFile fontFile;
+  if (!OpenOutputAndFont(outputPath, " File exist?", font.fontPath, out, fontFile, log)) return {};
   core::OffsetTable table;
   std::vector<core::TableDirEntry> entries;
-  if (!ReadDirectoryForRewrite(font, request.fontPath, request.tableCount, "added to", &table, &entries, log))
-    return {};
+  if (!DirectoryForRewrite(font, fontFile, request.tableCount, "added to", &table, &entries, log)) return {};
 
   std::string tagText = PaddedTag(request.tag);
   std::array<uint8_t, 4> tag;
@@ -51,7 +50,7 @@ CommandOutcome AddTable(const AddTableRequest& request, const core::ReadableFile
       tables.push_back(RewrittenTable{added, &tableFile, &request.tableFilePath, 0, tableFile.size()});
       placed = true;
     }
-    tables.push_back(RewrittenTable{entry, &font, &request.fontPath, entry.offset, entry.length});
+    tables.push_back(RewrittenTable{entry, &fontFile, &font.fontPath, entry.offset, entry.length});
   }
   if (!placed) {
     core::TableDirEntry added;

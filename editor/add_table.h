@@ -8,12 +8,12 @@
 
 #include "core/readable_file.h"
 #include "editor/command_outcome.h"
+#include "editor/font_analysis.h"
 #include "editor/sinks.h"
 
 namespace editor {
 
 struct AddTableRequest {
-  std::string fontPath;       // the open font
   std::string tag;            // as typed; at most 4 characters are used
   std::string tableFilePath;  // the table's bytes
   uint32_t tableCount = 0;    // Number_Of_Tables of the table list when the dialog opened
@@ -25,10 +25,10 @@ std::string PaddedTag(const std::string& typed);
 // The tag as typed, cut to the dialog field's four characters (for log lines).
 std::string TypedTag(const std::string& typed);
 
-// Writes the new font to outputPath from the already opened table file. Log
-// lines and messages as the add dialog shows them; a tag the font holds
-// already keeps the dialog open.
-CommandOutcome AddTable(const AddTableRequest& request, const core::ReadableFile& tableFile,
+// Writes the new font to outputPath from the open font (`font`, its
+// analysis) and the already opened table file. Log lines and messages as the
+// add dialog shows them; a tag the font holds already keeps the dialog open.
+CommandOutcome AddTable(const FontAnalysis& font, const AddTableRequest& request, const core::ReadableFile& tableFile,
                         const std::string& outputPath, LogSink& log, MessageSink& messages);
 
 }  // namespace editor

@@ -5,7 +5,6 @@
 #include "editor/delete_table.h"
 #include "editor/export_table.h"
 #include "editor/recalc.h"
-#include "editor/table_list.h"
 #include "editor/text_block.h"
 
 namespace editor {
@@ -40,51 +39,49 @@ bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, Fi
   return RecalcCheckSum(analysis, *output, log);
 }
 
-CommandOutcome AddTableCommand(const AddTableRequest& request, FileChooser& chooser, LogSink& log,
-                               MessageSink& messages) {
+CommandOutcome AddTableCommand(const FontAnalysis& font, const AddTableRequest& request, FileChooser& chooser,
+                               LogSink& log, MessageSink& messages) {
   core::ReadableFile tableFile;
   if (!tableFile.Open(request.tableFilePath)) {
     messages.Show(Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error %d.",
                                                request.tableFilePath.c_str(), tableFile.error())});
     return CommandOutcome{false, DialogStep::kStayOpen};
   }
-  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(request.fontPath, ""));
+  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(font.fontPath, ""));
   if (!output) {
     log.Append(FormatBlock("Failed in adding %s table. File exist?\r\n--\r\n", TypedTag(request.tag).c_str()));
     return {};
   }
-  return AddTable(request, tableFile, *output, log, messages);
+  return AddTable(font, request, tableFile, *output, log, messages);
 }
 
-CommandOutcome ExportTableCommand(const std::string& fontPath, const std::string& settingsFolder,
-                                  const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
-                                  MessageSink& messages) {
+CommandOutcome ExportTableCommand(const FontAnalysis& font, const std::optional<std::string>& selectedTag,
+                                  FileChooser& chooser, LogSink& log, MessageSink& messages) {
   if (!selectedTag) {
     messages.Show(Message{"Information", "No table is selected."});
     return {};
   }
-  ExportTableRequest request{fontPath, *selectedTag, ReadTableLocation(settingsFolder, *selectedTag)};
-  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(fontPath, ExportSuffix(*selectedTag)));
+  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(font.fontPath, ExportSuffix(*selectedTag)));
   if (!output) {
     log.Append(FormatBlock("Failed in exporting %s table.\r\n--\r\n", selectedTag->c_str()));
     return {};
   }
-  return ExportTable(request, *output, log);
+  return ExportTable(font, *selectedTag, *output, log);
 }
 
-CommandOutcome DeleteTableCommand(const std::string& fontPath, uint32_t tableCount,
+CommandOutcome DeleteTableCommand(const FontAnalysis& font, uint32_t tableCount,
                                   const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
                                   MessageSink& messages) {
   if (!selectedTag) {
     messages.Show(Message{"Information", "No table is selected."});
     return {};
   }
-  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(fontPath, ""));
+  std::optional<std::string> output = chooser.Choose(SaveChooserRequest(font.fontPath, ""));
   if (!output) {
     log.Append(FormatBlock("Failed in delete %s table. File exist?\r\n--\r\n", selectedTag->c_str()));
     return {};
   }
-  return DeleteTable(DeleteTableRequest{fontPath, *selectedTag, tableCount}, *output, log, messages);
+  return DeleteTable(font, DeleteTableRequest{*selectedTag, tableCount}, *output, log, messages);
 }
 
 }  // namespace editor

@@ -42,17 +42,21 @@ std::string Banner();
 // path, empty when none) and recalculates into the chosen file.
 bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, FileChooser& chooser, LogSink& log);
 
+// The editing commands work on the open font as `font`, its analysis, says
+// it is: the dialog's choices (the tag picked from the table list, and for
+// add and delete the list's count when the dialog opened) are checked
+// against its directory, and a table's place is taken from there.
+
 // "OK" of the add dialog.
-CommandOutcome AddTableCommand(const AddTableRequest& request, FileChooser& chooser, LogSink& log,
-                               MessageSink& messages);
+CommandOutcome AddTableCommand(const FontAnalysis& font, const AddTableRequest& request, FileChooser& chooser,
+                               LogSink& log, MessageSink& messages);
 
 // "OK" of the export dialog; no selection shows "No table is selected.".
-CommandOutcome ExportTableCommand(const std::string& fontPath, const std::string& settingsFolder,
-                                  const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
-                                  MessageSink& messages);
+CommandOutcome ExportTableCommand(const FontAnalysis& font, const std::optional<std::string>& selectedTag,
+                                  FileChooser& chooser, LogSink& log, MessageSink& messages);
 
 // "OK" of the delete dialog; tableCount is the list's count when it opened.
-CommandOutcome DeleteTableCommand(const std::string& fontPath, uint32_t tableCount,
+CommandOutcome DeleteTableCommand(const FontAnalysis& font, uint32_t tableCount,
                                   const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
                                   MessageSink& messages);
 

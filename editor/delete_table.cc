@@ -11,15 +11,14 @@
 
 namespace editor {
 
-CommandOutcome DeleteTable(const DeleteTableRequest& request, const std::string& outputPath, LogSink& log,
-                           MessageSink&) {
+CommandOutcome DeleteTable(const FontAnalysis& font, const DeleteTableRequest& request, const std::string& outputPath,
+                           LogSink& log, MessageSink&) {
   platform::AtomicOutput out;
-  core::ReadableFile font;
-  if (!OpenOutputAndFont(outputPath, " File exist?", request.fontPath, out, font, log)) return {};
+  core::ReadableFile fontFile;
+  if (!OpenOutputAndFont(outputPath, " File exist?", font.fontPath, out, fontFile, log)) return {};
   core::OffsetTable table;
   std::vector<core::TableDirEntry> entries;
-  if (!ReadDirectoryForRewrite(font, request.fontPath, request.tableCount, "deleted from", &table, &entries, log))
-    return {};
+  if (!DirectoryForRewrite(font, fontFile, request.tableCount, "deleted from", &table, &entries, log)) return {};
 
   std::vector<RewrittenTable> kept;
   kept.reserve(entries.size());
@@ -29,7 +28,7 @@ CommandOutcome DeleteTable(const DeleteTableRequest& request, const std::string&
       ++matches;
       continue;
     }
-    kept.push_back(RewrittenTable{entry, &font, &request.fontPath, entry.offset, entry.length});
+    kept.push_back(RewrittenTable{entry, &fontFile, &font.fontPath, entry.offset, entry.length});
   }
   if (matches != 1) {
     log.Append(FormatBlock("The font holds table %s %u times, not once. Nothing is deleted.\r\n--\r\n",

@@ -1,23 +1,21 @@
 // The export command: one table of the open font written to a table file of
-// its own, taken from the position that the table list records for its tag.
+// its own, taken from the place that the font's analysed directory gives it.
 #pragma once
 
 #include <string>
 
 #include "editor/command_outcome.h"
+#include "editor/font_analysis.h"
 #include "editor/sinks.h"
-#include "editor/table_list.h"
 
 namespace editor {
 
-struct ExportTableRequest {
-  std::string fontPath;   // the open font
-  std::string tag;        // the four characters of the selected list item
-  TableLocation location; // from the tag's section of the table list
-};
-
-// Writes exactly the table's bytes (those the font file holds) to outputPath.
-CommandOutcome ExportTable(const ExportTableRequest& request, const std::string& outputPath, LogSink& log);
+// Writes exactly the bytes of the listed font's table `tag` (the four
+// characters of the selected list item), as far as the font file holds them,
+// to outputPath. A tag that the directory does not hold exactly once (case
+// counts) is refused with a log line.
+CommandOutcome ExportTable(const FontAnalysis& font, const std::string& tag, const std::string& outputPath,
+                           LogSink& log);
 
 // The suffix of the proposed name: the tag with every "/" turned into "_".
 std::string ExportSuffix(const std::string& tag);

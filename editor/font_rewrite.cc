@@ -9,31 +9,38 @@
 
 namespace editor {
 
-bool ReadDirectoryForRewrite(const core::ReadableFile& font, const std::string& fontPath, uint32_t listCount,
-                             const char* action, core::OffsetTable* table, std::vector<core::TableDirEntry>* entries,
-                             LogSink& log) {
-  uint8_t start[core::OffsetTable::kSize];
+bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile& font, uint32_t listCount,
+                         const char* action, core::OffsetTable* table, std::vector<core::TableDirEntry>* entries,
+                         LogSink& log) {
+  const std::string& fontPath = analysis.fontPath;
+  uint8_t start[4];
   font.ReadAtZeroFilled(0, start, sizeof start);
-  if (std::memcmp(start, "ttcf", 4) == 0) {
+  if (std::memcmp(start, "ttcf", 4) == 0 || analysis.collection) {
     log.Append(FormatBlock("%s is a TrueType collection. Tables cannot be %s a collection.\r\n--\r\n",
                            fontPath.c_str(), action));
     return false;
   }
-  *table = core::DecodeOffsetTable(start);
+  const FontRecord* record = ListedFont(analysis);
+  if (!record) {
+    log.Append(FormatBlock("The table directory of %s was not read when it was opened. Tables cannot be %s it; "
+                           "open it again.\r\n--\r\n",
+                           fontPath.c_str(), action));
+    return false;
+  }
+  *table = record->offsetTable;
   if (listCount != table->numTables) {
     log.Append(FormatBlock("The table list holds %u tables, but %s holds %u. Tables cannot be %s it; open it "
                            "again.\r\n--\r\n",
                            listCount, fontPath.c_str(), unsigned{table->numTables}, action));
     return false;
   }
-  bool complete = false;
-  *entries = core::ReadTableDirectory(font, 0, table->numTables, &complete);
-  if (!complete) {
+  if (!record->directoryComplete) {
     log.Append(FormatBlock("The table directory of %s runs past the end of the file. Tables cannot be %s "
                            "it.\r\n--\r\n",
                            fontPath.c_str(), action));
     return false;
   }
+  *entries = record->entries;
   return true;
 }
 

@@ -1,4 +1,4 @@
-// What the add and delete commands share: reading the font file's own
+// What the add and delete commands share: taking the open font's analysed
 // directory for a rewrite, and writing a new font whose tables lie back to
 // back in directory order, without alignment or fill bytes. Checksums are
 // copied as they stand; the recalculation makes the new font consistent.
@@ -10,19 +10,22 @@
 
 #include "core/readable_file.h"
 #include "core/sfnt_records.h"
+#include "editor/font_analysis.h"
 #include "editor/sinks.h"
 #include "platform/output_file.h"
 
 namespace editor {
 
-// Reads the offset table and `listCount` entries (the table list's count)
-// at the start of the file. Refuses, with a log line, a collection, a
-// count that differs from the file's numTables (the table list is out of
-// step with the file), and a directory that runs past the end of the file.
-// `action` completes "Tables cannot be %s ..." in those lines.
-bool ReadDirectoryForRewrite(const core::ReadableFile& font, const std::string& fontPath, uint32_t listCount,
-                             const char* action, core::OffsetTable* table, std::vector<core::TableDirEntry>* entries,
-                             LogSink& log);
+// The offset table and entries of the font to rewrite, as its analysis read
+// them. Refuses, with a log line, a collection (the file starts with "ttcf"
+// or the analysis took it for one), an analysis that read no directory, a
+// `listCount` (the table list's count when the dialog opened) that differs
+// from the font's numTables (the table list is out of step with the font),
+// and a directory that runs past the end of the file. `action` completes
+// "Tables cannot be %s ..." in those lines.
+bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile& font, uint32_t listCount,
+                         const char* action, core::OffsetTable* table, std::vector<core::TableDirEntry>* entries,
+                         LogSink& log);
 
 // One table of the new font, in directory order: its entry (tag, checkSum
 // as they stand) and where its bytes come from.

@@ -1,12 +1,9 @@
 #include "editor/headless.h"
 
-#include <algorithm>
-
 #include "editor/analysis_run.h"
 #include "editor/choosers.h"
 #include "editor/commands.h"
 #include "editor/headless_output.h"
-#include "editor/table_list.h"
 
 namespace editor {
 namespace {
@@ -26,11 +23,6 @@ const Option* FindOption(const std::string& argument) {
 int Usage(std::FILE* err) {
   std::fputs(HeadlessUsage(), err);
   return kExitUsage;
-}
-
-bool InTableList(const std::string& settingsFolder, const std::string& tag) {
-  std::vector<std::string> items = ReadTableListItems(settingsFolder);
-  return std::find(items.begin(), items.end(), tag) != items.end();
 }
 
 int ExitFor(bool done) { return done ? kExitSuccess : kExitFailure; }
@@ -73,18 +65,19 @@ int RunHeadless(const std::vector<std::string>& arguments, const std::string& se
   AnsweringChooser chooser(arguments.back());
   if (command == "--recalc") return ExitFor(RecalcCommand(&analysis, fontPath, chooser, log));
   if (command == "--add") {
-    AddTableRequest add{fontPath, arguments[2], arguments[3], ReadTableCount(settingsFolder)};
-    return ExitFor(AddTableCommand(add, chooser, log, messages).written);
+    AddTableRequest add{arguments[2], arguments[3], ListedTableCount(analysis)};
+    return ExitFor(AddTableCommand(analysis, add, chooser, log, messages).written);
   }
-  // Export and delete pick their tag from the dialog's list of the table list.
-  if (!InTableList(settingsFolder, tag)) {
+  // Export and delete pick their tag from the table list this analysis wrote;
+  // Quillet.ini is not read back, since another run may have rewritten it.
+  if (CountListedTag(analysis, tag) == 0) {
     log.Finish();
     std::fprintf(err, "quillet: the table list of %s holds no table \"%s\"\n", fontPath.c_str(), tag.c_str());
     return kExitFailure;
   }
   if (command == "--export")
-    return ExitFor(ExportTableCommand(fontPath, settingsFolder, tag, chooser, log, messages).written);
-  return ExitFor(DeleteTableCommand(fontPath, ReadTableCount(settingsFolder), tag, chooser, log, messages).written);
+    return ExitFor(ExportTableCommand(analysis, tag, chooser, log, messages).written);
+  return ExitFor(DeleteTableCommand(analysis, ListedTableCount(analysis), tag, chooser, log, messages).written);
 }
 
 }  // namespace editor

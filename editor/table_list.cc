@@ -11,8 +11,6 @@ std::string TableListName(const std::array<uint8_t, 4>& tag) {
   return std::string(reinterpret_cast<const char*>(tag.data()), 4) + '"';
 }
 
-std::string TableListName(const std::string& tag4) { return tag4 + '"'; }
-
 TableListWriter::TableListWriter(std::string settingsFolder) : path_(SettingsFilePath(settingsFolder)) {
   loaded_ = profile_.Load(path_);
   loadError_ = profile_.error();
@@ -25,7 +23,7 @@ void TableListWriter::AddFont(const std::vector<TableListEntry>& entries) {
     std::string name = TableListName(entry.tag);
     profile_.Set(kSettingsSection, FormatBlock("Table%u", static_cast<unsigned>(i)), name);
     // A tag whose bytes cannot name a section (a ']' or a line break) keeps
-    // only its TableN key; the export then finds no location for it.
+    // only its TableN key.
     profile_.Set(name, "offset", FormatBlock("%d", static_cast<int>(entry.offset)));
     profile_.Set(name, "length", FormatBlock("%d", static_cast<int>(entry.length)));
     profile_.Set(name, "CalculatedSum", FormatBlock("%u", entry.calculatedSum));
@@ -69,12 +67,6 @@ std::vector<std::string> ReadTableListItems(const std::string& settingsFolder) {
   for (uint32_t i = 0; i < count; ++i)
     items.push_back(profile.GetString(kSettingsSection, FormatBlock("Table%u", i), "Unknown").substr(0, 4));
   return items;
-}
-
-TableLocation ReadTableLocation(const std::string& settingsFolder, const std::string& tag4) {
-  platform::Profile profile = LoadList(settingsFolder);
-  std::string section = TableListName(tag4);
-  return TableLocation{profile.GetInt(section, "offset", 0), profile.GetInt(section, "length", 0)};
 }
 
 }  // namespace editor

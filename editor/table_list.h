@@ -1,6 +1,7 @@
 // The table list in Quillet.ini: the last analysed font's tags with their
-// offsets, lengths and calculated checksums, which the export, add and
-// delete commands read.
+// offsets, lengths and calculated checksums. The export and delete dialogs
+// list its tags and the dialogs keep its count; the commands check both
+// against the open font's analysis, since any run may rewrite the file.
 //
 //   [Quillet]
 //   Number_Of_Tables=2
@@ -35,7 +36,6 @@ struct TableListEntry {
 // A tag as the list writes it: its four bytes and one double quote. It is
 // both a TableN value and the name of the tag's own section.
 std::string TableListName(const std::array<uint8_t, 4>& tag);
-std::string TableListName(const std::string& tag4);
 
 // Writes the lists of one run's fonts. Each font's list is Number_Of_Tables,
 // then for each entry its TableN key and the keys of its section, in that
@@ -67,12 +67,5 @@ uint32_t ReadTableCount(const std::string& settingsFolder);
 // The dialogs' list: for each i below Number_Of_Tables the first four
 // characters of Table<i> (default "Unknown", so a missing key shows "Unkn").
 std::vector<std::string> ReadTableListItems(const std::string& settingsFolder);
-
-// The offset and length of a listed tag (defaults 0 when its section is missing).
-struct TableLocation {
-  uint32_t offset = 0;
-  uint32_t length = 0;
-};
-TableLocation ReadTableLocation(const std::string& settingsFolder, const std::string& tag4);
 
 }  // namespace editor

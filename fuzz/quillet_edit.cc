@@ -185,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (command == 0) {
     if (!collectionName) CheckRecalculated(font, outPath);
   } else if (command == 1) {
-    // The table list keeps the last entry of a tag that occurs twice.
+    // A tag that the directory holds twice is refused.
     std::string out = fuzzsupport::ReadFileText(outPath);
     bool matches = false;
     if (!collectionName)

@@ -218,7 +218,10 @@ void MainWindow::EditCommand(MenuCommand command) {
   if (!PassesGate(command, worker_.ready(), log_)) return;
   // A run under way is about to replace the table list the dialogs read.
   if (RefusedWhileRunning()) return;
-  DialogContext context{fontPath_, settingsFolder_, chooser(), log_, messages()};
+  // The dialogs' commands check their choices against the finished analysis.
+  static const FontAnalysis kNoFont;
+  std::shared_ptr<const FontAnalysis> analysis = worker_.analysis();
+  DialogContext context{analysis ? *analysis : kNoFont, settingsFolder_, chooser(), log_, messages()};
   if (command == MenuCommand::kAddTable) {
     AddTableDialog dialog(context, this);
     dialog.exec();

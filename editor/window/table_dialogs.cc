@@ -83,8 +83,8 @@ void AddTableDialog::Browse() {
 }
 
 void AddTableDialog::Add() {
-  AddTableRequest request{context_.fontPath, ToBytes(tag_->text()), ToPath(tableFile_->text()), tableCount_};
-  Finish(*this, AddTableCommand(request, context_.chooser, context_.log, context_.messages));
+  AddTableRequest request{ToBytes(tag_->text()), ToPath(tableFile_->text()), tableCount_};
+  Finish(*this, AddTableCommand(context_.font, request, context_.chooser, context_.log, context_.messages));
 }
 
 TableListDialog::TableListDialog(Purpose purpose, const DialogContext& context, QWidget* parent)
@@ -124,9 +124,9 @@ void TableListDialog::Run() {
   QList<QListWidgetItem*> chosen = tables_->selectedItems();
   if (!chosen.isEmpty()) selected = ToBytes(chosen.first()->text());
   CommandOutcome outcome = purpose_ == Purpose::kExport
-                               ? ExportTableCommand(context_.fontPath, context_.settingsFolder, selected,
-                                                    context_.chooser, context_.log, context_.messages)
-                               : DeleteTableCommand(context_.fontPath, tableCount_, selected, context_.chooser,
+                               ? ExportTableCommand(context_.font, selected, context_.chooser, context_.log,
+                                                    context_.messages)
+                               : DeleteTableCommand(context_.font, tableCount_, selected, context_.chooser,
                                                     context_.log, context_.messages);
   Finish(*this, outcome);
 }

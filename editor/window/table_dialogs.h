@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "editor/font_analysis.h"
 #include "editor/sinks.h"
 
 class QLineEdit;
@@ -18,7 +19,7 @@ namespace editor::gui {
 
 // What the window hands every editing dialog.
 struct DialogContext {
-  std::string fontPath;        // the open font
+  const FontAnalysis& font;    // the open font as its analysis read it
   std::string settingsFolder;  // where Quillet.ini with the table list lies
   FileChooser& chooser;
   LogSink& log;

@@ -130,17 +130,17 @@ class EditCommands : public ::testing::Test {
   editor::CommandOutcome Add(const std::string& tag, const Bytes& table, const std::string& out) {
     std::string tablePath = w_.Write("table.bin", table);
     AnsweringChooser chooser(w_.Path(out));
-    return editor::AddTableCommand({fontPath_, tag, tablePath, editor::ReadTableCount(w_.dir.path())}, chooser,
+    return editor::AddTableCommand(w_.analysis, {tag, tablePath, editor::ReadTableCount(w_.dir.path())}, chooser,
                                    w_.log, w_.messages);
   }
   editor::CommandOutcome Delete(const std::string& tag, const std::string& out) {
     AnsweringChooser chooser(w_.Path(out));
-    return editor::DeleteTableCommand(fontPath_, editor::ReadTableCount(w_.dir.path()), tag, chooser, w_.log,
+    return editor::DeleteTableCommand(w_.analysis, editor::ReadTableCount(w_.dir.path()), tag, chooser, w_.log,
                                       w_.messages);
   }
   editor::CommandOutcome Export(const std::string& tag, const std::string& out) {
     AnsweringChooser chooser(w_.Path(out));
-    auto outcome = editor::ExportTableCommand(fontPath_, w_.dir.path(), tag, chooser, w_.log, w_.messages);
+    auto outcome = editor::ExportTableCommand(w_.analysis, tag, chooser, w_.log, w_.messages);
     proposed_ = chooser.last().proposedName;
     return outcome;
   }
@@ -195,7 +195,7 @@ TEST_F(EditCommands, AddRefusals) {
 
   // The table file cannot be opened: the dialog stays open.
   AnsweringChooser chooser(w_.Path("never.ttf"));
-  outcome = editor::AddTableCommand({fontPath_, "abcd", w_.Path("none.bin"), 8}, chooser, w_.log, w_.messages);
+  outcome = editor::AddTableCommand(w_.analysis, {"abcd", w_.Path("none.bin"), 8}, chooser, w_.log, w_.messages);
   EXPECT_EQ(outcome.dialog, editor::DialogStep::kStayOpen);
   EXPECT_EQ(w_.messages.seen.back(), "ERROR: Function CreateFile(" + w_.Path("none.bin") + ") has an error 2.");
   EXPECT_EQ(chooser.asked(), 0);
@@ -203,10 +203,12 @@ TEST_F(EditCommands, AddRefusals) {
   // A table list out of step with the font, and a collection.
   w_.log.Clear();
   std::string tablePath = w_.Write("t.bin", {1});
-  EXPECT_FALSE(editor::AddTableCommand({fontPath_, "abcd", tablePath, 3}, chooser, w_.log, w_.messages).written);
+  EXPECT_FALSE(editor::AddTableCommand(w_.analysis, {"abcd", tablePath, 3}, chooser, w_.log, w_.messages).written);
   EXPECT_NE(w_.log.text().find("The table list holds 3 tables, but"), std::string::npos);
   std::string ttc = w_.Write("c.ttc", testsupport::BuildCollection({testsupport::SampleFont()}, false));
-  EXPECT_FALSE(editor::AddTableCommand({ttc, "abcd", tablePath, 8}, chooser, w_.log, w_.messages).written);
+  editor::FontAnalysis collection;
+  collection.fontPath = ttc;
+  EXPECT_FALSE(editor::AddTableCommand(collection, {"abcd", tablePath, 8}, chooser, w_.log, w_.messages).written);
   EXPECT_NE(w_.log.text().find(ttc + " is a TrueType collection."), std::string::npos);
   EXPECT_FALSE(testsupport::Exists(w_.Path("never.ttf")));
 }
@@ -255,7 +257,7 @@ TEST_F(EditCommands, DeleteKeepsOrderAndRefusesAmbiguity) {
   EXPECT_FALSE(testsupport::Exists(w_.Path("twice.ttf")));
   AnsweringChooser chooser(w_.Path("x"));
   w_.messages.seen.clear();
-  EXPECT_FALSE(editor::DeleteTableCommand(fontPath_, 2, std::nullopt, chooser, w_.log, w_.messages).written);
+  EXPECT_FALSE(editor::DeleteTableCommand(w_.analysis, 2, std::nullopt, chooser, w_.log, w_.messages).written);
   EXPECT_EQ(w_.messages.seen, std::vector<std::string>{"Information: No table is selected."});
 }
 
@@ -286,8 +288,51 @@ TEST_F(EditCommands, ExportWritesExactlyTheTable) {
   EXPECT_FALSE(testsupport::Exists(w_.Path("head.bin")));
   AnsweringChooser cancel(std::nullopt);
   w_.log.Clear();
-  editor::ExportTableCommand(fontPath_, w_.dir.path(), "OS/2", cancel, w_.log, w_.messages);
+  editor::ExportTableCommand(w_.analysis, "OS/2", cancel, w_.log, w_.messages);
   EXPECT_EQ(w_.log.text(), "Failed in exporting OS/2 table.\r\n--\r\n");
+}
+
+// Another run rewrote Quillet.ini after the font was opened, so the dialogs
+// offer that run's tags and count; the commands check them against the open
+// font's analysis and write nothing when they disagree.
+TEST_F(EditCommands, ChoicesFromAnotherRunsListAreCheckedAgainstTheOpenFont) {
+  Open(FontBuilder().AddTable("head", testsupport::MakeHead()).AddTable("post", {1, 2, 3, 4, 5}).Build());
+  editor::FontAnalysis open = w_.analysis;
+  ASSERT_TRUE(w_.Analyse(w_.Write("Other.ttf", testsupport::SampleFont().Build())));
+  w_.analysis = open;
+  w_.log.Clear();
+  const std::string font = fontPath_;
+
+  EXPECT_FALSE(Export("OS/2", "os2.bin").written);
+  EXPECT_EQ(w_.log.text(), "The table directory of " + font +
+                               " holds no table OS/2. Nothing is exported; open the font again.\r\n--\r\n");
+  // A tag both fonts hold comes from the open font's own place.
+  ASSERT_TRUE(Export("post", "post.bin").written);
+  EXPECT_EQ(Output("post.bin"), (Bytes{1, 2, 3, 4, 5}));
+
+  // The dialogs' count is the other font's 8.
+  w_.log.Clear();
+  EXPECT_FALSE(Delete("post", "deleted.ttf").written);
+  EXPECT_FALSE(Add("zz", {1}, "added.ttf").written);
+  EXPECT_EQ(w_.log.Lines()[0], "The table list holds 8 tables, but " + font +
+                                   " holds 2. Tables cannot be deleted from it; open it again.");
+  EXPECT_EQ(w_.log.Lines()[2], "The table list holds 8 tables, but " + font +
+                                   " holds 2. Tables cannot be added to it; open it again.");
+
+  // An analysis that read no directory, and a tag the open font holds twice.
+  editor::FontAnalysis unread;
+  unread.fontPath = font;
+  AnsweringChooser chooser(w_.Path("unread.ttf"));
+  w_.log.Clear();
+  EXPECT_FALSE(editor::DeleteTableCommand(unread, 0, "post", chooser, w_.log, w_.messages).written);
+  EXPECT_EQ(w_.log.text(), "The table directory of " + font +
+                               " was not read when it was opened. Tables cannot be deleted from it; open it "
+                               "again.\r\n--\r\n");
+  Open(FontBuilder().AddTable("maxp", testsupport::MakeMaxp()).AddTable("maxp", {1}).Build());
+  EXPECT_FALSE(Export("maxp", "twice.bin").written);
+  EXPECT_EQ(w_.log.text(), "The font holds table maxp 2 times, not once. Nothing is exported.\r\n--\r\n");
+  for (const char* name : {"os2.bin", "deleted.ttf", "added.ttf", "unread.ttf", "twice.bin"})
+    EXPECT_FALSE(testsupport::Exists(w_.Path(name))) << name;
 }
 
 }  // namespace

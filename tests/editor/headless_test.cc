@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "editor/choosers.h"
+#include "editor/commands.h"
 #include "tests/editor/editor_test_support.h"
 
 namespace {
@@ -157,6 +159,45 @@ TEST_F(Headless, NotoCollectionReportsEveryFont) {
   ASSERT_EQ(Run("--export '" + ttc + "' name name.bin").status, 0);
   EXPECT_EQ(Judge("export name.bin '" + ttc + "' name"), "same");
   EXPECT_EQ(Run("--delete '" + ttc + "' name x.ttc").status, 1);
+}
+
+// Two runs share one settings folder: one has opened a collection, the other
+// (the program, for a single font) rewrites the table list meanwhile, with
+// the same tag at another place. An export from the collection writes the
+// table of the collection's last font, or refuses; never what lies at the
+// other font's place.
+TEST_F(Headless, AnotherRunRewritingTheTableListCannotMisplaceAnExport) {
+  testsupport::FontBuilder last = testsupport::SampleFont();
+  last.AddTable("cvt", Bytes{1, 2, 3, 4, 5, 6, 7, 8});
+  Write("A.ttc", testsupport::BuildCollection({testsupport::SampleFont(), last}, true));
+  Write("B.ttf", testsupport::FontBuilder().AddTable("cvt", Bytes(40, 0xEE)).AddTable("zzzz", {1}).Build());
+  const Bytes cvt{1, 2, 3, 4, 5, 6, 7, 8};
+
+  editortest::CaptureLog log;
+  editortest::CaptureMessages messages;
+  editor::FontAnalysis a;
+  ASSERT_TRUE(editor::AnalysisRun({dir_.File("A.ttc"), dir_.path(), dir_.File("libsumkit.so")}, &a, log, messages));
+  ASSERT_EQ(Run("--report B.ttf").status, 0);
+  editor::AnsweringChooser chooser(dir_.File("cvt.bin"));
+  ASSERT_TRUE(editor::ExportTableCommand(a, "cvt ", chooser, log, messages).written);
+  EXPECT_EQ(testsupport::ReadBytes(dir_.File("cvt.bin")), cvt);
+  editor::AnsweringChooser other(dir_.File("zzzz.bin"));
+  EXPECT_FALSE(editor::ExportTableCommand(a, "zzzz", other, log, messages).written);
+  EXPECT_FALSE(testsupport::Exists(dir_.File("zzzz.bin")));
+
+  // Both runs as programs, side by side.
+  auto race = testsupport::RunCommand(
+      "cd '" + dir_.path() + "' && (for i in $(seq 20); do ./quillet --report B.ttf; done >/dev/null 2>&1 &"
+      " for i in $(seq 20); do ./quillet --export A.ttc cvt out$i.bin; done >/dev/null 2>&1; wait; true)");
+  ASSERT_EQ(race.status, 0) << race.err;
+  int exported = 0;
+  for (int i = 1; i <= 20; ++i) {
+    std::string out = dir_.File("out" + std::to_string(i) + ".bin");
+    if (!testsupport::Exists(out)) continue;
+    ++exported;
+    EXPECT_EQ(testsupport::ReadBytes(out), cvt) << out;
+  }
+  EXPECT_GT(exported, 0);
 }
 
 }  // namespace
