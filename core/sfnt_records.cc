@@ -4,28 +4,6 @@
 
 namespace core {
 
-OffsetTable DecodeOffsetTable(const uint8_t* bytes) {
-  return DecodeRecord<OffsetTable>(std::span(bytes, OffsetTable::kSize));
-}
-
-TableDirEntry DecodeTableDirEntry(const uint8_t* bytes) {
-  return DecodeRecord<TableDirEntry>(std::span(bytes, TableDirEntry::kSize));
-}
-
-CollectionHeader DecodeCollectionHeader(const uint8_t* bytes) {
-  return DecodeRecord<CollectionHeader>(std::span(bytes, CollectionHeader::kSize));
-}
-
-void EncodeOffsetTable(const OffsetTable& table, uint8_t* bytes) {
-  auto encoded = EncodeRecord(table);
-  std::copy(encoded.begin(), encoded.end(), bytes);
-}
-
-void EncodeTableDirEntry(const TableDirEntry& entry, uint8_t* bytes) {
-  auto encoded = EncodeRecord(entry);
-  std::copy(encoded.begin(), encoded.end(), bytes);
-}
-
 OffsetTable ReadOffsetTable(const ReadableFile& file, uint64_t fontOffset) {
   return DecodeRecord<OffsetTable>(file.ReadRange(fontOffset, OffsetTable::kSize));
 }

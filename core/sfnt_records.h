@@ -65,14 +65,6 @@ struct CollectionHeader {
 };
 static_assert(CheckedRecord<CollectionHeader>());
 
-// Decoders over exactly kSize bytes (missing bytes already zero) and encoders
-// that write kSize big-endian bytes.
-OffsetTable DecodeOffsetTable(const uint8_t* bytes);
-TableDirEntry DecodeTableDirEntry(const uint8_t* bytes);
-CollectionHeader DecodeCollectionHeader(const uint8_t* bytes);
-void EncodeOffsetTable(const OffsetTable& table, uint8_t* bytes);
-void EncodeTableDirEntry(const TableDirEntry& entry, uint8_t* bytes);
-
 // Readers over a file: bytes beyond its end read as zero.
 OffsetTable ReadOffsetTable(const ReadableFile& file, uint64_t fontOffset);
 CollectionHeader ReadCollectionHeader(const ReadableFile& file);

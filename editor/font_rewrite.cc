@@ -65,11 +65,10 @@ bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tab
     position += present;
   }
 
-  std::vector<uint8_t> head(core::OffsetTable::kSize + core::TableDirEntry::kSize * tables.size());
-  core::EncodeOffsetTable(table, head.data());
-  for (size_t i = 0; i < tables.size(); ++i)
-    core::EncodeTableDirEntry(tables[i].entry, head.data() + core::OffsetTable::kSize + core::TableDirEntry::kSize * i);
-  if (!out.Write(head)) {
+  core::ByteWriter head;
+  core::WriteRecord(table, head);
+  for (const RewrittenTable& t : tables) core::WriteRecord(t.entry, head);
+  if (!out.Write(head.bytes())) {
     LogWriteFailure(log, out);
     return false;
   }

@@ -52,7 +52,7 @@ void CheckFont(const core::ReadableFile& file, std::span<const uint8_t> bytes, c
   Check(entries.size() == table.numTables || !complete, "a complete directory has numTables entries");
   for (size_t k = 0; k < entries.size(); ++k) {
     std::vector<uint8_t> raw = ZeroFilled(bytes, uint64_t{fontOffset} + 12 + 16 * k, 16);
-    core::TableDirEntry decoded = core::DecodeTableDirEntry(raw.data());
+    core::TableDirEntry decoded = core::DecodeRecord<core::TableDirEntry>(raw);
     Check(decoded.tag == entries[k].tag && decoded.offset == entries[k].offset &&
               decoded.length == entries[k].length && decoded.checkSum == entries[k].checkSum,
           "a directory entry read from the file matches its bytes");

@@ -11,13 +11,12 @@ namespace {
 
 TEST(OffsetTable, VersionIsReadAsTwoHalves) {
   const uint8_t raw[] = {0x74, 0x72, 0x75, 0x65, 0, 3, 0, 32, 0, 1, 0, 16};
-  core::OffsetTable table = core::DecodeOffsetTable(raw);
+  core::OffsetTable table = core::DecodeRecord<core::OffsetTable>(raw);
   EXPECT_EQ(table.versionMajor, 29810);
   EXPECT_EQ(table.versionMinor, 30053);
   EXPECT_EQ(table.numTables, 3);
-  uint8_t back[12];
-  core::EncodeOffsetTable(table, back);
-  EXPECT_EQ(0, memcmp(raw, back, 12));
+  auto back = core::EncodeRecord(table);
+  EXPECT_EQ(0, memcmp(raw, back.data(), 12));
 }
 
 TEST(TableDirectory, CountBeyondTheFileIsClippedToWhatIsThere) {
