@@ -81,9 +81,9 @@ class LatestText : public macconv::ProgressSink {
   int calls_ = 0;
 };
 
-class QuietMessages : public macconv::MessageSink {
+class QuietMessages : public shell::MessageSink {
  public:
-  void Show(const std::string&, const std::string&) override { ++count; }
+  void Show(const shell::Message&) override { ++count; }
   int count = 0;
 };
 

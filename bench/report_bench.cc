@@ -10,7 +10,7 @@
 #include "bench/largest_font.h"
 #include "editor/analysis_run.h"
 #include "editor/recalc.h"
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ void BM_Report(benchmark::State& state) {
     state.SkipWithError("no font on this machine");
     return;
   }
-  editor::NullLog log;
-  editor::NullMessages messages;
+  shell::NullLog log;
+  shell::NullMessages messages;
   editor::AnalysisRequest request{font, WorkFolder()};
   for (auto _ : state) {
     editor::FontAnalysis analysis;
@@ -57,8 +57,8 @@ void BM_Report(benchmark::State& state) {
 
 void BM_Recalc(benchmark::State& state) {
   std::string font = bench::LargestFont();
-  editor::NullLog log;
-  editor::NullMessages messages;
+  shell::NullLog log;
+  shell::NullMessages messages;
   editor::FontAnalysis analysis;
   if (font.empty() || !editor::AnalysisRun({font, WorkFolder()}, &analysis, log, messages)) {
     state.SkipWithError("no font, or the analysis did not finish");

@@ -19,8 +19,8 @@ std::string PaddedTag(const std::string& typed) {
   return tag;
 }
 
-CommandOutcome AddTable(const FontAnalysis& font, const AddTableRequest& request, const core::ReadableFile& tableFile,
-                        const std::string& outputPath, LogSink& log, MessageSink& messages) {
+shell::CommandOutcome AddTable(const FontAnalysis& font, const AddTableRequest& request, const core::ReadableFile& tableFile,
+                        const std::string& outputPath, shell::LogSink& log, shell::MessageSink& messages) {
   platform::AtomicOutput out;
   core::ReadableFile fontFile;
   if (!OpenOutputAndFont(outputPath, " File exist?", font.fontPath, out, fontFile, log)) return {};
@@ -33,8 +33,8 @@ CommandOutcome AddTable(const FontAnalysis& font, const AddTableRequest& request
   std::memcpy(tag.data(), tagText.data(), 4);
   for (const core::TableDirEntry& entry : entries) {
     if (entry.tag == tag) {
-      messages.Show(Message{"Error", "The font has the same table name."});
-      return CommandOutcome{false, DialogStep::kStayOpen};
+      messages.Show(shell::Message{"Error", "The font has the same table name."});
+      return shell::CommandOutcome{shell::Outcome::kFailed, shell::DialogStep::kStayOpen};
     }
   }
 
@@ -59,7 +59,7 @@ CommandOutcome AddTable(const FontAnalysis& font, const AddTableRequest& request
   }
   if (!WriteRewrittenFont(table, std::move(tables), out, log)) return {};
   log.Append(FormatBlock("Add %s table.\r\n--\r\n", TypedTag(request.tag).c_str()));
-  return CommandOutcome{true, DialogStep::kClose};
+  return shell::CommandOutcome{shell::Outcome::kDone, shell::DialogStep::kClose};
 }
 
 }  // namespace editor

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/readable_file.h"
-#include "editor/command_outcome.h"
+#include "shell/outcome.h"
 #include "editor/font_analysis.h"
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 
 namespace editor {
 
@@ -28,7 +28,7 @@ std::string TypedTag(const std::string& typed);
 // Writes the new font to outputPath from the open font (`font`, its
 // analysis) and the already opened table file. Log lines and messages as the
 // add dialog shows them; a tag the font holds already keeps the dialog open.
-CommandOutcome AddTable(const FontAnalysis& font, const AddTableRequest& request, const core::ReadableFile& tableFile,
-                        const std::string& outputPath, LogSink& log, MessageSink& messages);
+shell::CommandOutcome AddTable(const FontAnalysis& font, const AddTableRequest& request, const core::ReadableFile& tableFile,
+                        const std::string& outputPath, shell::LogSink& log, shell::MessageSink& messages);
 
 }  // namespace editor

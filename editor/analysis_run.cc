@@ -44,8 +44,8 @@ struct RunContext {
   const AnalysisRequest& request;
   const core::ReadableFile& file;
   const ChecksumLibrary& library;
-  LogSink& log;
-  MessageSink& messages;
+  shell::LogSink& log;
+  shell::MessageSink& messages;
   SumMemo& sums;
   TableListWriter& tableList;
 };
@@ -150,7 +150,7 @@ bool IsCollectionPath(const std::string& fontPath) {
   return ending == ".ttc";
 }
 
-bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, LogSink& log, MessageSink& messages) {
+bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::LogSink& log, shell::MessageSink& messages) {
   *analysis = FontAnalysis{};
   analysis->fontPath = request.fontPath;
   analysis->collection = IsCollectionPath(request.fontPath);
@@ -158,7 +158,7 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, LogSink
 
   core::ReadableFile file;
   if (!file.Open(request.fontPath)) {
-    messages.Show(Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at 2!! %d",
+    messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at 2!! %d",
                                                request.fontPath.c_str(), file.error())});
     return false;
   }
@@ -194,7 +194,7 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, LogSink
   return true;
 }
 
-bool OpenAndAnalyse(const AnalysisRequest& request, FontAnalysis* analysis, LogSink& log, MessageSink& messages) {
+bool OpenAndAnalyse(const AnalysisRequest& request, FontAnalysis* analysis, shell::LogSink& log, shell::MessageSink& messages) {
   log.Append(OpeningLine(request.fontPath));
   return AnalysisRun(request, analysis, log, messages);
 }

@@ -7,15 +7,15 @@
 #include <string>
 
 #include "editor/font_analysis.h"
-#include "editor/sinks.h"
-#include "platform/shared_library.h"
+#include "shell/sinks.h"
+#include "editor/checksum_binding.h"
 
 namespace editor {
 
 struct AnalysisRequest {
   std::string fontPath;
   std::string settingsFolder;  // where Quillet.ini is written
-  std::string libraryName = platform::kChecksumLibraryName;
+  std::string libraryName = editor::kChecksumLibraryName;
 };
 
 // "TrueType Font %s is opened.\r\nInitializing...": what the Open command
@@ -28,9 +28,9 @@ bool IsCollectionPath(const std::string& fontPath);
 // The run. Fills *analysis from scratch and returns true when it reached
 // "Ready"; false when the font file could not be opened or the checksum
 // library could not be loaded (after the message box).
-bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, LogSink& log, MessageSink& messages);
+bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::LogSink& log, shell::MessageSink& messages);
 
 // The Open command once a font has been chosen: the opening line, then the run.
-bool OpenAndAnalyse(const AnalysisRequest& request, FontAnalysis* analysis, LogSink& log, MessageSink& messages);
+bool OpenAndAnalyse(const AnalysisRequest& request, FontAnalysis* analysis, shell::LogSink& log, shell::MessageSink& messages);
 
 }  // namespace editor

@@ -4,12 +4,12 @@ namespace editor {
 namespace {
 
 void RouteToSink(const char* caption, const char* text, void* context) {
-  static_cast<MessageSink*>(context)->Show(Message{caption ? caption : "", text ? text : ""});
+  static_cast<shell::MessageSink*>(context)->Show(shell::Message{caption ? caption : "", text ? text : ""});
 }
 
 }  // namespace
 
-bool ChecksumLibrary::Bind(MessageSink& messages, const std::string& fileName) {
+bool ChecksumLibrary::Bind(shell::MessageSink& messages, const std::string& fileName) {
   Release();
   if (!library_.Load(fileName)) return false;
   tableSum_ = library_.ResolveAs<CalcTblCheckSumFunction>("CalcTblCheckSum");
@@ -35,8 +35,8 @@ uint32_t ChecksumLibrary::HeadSum(const std::string& fontPath, uint32_t offset) 
   return headSum_ ? headSum_(fontPath.c_str(), static_cast<int32_t>(offset)) : 0;
 }
 
-Message LibraryNotLoadedMessage(const std::string& fileName) {
-  return Message{"LoadLibrary Error", "Could not load " + fileName};
+shell::Message LibraryNotLoadedMessage(const std::string& fileName) {
+  return shell::Message{"LoadLibrary Error", "Could not load " + fileName};
 }
 
 }  // namespace editor

@@ -7,11 +7,18 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 #include "platform/shared_library.h"
 #include "sumkit/sumkit.h"
 
 namespace editor {
+
+// The checksum library's file name on this system.
+#if defined(_WIN32)
+inline constexpr const char* kChecksumLibraryName = "sumkit.dll";
+#else
+inline constexpr const char* kChecksumLibraryName = "libsumkit.so";
+#endif
 
 class ChecksumLibrary {
  public:
@@ -23,7 +30,7 @@ class ChecksumLibrary {
   // Loads the library (beside the executable first) and resolves
   // CalcTblCheckSum, CalcHeadCheckSum and, when present, the message handler
   // export. False when the file cannot be loaded.
-  bool Bind(MessageSink& messages, const std::string& fileName = platform::kChecksumLibraryName);
+  bool Bind(shell::MessageSink& messages, const std::string& fileName = kChecksumLibraryName);
   // Restores the library's own message route and unloads it.
   void Release();
 
@@ -41,6 +48,6 @@ class ChecksumLibrary {
 };
 
 // The message box of a library that cannot be loaded.
-Message LibraryNotLoadedMessage(const std::string& fileName = platform::kChecksumLibraryName);
+shell::Message LibraryNotLoadedMessage(const std::string& fileName = kChecksumLibraryName);
 
 }  // namespace editor

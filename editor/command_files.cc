@@ -5,7 +5,7 @@
 namespace editor {
 
 bool OpenOutputAndFont(const std::string& outputPath, const char* createNote, const std::string& fontPath,
-                       platform::AtomicOutput& out, core::ReadableFile& font, LogSink& log) {
+                       platform::AtomicOutput& out, core::ReadableFile& font, shell::LogSink& log) {
   if (!out.Begin(outputPath)) {
     log.Append(FormatBlock("Function CreateFile(%s) has an error at 1!! %d%s\r\n--\r\n", outputPath.c_str(),
                            out.error(), createNote));

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/readable_file.h"
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 #include "platform/output_file.h"
 
 namespace editor {
@@ -14,6 +14,6 @@ namespace editor {
 // "has an error at 1" line (with createNote after the error code) or the
 // "has an error at 3" line, and returns false; nothing is left on disk.
 bool OpenOutputAndFont(const std::string& outputPath, const char* createNote, const std::string& fontPath,
-                       platform::AtomicOutput& out, core::ReadableFile& font, LogSink& log);
+                       platform::AtomicOutput& out, core::ReadableFile& font, shell::LogSink& log);
 
 }  // namespace editor

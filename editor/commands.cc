@@ -14,7 +14,7 @@ bool IsGatedByReady(MenuCommand command) {
          command == MenuCommand::kDeleteTable;
 }
 
-bool PassesGate(MenuCommand command, bool ready, LogSink& log) {
+bool PassesGate(MenuCommand command, bool ready, shell::LogSink& log) {
   if (!IsGatedByReady(command) || ready) return true;
   log.Append(kOpenFirstLine);
   return false;
@@ -29,7 +29,7 @@ std::string Banner() {
          "--\r\n";
 }
 
-bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, FileChooser& chooser, LogSink& log) {
+bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, shell::FileChooser& chooser, shell::LogSink& log) {
   std::optional<std::string> output = chooser.Choose(SaveChooserRequest(fontPath, ""));
   if (!output) {
     log.Append(FormatBlock("Failed in opening TrueType Font \"%s\".\r\n--\r\n", fontPath.c_str()));
@@ -39,47 +39,47 @@ bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, Fi
   return RecalcCheckSum(analysis, *output, log);
 }
 
-CommandOutcome AddTableCommand(const FontAnalysis& font, const AddTableRequest& request, FileChooser& chooser,
-                               LogSink& log, MessageSink& messages) {
+shell::CommandOutcome AddTableCommand(const FontAnalysis& font, const AddTableRequest& request, shell::FileChooser& chooser,
+                               shell::LogSink& log, shell::MessageSink& messages) {
   core::ReadableFile tableFile;
   if (!tableFile.Open(request.tableFilePath)) {
-    messages.Show(Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error %d.",
+    messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error %d.",
                                                request.tableFilePath.c_str(), tableFile.error())});
-    return CommandOutcome{false, DialogStep::kStayOpen};
+    return shell::CommandOutcome{shell::Outcome::kFailed, shell::DialogStep::kStayOpen};
   }
   std::optional<std::string> output = chooser.Choose(SaveChooserRequest(font.fontPath, ""));
   if (!output) {
     log.Append(FormatBlock("Failed in adding %s table. File exist?\r\n--\r\n", TypedTag(request.tag).c_str()));
-    return {};
+    return {shell::Outcome::kCancelled};
   }
   return AddTable(font, request, tableFile, *output, log, messages);
 }
 
-CommandOutcome ExportTableCommand(const FontAnalysis& font, const std::optional<std::string>& selectedTag,
-                                  FileChooser& chooser, LogSink& log, MessageSink& messages) {
+shell::CommandOutcome ExportTableCommand(const FontAnalysis& font, const std::optional<std::string>& selectedTag,
+                                  shell::FileChooser& chooser, shell::LogSink& log, shell::MessageSink& messages) {
   if (!selectedTag) {
-    messages.Show(Message{"Information", "No table is selected."});
+    messages.Show(shell::Message{"Information", "No table is selected."});
     return {};
   }
   std::optional<std::string> output = chooser.Choose(SaveChooserRequest(font.fontPath, ExportSuffix(*selectedTag)));
   if (!output) {
     log.Append(FormatBlock("Failed in exporting %s table.\r\n--\r\n", selectedTag->c_str()));
-    return {};
+    return {shell::Outcome::kCancelled};
   }
   return ExportTable(font, *selectedTag, *output, log);
 }
 
-CommandOutcome DeleteTableCommand(const FontAnalysis& font, uint32_t tableCount,
-                                  const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
-                                  MessageSink& messages) {
+shell::CommandOutcome DeleteTableCommand(const FontAnalysis& font, uint32_t tableCount,
+                                  const std::optional<std::string>& selectedTag, shell::FileChooser& chooser, shell::LogSink& log,
+                                  shell::MessageSink& messages) {
   if (!selectedTag) {
-    messages.Show(Message{"Information", "No table is selected."});
+    messages.Show(shell::Message{"Information", "No table is selected."});
     return {};
   }
   std::optional<std::string> output = chooser.Choose(SaveChooserRequest(font.fontPath, ""));
   if (!output) {
     log.Append(FormatBlock("Failed in delete %s table. File exist?\r\n--\r\n", selectedTag->c_str()));
-    return {};
+    return {shell::Outcome::kCancelled};
   }
   return DeleteTable(font, DeleteTableRequest{*selectedTag, tableCount}, *output, log, messages);
 }

@@ -9,9 +9,10 @@
 #include <string>
 
 #include "editor/add_table.h"
-#include "editor/command_outcome.h"
+#include "shell/outcome.h"
 #include "editor/font_analysis.h"
-#include "editor/sinks.h"
+#include "shell/chooser.h"
+#include "shell/sinks.h"
 
 namespace editor {
 
@@ -33,14 +34,14 @@ inline constexpr const char* kOpenFirstLine = "Open a ttf first.\r\n--\r\n";
 bool IsGatedByReady(MenuCommand command);
 
 // True when the command may go ahead; otherwise logs "Open a ttf first.".
-bool PassesGate(MenuCommand command, bool ready, LogSink& log);
+bool PassesGate(MenuCommand command, bool ready, shell::LogSink& log);
 
 // The banner at the top of the log and behind "About...".
 std::string Banner();
 
 // "Recalc check sum": asks the save chooser (seeded with the open font's
 // path, empty when none) and recalculates into the chosen file.
-bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, FileChooser& chooser, LogSink& log);
+bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, shell::FileChooser& chooser, shell::LogSink& log);
 
 // The editing commands work on the open font as `font`, its analysis, says
 // it is: the dialog's choices (the tag picked from the table list, and for
@@ -48,16 +49,16 @@ bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, Fi
 // against its directory, and a table's place is taken from there.
 
 // "OK" of the add dialog.
-CommandOutcome AddTableCommand(const FontAnalysis& font, const AddTableRequest& request, FileChooser& chooser,
-                               LogSink& log, MessageSink& messages);
+shell::CommandOutcome AddTableCommand(const FontAnalysis& font, const AddTableRequest& request, shell::FileChooser& chooser,
+                               shell::LogSink& log, shell::MessageSink& messages);
 
 // "OK" of the export dialog; no selection shows "No table is selected.".
-CommandOutcome ExportTableCommand(const FontAnalysis& font, const std::optional<std::string>& selectedTag,
-                                  FileChooser& chooser, LogSink& log, MessageSink& messages);
+shell::CommandOutcome ExportTableCommand(const FontAnalysis& font, const std::optional<std::string>& selectedTag,
+                                  shell::FileChooser& chooser, shell::LogSink& log, shell::MessageSink& messages);
 
 // "OK" of the delete dialog; tableCount is the list's count when it opened.
-CommandOutcome DeleteTableCommand(const FontAnalysis& font, uint32_t tableCount,
-                                  const std::optional<std::string>& selectedTag, FileChooser& chooser, LogSink& log,
-                                  MessageSink& messages);
+shell::CommandOutcome DeleteTableCommand(const FontAnalysis& font, uint32_t tableCount,
+                                  const std::optional<std::string>& selectedTag, shell::FileChooser& chooser, shell::LogSink& log,
+                                  shell::MessageSink& messages);
 
 }  // namespace editor

@@ -11,8 +11,8 @@
 
 namespace editor {
 
-CommandOutcome DeleteTable(const FontAnalysis& font, const DeleteTableRequest& request, const std::string& outputPath,
-                           LogSink& log, MessageSink&) {
+shell::CommandOutcome DeleteTable(const FontAnalysis& font, const DeleteTableRequest& request, const std::string& outputPath,
+                           shell::LogSink& log, shell::MessageSink&) {
   platform::AtomicOutput out;
   core::ReadableFile fontFile;
   if (!OpenOutputAndFont(outputPath, " File exist?", font.fontPath, out, fontFile, log)) return {};
@@ -37,7 +37,7 @@ CommandOutcome DeleteTable(const FontAnalysis& font, const DeleteTableRequest& r
   }
   if (!WriteRewrittenFont(table, std::move(kept), out, log)) return {};
   log.Append(FormatBlock("Delete %s table.\r\n--\r\n", request.tag.c_str()));
-  return CommandOutcome{true, DialogStep::kClose};
+  return shell::CommandOutcome{shell::Outcome::kDone, shell::DialogStep::kClose};
 }
 
 }  // namespace editor

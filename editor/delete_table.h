@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/command_outcome.h"
+#include "shell/outcome.h"
 #include "editor/font_analysis.h"
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 
 namespace editor {
 
@@ -19,7 +19,7 @@ struct DeleteTableRequest {
 // Writes the new font to outputPath from the open font (`font`, its
 // analysis). A tag that the font's directory does not hold exactly once is
 // refused with a log line.
-CommandOutcome DeleteTable(const FontAnalysis& font, const DeleteTableRequest& request, const std::string& outputPath,
-                           LogSink& log, MessageSink& messages);
+shell::CommandOutcome DeleteTable(const FontAnalysis& font, const DeleteTableRequest& request, const std::string& outputPath,
+                           shell::LogSink& log, shell::MessageSink& messages);
 
 }  // namespace editor

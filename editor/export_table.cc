@@ -17,8 +17,8 @@ std::string ExportSuffix(const std::string& tag) {
   return suffix;
 }
 
-CommandOutcome ExportTable(const FontAnalysis& font, const std::string& tag, const std::string& outputPath,
-                           LogSink& log) {
+shell::CommandOutcome ExportTable(const FontAnalysis& font, const std::string& tag, const std::string& outputPath,
+                           shell::LogSink& log) {
   platform::AtomicOutput out;
   core::ReadableFile file;
   if (!OpenOutputAndFont(outputPath, "", font.fontPath, out, file, log)) return {};
@@ -52,7 +52,7 @@ CommandOutcome ExportTable(const FontAnalysis& font, const std::string& tag, con
                            static_cast<unsigned long long>(copied), entry->length, tag.c_str()));
   if (!CommitOrLog(out, log)) return {};
   log.Append(FormatBlock("Exported %s table.\r\n--\r\n", tag.c_str()));
-  return CommandOutcome{true, DialogStep::kClose};
+  return shell::CommandOutcome{shell::Outcome::kDone, shell::DialogStep::kClose};
 }
 
 }  // namespace editor

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "editor/command_outcome.h"
+#include "shell/outcome.h"
 #include "editor/font_analysis.h"
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 
 namespace editor {
 
@@ -14,8 +14,8 @@ namespace editor {
 // characters of the selected list item), as far as the font file holds them,
 // to outputPath. A tag that the directory does not hold exactly once (case
 // counts) is refused with a log line.
-CommandOutcome ExportTable(const FontAnalysis& font, const std::string& tag, const std::string& outputPath,
-                           LogSink& log);
+shell::CommandOutcome ExportTable(const FontAnalysis& font, const std::string& tag, const std::string& outputPath,
+                           shell::LogSink& log);
 
 // The suffix of the proposed name: the tag with every "/" turned into "_".
 std::string ExportSuffix(const std::string& tag);

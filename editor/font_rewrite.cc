@@ -11,7 +11,7 @@ namespace editor {
 
 bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile& font, uint32_t listCount,
                          const char* action, core::OffsetTable* table, std::vector<core::TableDirEntry>* entries,
-                         LogSink& log) {
+                         shell::LogSink& log) {
   const std::string& fontPath = analysis.fontPath;
   uint8_t start[4];
   font.ReadAtZeroFilled(0, start, sizeof start);
@@ -45,7 +45,7 @@ bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile&
 }
 
 bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tables, platform::AtomicOutput& out,
-                        LogSink& log) {
+                        shell::LogSink& log) {
   table.numTables = static_cast<uint16_t>(tables.size());
   uint64_t position = core::OffsetTable::kSize + core::TableDirEntry::kSize * uint64_t{tables.size()};
   for (RewrittenTable& t : tables) {

@@ -11,7 +11,7 @@
 #include "core/readable_file.h"
 #include "core/sfnt_records.h"
 #include "editor/font_analysis.h"
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 #include "platform/output_file.h"
 
 namespace editor {
@@ -25,7 +25,7 @@ namespace editor {
 // "Tables cannot be %s ..." in those lines.
 bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile& font, uint32_t listCount,
                          const char* action, core::OffsetTable* table, std::vector<core::TableDirEntry>* entries,
-                         LogSink& log);
+                         shell::LogSink& log);
 
 // One table of the new font, in directory order: its entry (tag, checkSum
 // as they stand) and where its bytes come from.
@@ -42,6 +42,6 @@ struct RewrittenTable {
 // gets the length that was there, with a log line), writes the whole font
 // to `out` and commits it. Any failure is logged and leaves no file.
 bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tables, platform::AtomicOutput& out,
-                        LogSink& log);
+                        shell::LogSink& log);
 
 }  // namespace editor

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 
 namespace editor {
 
@@ -42,7 +42,7 @@ class LogBuffer {
 
 // A log sink that appends to a LogBuffer and then calls `changed` (if set)
 // on the appending thread, for the window to schedule a refresh on its own.
-class LogBufferSink : public LogSink {
+class LogBufferSink : public shell::LogSink {
  public:
   explicit LogBufferSink(LogBuffer& buffer, std::function<void()> changed = {})
       : buffer_(buffer), changed_(std::move(changed)) {}

@@ -3,25 +3,26 @@
 // once). A build without the window, or a start without a display, knows
 // only the headless commands.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "editor/headless.h"
+#include "editor/headless/quillet_headless.h"
 #include "platform/program_folder.h"
+#include "shell/headless.h"
 #if defined(QUILLET_WITH_WINDOW)
 #include "editor/window/quillet_app.h"
 #endif
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  if (!arguments.empty() && editor::IsHeadlessOption(arguments[0]))
-    return editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr);
+  std::optional<int> status = editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr);
+  if (status) return *status;
 #if defined(QUILLET_WITH_WINDOW)
-  bool unknownOption = !arguments.empty() && arguments[0].rfind("--", 0) == 0;
-  if (!unknownOption && editor::gui::HaveDisplay(argc, argv))
-    return editor::gui::RunQuilletWindow(argc, argv, platform::SettingsFolder());
-  if (!unknownOption) std::fputs("quillet: no display for the window; the commands without it:\n", stderr);
+  if (editor::gui::HaveDisplay(argc, argv))
+    return editor::gui::RunQuilletWindow(argc, argv, platform::SettingsFolder(), editor::HeadlessUsage());
+  std::fputs("quillet: no display for the window; the commands without it:\n", stderr);
 #endif
   std::fputs(editor::HeadlessUsage(), stderr);
-  return editor::kExitUsage;
+  return shell::kExitUsage;
 }

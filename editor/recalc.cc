@@ -59,7 +59,7 @@ std::vector<uint8_t> EncodeEntry(const core::TableDirEntry& entry) {
 }
 
 // The recalculation of one font of the file.
-void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy, LogSink& log) {
+void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy, shell::LogSink& log) {
   uint64_t directoryStart = uint64_t{fontOffset} + core::OffsetTable::kSize;
   uint64_t directorySize = core::OffsetTable::kSize + core::TableDirEntry::kSize * uint64_t{record.offsetTable.numTables};
   if (!record.directoryComplete || record.entries.size() != record.offsetTable.numTables ||
@@ -125,13 +125,13 @@ void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy
   }
 }
 
-void LogCopyFailure(LogSink& log, const std::string& from, const std::string& to) {
+void LogCopyFailure(shell::LogSink& log, const std::string& from, const std::string& to) {
   log.Append(FormatBlock("Failed in copying file from\r\n  %s to\r\n  %s\r\n--\r\n", from.c_str(), to.c_str()));
 }
 
 }  // namespace
 
-bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath, LogSink& log) {
+bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath, shell::LogSink& log) {
   if (!analysis || analysis->fontPath.empty()) {
     log.Append("Please open a ttf file.\r\n--\r\n");
     return false;

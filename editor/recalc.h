@@ -11,13 +11,13 @@
 #include <string>
 
 #include "editor/font_analysis.h"
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 
 namespace editor {
 
 // Writes the repaired copy of analysis->fontPath to outputPath. Null or
 // empty analysis: "Please open a ttf file." Returns true when the copy is in
 // place; on any failure nothing is left at outputPath.
-bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath, LogSink& log);
+bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath, shell::LogSink& log);
 
 }  // namespace editor

@@ -16,16 +16,16 @@ CopyStatus CopyRange(const core::ReadableFile& file, uint64_t offset, uint64_t l
   return out.CopyFrom(file, offset, length, copied);
 }
 
-void LogWriteFailure(LogSink& log, const platform::AtomicOutput& out) {
+void LogWriteFailure(shell::LogSink& log, const platform::AtomicOutput& out) {
   log.Append(FormatBlock("Function WriteFile(%s) has an error at 1!! %d\r\n--\r\n", out.destination().c_str(),
                          out.error()));
 }
 
-void LogReadFailure(LogSink& log, const std::string& path, int error) {
+void LogReadFailure(shell::LogSink& log, const std::string& path, int error) {
   log.Append(FormatBlock("Function ReadFile(%s) has an error at 3!! %d\r\n--\r\n", path.c_str(), error));
 }
 
-bool CommitOrLog(platform::AtomicOutput& out, LogSink& log) {
+bool CommitOrLog(platform::AtomicOutput& out, shell::LogSink& log) {
   if (out.Commit()) return true;
   LogWriteFailure(log, out);
   return false;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/readable_file.h"
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 #include "platform/output_file.h"
 
 namespace editor {
@@ -25,11 +25,11 @@ CopyStatus CopyRange(const core::ReadableFile& file, uint64_t offset, uint64_t l
 
 // "Function WriteFile(%s) has an error at 1!! %d\r\n--\r\n": an output that
 // could not be written (it has been removed).
-void LogWriteFailure(LogSink& log, const platform::AtomicOutput& out);
+void LogWriteFailure(shell::LogSink& log, const platform::AtomicOutput& out);
 // "Function ReadFile(%s) has an error at 3!! %d\r\n--\r\n".
-void LogReadFailure(LogSink& log, const std::string& path, int error);
+void LogReadFailure(shell::LogSink& log, const std::string& path, int error);
 
 // Commits the output, or logs the failure; true when the file is in place.
-bool CommitOrLog(platform::AtomicOutput& out, LogSink& log);
+bool CommitOrLog(platform::AtomicOutput& out, shell::LogSink& log);
 
 }  // namespace editor

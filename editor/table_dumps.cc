@@ -20,7 +20,7 @@ namespace {
 // Opens the font for one dump; the digit in the message tells which dump failed.
 bool OpenForDump(const DumpContext& context, int place, core::ReadableFile* file) {
   if (file->Open(context.fontPath)) return true;
-  context.messages.Show(Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at %d!! %d",
+  context.messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at %d!! %d",
                                                      context.fontPath.c_str(), place, file->error())});
   return false;
 }

@@ -8,14 +8,14 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 
 namespace editor {
 
 struct DumpContext {
   const std::string& fontPath;
-  LogSink& log;
-  MessageSink& messages;
+  shell::LogSink& log;
+  shell::MessageSink& messages;
   uint32_t trueAdjustment = 0;  // shown on the head dump's "should be" line
 };
 

@@ -11,7 +11,7 @@
 #include "core/byte_order.h"
 #include "fuzz/scratch_folder.h"
 #include "macconv/cmap_conversion.h"
-#include "macconv/headless.h"
+#include "macconv/headless/drumlin_headless.h"
 
 using fuzzsupport::Check;
 
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string inputPath = scratch.Write("mac.cmap", input);
   std::string outPath = scratch.File("win.cmap");
 
-  macconv::NullMessages messages;
+  shell::NullMessages messages;
   std::optional<int> status = macconv::RunHeadless({"--cmap", inputPath, outPath}, messages);
   Check(status && (*status == 0 || *status == 1), "the cmap command ends with 0 or 1");
   Check(fuzzsupport::ReadFileText(inputPath) == std::string(input.begin(), input.end()), "the input is never written");

@@ -11,7 +11,7 @@
 #include "core/readable_file.h"
 #include "fuzz/scratch_folder.h"
 #include "macconv/extraction.h"
-#include "macconv/headless.h"
+#include "macconv/headless/drumlin_headless.h"
 
 using fuzzsupport::Check;
 
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool answerTaken = size % 3 == 0;
   std::string outPath = answerTaken ? takenPath : scratch.File("out.ttf");
 
-  macconv::NullMessages messages;
+  shell::NullMessages messages;
   std::optional<int> status = macconv::RunHeadless({"--extract", inputPath, outPath}, messages);
   Check(status && (*status == 0 || *status == 1), "the extract command ends with 0 or 1");
   Check(fuzzsupport::ReadFileText(inputPath) == std::string(input.begin(), input.end()), "the input is never written");

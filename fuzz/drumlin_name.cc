@@ -10,16 +10,16 @@
 
 #include "core/byte_order.h"
 #include "fuzz/scratch_folder.h"
-#include "macconv/headless.h"
+#include "macconv/headless/drumlin_headless.h"
 #include "macconv/name_conversion.h"
 
 using fuzzsupport::Check;
 
 namespace {
 
-class LastMessage : public macconv::MessageSink {
+class LastMessage : public shell::MessageSink {
  public:
-  void Show(const std::string& caption, const std::string&) override { last = caption; }
+  void Show(const shell::Message& message) override { last = message.caption; }
   std::string last;
 };
 

@@ -11,12 +11,13 @@
 #include <string>
 
 #include "platform/program_folder.h"
+#include "editor/checksum_binding.h"
 #include "platform/shared_library.h"
 
 namespace fuzzsupport {
 
 inline void PinChecksumLibrary() {
-  std::string path = platform::JoinPath(platform::ExecutableFolder(), platform::kChecksumLibraryName);
+  std::string path = platform::JoinPath(platform::ExecutableFolder(), editor::kChecksumLibraryName);
   if (!::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
     std::fprintf(stderr, "suite fuzz: cannot load %s: %s\n", path.c_str(), ::dlerror());
     std::abort();

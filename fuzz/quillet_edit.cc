@@ -21,7 +21,8 @@
 #include "core/checksum.h"
 #include "core/readable_file.h"
 #include "core/sfnt_records.h"
-#include "editor/headless.h"
+#include "editor/headless/quillet_headless.h"
+#include "shell/headless.h"
 #include "fuzz/pinned_library.h"
 #include "fuzz/scratch_folder.h"
 
@@ -174,12 +175,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       args = {"--delete", fontPath, pickedTag, outPath};
       break;
   }
-  int status = editor::RunHeadless(args, scratch.path(), NullStream(), NullStream());
+  int status = editor::RunHeadless(args, scratch.path(), NullStream(), NullStream()).value_or(-1);
   Check(fuzzsupport::ReadFileText(fontPath) == fontText, "the font that is read is never written");
-  Check(status == editor::kExitSuccess || status == editor::kExitFailure || status == editor::kExitUsage,
+  Check(status == shell::kExitSuccess || status == shell::kExitFailure || status == shell::kExitUsage,
         "the exit status is 0, 1 or 2");
   bool written = fuzzsupport::FileExists(outPath);
-  Check(written == (status == editor::kExitSuccess), "an output appears exactly when the command succeeds");
+  Check(written == (status == shell::kExitSuccess), "an output appears exactly when the command succeeds");
   if (!written) return 0;
 
   if (command == 0) {

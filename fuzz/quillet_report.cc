@@ -15,7 +15,7 @@
 #include "core/checksum.h"
 #include "core/readable_file.h"
 #include "editor/analysis_run.h"
-#include "editor/headless_output.h"
+#include "shell/headless.h"
 #include "editor/table_list.h"
 #include "fuzz/pinned_library.h"
 #include "fuzz/scratch_folder.h"
@@ -25,7 +25,7 @@ using fuzzsupport::Check;
 namespace {
 
 // Keeps the log's text and passes every piece on to the headless stream.
-class TeeLog : public editor::LogSink {
+class TeeLog : public shell::LogSink {
  public:
   explicit TeeLog(std::FILE* stream) : stream_(stream) {}
   void Append(std::string_view text) override {
@@ -37,12 +37,12 @@ class TeeLog : public editor::LogSink {
 
  private:
   std::string text_;
-  editor::StreamLog stream_;
+  shell::StreamLog stream_;
 };
 
-class CountingMessages : public editor::MessageSink {
+class CountingMessages : public shell::MessageSink {
  public:
-  void Show(const editor::Message&) override { ++shown; }
+  void Show(const shell::Message&) override { ++shown; }
   int shown = 0;
 };
 
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(ready, "the analysis run reaches Ready on any file");
   Check(messages.shown == 0, "no message box for a file that opens");
   Check(logText.ends_with("Ready\r\n--\r\n"), "the report ends with Ready");
-  Check(streamed == editor::CrlfToLf(logText), "the headless stream gives the report with plain line feeds");
+  Check(streamed == shell::CrlfToLf(logText), "the headless stream gives the report with plain line feeds");
   Check(analysis.fonts.size() == analysis.fontOffsets.size(), "one font record per font offset");
   if (!collectionName) Check(analysis.fontOffsets.size() == 1 && analysis.fontOffsets[0] == 0, "a .ttf is one font");
 

@@ -9,13 +9,14 @@
 #include "core/shift_jis.h"
 #include "core/tables/cmap.h"
 #include "macconv/message_text.h"
+#include "shell/text.h"
 #include "platform/output_file.h"
 
 namespace macconv {
 
 std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset) {
   core::Format2Subtable mac = core::ReadFormat2(table, offset);
-  std::string text = FormatText("dwSubHeaderOffset = 0x%llx\n", static_cast<unsigned long long>(mac.subHeaderBase));
+  std::string text = shell::FormatText("dwSubHeaderOffset = 0x%llx\n", static_cast<unsigned long long>(mac.subHeaderBase));
   text += "unicode, sjiscode, index\n";
   text.reserve(text.size() + 0xFFFF * 24);
   char line[64];
@@ -27,12 +28,12 @@ std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset) {
   return text;
 }
 
-Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, MessageSink& messages) {
-  Outcome outcome = Outcome::kDone;
+shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages) {
+  shell::Outcome outcome = shell::Outcome::kDone;
   std::vector<uint8_t> bytes;
   if (!core::ReadWholeFile(inputName, &bytes)) {
-    messages.Show("ERROR", CreateFileFailedText(inputName));
-    outcome = Outcome::kFailed;
+    messages.Show({"ERROR", CreateFileFailedText(inputName)});
+    outcome = shell::Outcome::kFailed;
   } else {
     // Only records that lie wholly inside the file are read.
     core::ByteCursor table(bytes);
@@ -41,12 +42,12 @@ Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputN
         continue;
       std::string text = CmapMappingText(bytes, record.subtableOffset);
       if (!platform::ReplaceFile(outputName, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
-        messages.Show("ERROR", CreateFileFailedText(outputName));
-        outcome = Outcome::kFailed;
+        messages.Show({"ERROR", CreateFileFailedText(outputName)});
+        outcome = shell::Outcome::kFailed;
       }
     }
   }
-  messages.Show("Message", "Done!!");
+  messages.Show({"Message", "Done!!"});
   return outcome;
 }
 

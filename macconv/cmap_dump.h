@@ -21,6 +21,6 @@ std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset);
 // into `outputName` (a later one replaces an earlier one; the name the user
 // chose is replaced freely). A table without one writes nothing. Ends with
 // "Done!!" titled "Message" in every case.
-Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, MessageSink& messages);
+shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages);
 
 }  // namespace macconv

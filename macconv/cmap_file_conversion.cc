@@ -24,16 +24,16 @@ bool PlaceWorkFile(const platform::WorkFile& work, const std::string& outputName
 
 }  // namespace
 
-Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputName, MessageSink& messages,
+shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages,
                         ProgressSink* progress) {
   std::vector<uint8_t> input;
   bool inputRead = core::ReadWholeFile(inputName, &input);
-  if (!inputRead) messages.Show("ERROR", CreateFileFailedText(inputName));
+  if (!inputRead) messages.Show({"ERROR", CreateFileFailedText(inputName)});
 
   platform::WorkFile work;
   bool workCreated = work.Create();
-  if (!workCreated) messages.Show("ERROR at 001", CreateFileFailedText(platform::TempFolder() + "/emfXXXXXX"));
-  if (!inputRead || !workCreated) return Outcome::kFailed;
+  if (!workCreated) messages.Show({"ERROR at 001", CreateFileFailedText(platform::TempFolder() + "/emfXXXXXX")});
+  if (!inputRead || !workCreated) return shell::Outcome::kFailed;
 
   FileTableOutput output;
   bool written = output.Open(work.path());
@@ -43,14 +43,14 @@ Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputN
     written = output.Close();
   }
   if (!written) {
-    messages.Show("ERROR", WriteFileFailedText(work.path(), output.error()));
-    return Outcome::kFailed;  // the work file removes itself
+    messages.Show({"ERROR", WriteFileFailedText(work.path(), output.error())});
+    return shell::Outcome::kFailed;  // the work file removes itself
   }
   if (!PlaceWorkFile(work, outputName)) {
-    messages.Show("ERROR", FileExistText(outputName));
-    return Outcome::kFailed;
+    messages.Show({"ERROR", FileExistText(outputName)});
+    return shell::Outcome::kFailed;
   }
-  return Outcome::kDone;
+  return shell::Outcome::kDone;
 }
 
 }  // namespace macconv

@@ -16,7 +16,7 @@ namespace macconv {
 //   work file unwritable  ERROR         Function WriteFile(<work file>) failed!! <errno>
 //   output not placed     ERROR         File exist? : <output>
 // A successful conversion shows no message.
-Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputName, MessageSink& messages,
+shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages,
                         ProgressSink* progress);
 
 }  // namespace macconv

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "macconv/headless.h"
+#include "macconv/headless/drumlin_headless.h"
+#include "shell/headless.h"
 
 #ifdef DRUMLIN_WITH_WINDOW
 #include "macconv/window/drumlin_app.h"
@@ -12,12 +13,12 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  macconv::StreamMessages messages(stderr);
+  shell::StreamMessages messages(stderr);
   std::optional<int> status = macconv::RunHeadless(args, messages);
-  if (status && *status != 2) return *status;
+  if (status && *status != shell::kExitUsage) return *status;
 #ifdef DRUMLIN_WITH_WINDOW
   if (!status) return drumlin::RunDrumlinWindow(argc, argv);
 #endif
   std::fputs(macconv::UsageText("drumlin").c_str(), stderr);
-  return 2;
+  return shell::kExitUsage;
 }

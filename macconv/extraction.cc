@@ -8,6 +8,7 @@
 
 #include "macconv/message_text.h"
 #include "platform/output_file.h"
+#include "shell/text.h"
 
 namespace macconv {
 namespace {
@@ -77,24 +78,24 @@ std::optional<uint64_t> FindFontStart(const core::ReadableFile& input) {
   return std::nullopt;
 }
 
-Outcome ExtractTrueType(const std::string& inputName, FileChooser& chooser, MessageSink& messages) {
+shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser& chooser, shell::MessageSink& messages) {
   core::ReadableFile input;
   if (!input.Open(inputName)) {
-    messages.Show("ERROR", CreateFileFailedText(inputName));
-    return Outcome::kFailed;
+    messages.Show({"ERROR", CreateFileFailedText(inputName)});
+    return shell::Outcome::kFailed;
   }
   std::optional<uint64_t> start = FindFontStart(input);
   if (!start) {
-    messages.Show("Message", "Can't find TrueType Font.");
-    return Outcome::kFailed;
+    messages.Show({"Message", "Can't find TrueType Font."});
+    return shell::Outcome::kFailed;
   }
-  std::optional<std::string> outputName = chooser.ChooseFile("Drumlin File Save", inputName + ".ttf");
-  if (!outputName || outputName->empty()) return Outcome::kCancelled;
+  std::optional<std::string> outputName = chooser.Choose(SaveRequest("Drumlin File Save", inputName + ".ttf"));
+  if (!outputName || outputName->empty()) return shell::Outcome::kCancelled;
 
   platform::AtomicOutput output;
   if (!output.Begin(*outputName)) {
-    messages.Show("ERROR", CreateFileFailedText(*outputName));
-    return Outcome::kFailed;
+    messages.Show({"ERROR", CreateFileFailedText(*outputName)});
+    return shell::Outcome::kFailed;
   }
   // The signature becomes the version number; the rest is copied as it is.
   output.Write(kSfntVersion1.data(), kSfntVersion1.size());
@@ -104,19 +105,19 @@ Outcome ExtractTrueType(const std::string& inputName, FileChooser& chooser, Mess
       output.CopyFrom(input, position, input.size() - position, &copied) == platform::CopyStatus::kReadFailed) {
     // The file shrank or could not be read: no partial font.
     output.Abandon();
-    messages.Show("ERROR", ReadFileFailedText(inputName));
-    return Outcome::kFailed;
+    messages.Show({"ERROR", ReadFileFailedText(inputName)});
+    return shell::Outcome::kFailed;
   }
   uint64_t written = output.size();
   if (!output.Commit()) {
     int error = output.error();
-    messages.Show("ERROR", error == EEXIST ? CreateFileFailedText(*outputName)
-                                          : WriteFileFailedText(*outputName, error));
-    return Outcome::kFailed;
+    messages.Show({"ERROR", error == EEXIST ? CreateFileFailedText(*outputName)
+                                          : WriteFileFailedText(*outputName, error)});
+    return shell::Outcome::kFailed;
   }
-  messages.Show("Message", FormatText("Successfully Extracted the TrueType Font. (%llu bytes)",
-                                      static_cast<unsigned long long>(written)));
-  return Outcome::kDone;
+  messages.Show({"Message", shell::FormatText("Successfully Extracted the TrueType Font. (%llu bytes)",
+                                      static_cast<unsigned long long>(written))});
+  return shell::Outcome::kDone;
 }
 
 }  // namespace macconv

@@ -37,6 +37,6 @@ std::optional<uint64_t> FindFontStart(const core::ReadableFile& input);
 // ("Drumlin File Save", proposing the input name followed by ".ttf") and
 // reports every outcome through `messages`. The output is created new and
 // appears only when complete.
-Outcome ExtractTrueType(const std::string& inputName, FileChooser& chooser, MessageSink& messages);
+shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser& chooser, shell::MessageSink& messages);
 
 }  // namespace macconv

@@ -14,57 +14,43 @@ namespace {
 
 // Asks for a file; the answer becomes the current file name (empty when the
 // chooser is cancelled).
-bool ChooseCurrentFile(std::string& currentFile, FileChooser& chooser, const std::string& title,
+bool ChooseCurrentFile(std::string& currentFile, shell::FileChooser& chooser, const std::string& title,
                        const std::string& proposed) {
-  std::optional<std::string> chosen = chooser.ChooseFile(title, proposed);
+  std::optional<std::string> chosen = chooser.Choose(OpenRequest(title, proposed));
   currentFile = chosen ? *chosen : std::string();
   return !currentFile.empty();
 }
 
-size_t NameStart(const std::string& path) {
-  size_t cut = path.rfind('/');
-  return cut == std::string::npos ? 0 : cut + 1;
-}
-
 }  // namespace
 
-std::string ProposeNewName(const std::string& inputName) {
-  size_t start = NameStart(inputName);
-  return inputName.substr(0, start) + "New" + inputName.substr(start);
-}
-
-std::string ProposeBeside(const std::string& inputName, const std::string& name) {
-  return inputName.substr(0, NameStart(inputName)) + name;
-}
-
-Outcome OpenAndExtract(std::string& currentFile, FileChooser& chooser, MessageSink& messages) {
+shell::Outcome OpenAndExtract(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages) {
   currentFile.clear();
-  if (!ChooseCurrentFile(currentFile, chooser, "Drumlin File Open", "")) return Outcome::kCancelled;
+  if (!ChooseCurrentFile(currentFile, chooser, "Drumlin File Open", "")) return shell::Outcome::kCancelled;
   return ExtractTrueType(currentFile, chooser, messages);
 }
 
-Outcome ExtractNamedFile(std::string& currentFile, const std::string& handedName, FileChooser& chooser,
-                         MessageSink& messages) {
+shell::Outcome ExtractNamedFile(std::string& currentFile, const std::string& handedName, shell::FileChooser& chooser,
+                         shell::MessageSink& messages) {
   if (!handedName.empty()) currentFile = handedName;
-  if (currentFile.empty()) return Outcome::kCancelled;
+  if (currentFile.empty()) return shell::Outcome::kCancelled;
   return ExtractTrueType(currentFile, chooser, messages);
 }
 
-CmapCommandNames ChooseCmapNames(std::string& currentFile, FileChooser& chooser, MessageSink& messages) {
+CmapCommandNames ChooseCmapNames(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages) {
   CmapCommandNames names;
   currentFile.clear();
   if (!ChooseCurrentFile(currentFile, chooser, "Drumlin cmap file Open", "")) {
-    names.ended = Outcome::kCancelled;
+    names.ended = shell::Outcome::kCancelled;
     return names;
   }
-  std::optional<std::string> outputName = chooser.ChooseFile("Drumlin cmap file Save", ProposeNewName(currentFile));
+  std::optional<std::string> outputName = chooser.Choose(SaveRequest("Drumlin cmap file Save", shell::NewNameBeside(currentFile)));
   if (!outputName || outputName->empty()) {
-    names.ended = Outcome::kCancelled;
+    names.ended = shell::Outcome::kCancelled;
     return names;
   }
   if (platform::FileExists(*outputName)) {
-    messages.Show("ERROR", FileExistText(*outputName));
-    names.ended = Outcome::kFailed;
+    messages.Show({"ERROR", FileExistText(*outputName)});
+    names.ended = shell::Outcome::kFailed;
     return names;
   }
   names.input = currentFile;
@@ -72,22 +58,22 @@ CmapCommandNames ChooseCmapNames(std::string& currentFile, FileChooser& chooser,
   return names;
 }
 
-Outcome ConvertCmapCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages,
+shell::Outcome ConvertCmapCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages,
                            ProgressSink* progress) {
   CmapCommandNames names = ChooseCmapNames(currentFile, chooser, messages);
-  if (names.ended != Outcome::kDone) return names.ended;
+  if (names.ended != shell::Outcome::kDone) return names.ended;
   return ConvertCmapFile(names.input, names.output, messages, progress);
 }
 
-Outcome ConvertNameCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages) {
-  if (!ChooseCurrentFile(currentFile, chooser, "Drumlin File Open", currentFile)) return Outcome::kCancelled;
+shell::Outcome ConvertNameCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages) {
+  if (!ChooseCurrentFile(currentFile, chooser, "Drumlin File Open", currentFile)) return shell::Outcome::kCancelled;
   return ConvertNameTable(currentFile, messages);
 }
 
-Outcome DumpCmapCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages) {
-  if (!ChooseCurrentFile(currentFile, chooser, "Drumlin File Open", currentFile)) return Outcome::kCancelled;
-  std::optional<std::string> outputName = chooser.ChooseFile("Drumlin File Save", ProposeBeside(currentFile, "junk.txt"));
-  if (!outputName || outputName->empty()) return Outcome::kCancelled;
+shell::Outcome DumpCmapCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages) {
+  if (!ChooseCurrentFile(currentFile, chooser, "Drumlin File Open", currentFile)) return shell::Outcome::kCancelled;
+  std::optional<std::string> outputName = chooser.Choose(SaveRequest("Drumlin File Save", shell::NameBeside(currentFile, "junk.txt")));
+  if (!outputName || outputName->empty()) return shell::Outcome::kCancelled;
   return DumpCmapMapping(currentFile, *outputName, messages);
 }
 

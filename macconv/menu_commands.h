@@ -12,20 +12,20 @@ namespace macconv {
 
 // "&Open TTF and Extract": clears the current file name, asks for the input
 // ("Drumlin File Open", nothing proposed) and extracts from it.
-Outcome OpenAndExtract(std::string& currentFile, FileChooser& chooser, MessageSink& messages);
+shell::Outcome OpenAndExtract(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages);
 
 // A file named on the command line, dropped on the window or handed over by
 // a second start: `handedName`, when not empty, becomes the current file
 // name; then the current file, when there is one, is extracted.
-Outcome ExtractNamedFile(std::string& currentFile, const std::string& handedName, FileChooser& chooser,
-                         MessageSink& messages);
+shell::Outcome ExtractNamedFile(std::string& currentFile, const std::string& handedName, shell::FileChooser& chooser,
+                         shell::MessageSink& messages);
 
 // "Convert Mac cmap table to Win": asks for the input ("Drumlin cmap file
 // Open", nothing proposed) and the output ("Drumlin cmap file Save",
 // proposing the input's name with "New" in front, in its folder), refuses an
 // output name that exists ("File exist? : <name>", titled "ERROR") and
 // converts.
-Outcome ConvertCmapCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages,
+shell::Outcome ConvertCmapCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages,
                            ProgressSink* progress);
 
 // The questions of "Convert Mac cmap table to Win" without the conversion, for
@@ -33,26 +33,19 @@ Outcome ConvertCmapCommand(std::string& currentFile, FileChooser& chooser, Messa
 // names, or the outcome that ended the command (cancelled, or an output name
 // that exists, already reported).
 struct CmapCommandNames {
-  Outcome ended = Outcome::kDone;  // kDone: the names are set
+  shell::Outcome ended = shell::Outcome::kDone;  // kDone: the names are set
   std::string input;
   std::string output;
 };
-CmapCommandNames ChooseCmapNames(std::string& currentFile, FileChooser& chooser, MessageSink& messages);
+CmapCommandNames ChooseCmapNames(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages);
 
 // The name table conversion: asks for the input ("Drumlin File Open",
 // proposing the current file) and writes the input name + ".name".
-Outcome ConvertNameCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages);
+shell::Outcome ConvertNameCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages);
 
 // The diagnostic dump: asks for the cmap table file ("Drumlin File Open",
 // proposing the current file) and for the text file to write ("Drumlin File
 // Save", proposing "junk.txt" beside the input).
-Outcome DumpCmapCommand(std::string& currentFile, FileChooser& chooser, MessageSink& messages);
-
-// "New" put in front of the file name, in the same folder:
-// /fonts/cmap.bin gives /fonts/Newcmap.bin.
-std::string ProposeNewName(const std::string& inputName);
-
-// A file beside the input: /fonts/cmap.bin and "junk.txt" give /fonts/junk.txt.
-std::string ProposeBeside(const std::string& inputName, const std::string& name);
+shell::Outcome DumpCmapCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages);
 
 }  // namespace macconv

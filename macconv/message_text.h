@@ -1,12 +1,9 @@
-// Message texts shared by the converter's commands, and printf-style
-// formatting into a std::string for them and for the progress texts.
+// Message texts shared by the converter's commands.
 #pragma once
 
 #include <string>
 
 namespace macconv {
-
-std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // "Function CreateFile(<name>) failed!! File exist?": a file could not be
 // opened or created.

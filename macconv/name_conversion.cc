@@ -58,34 +58,34 @@ std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_
   return out.Take();
 }
 
-Outcome ConvertNameTable(const std::string& inputName, MessageSink& messages) {
+shell::Outcome ConvertNameTable(const std::string& inputName, shell::MessageSink& messages) {
   std::vector<uint8_t> bytes;
   if (!core::ReadWholeFile(inputName, &bytes)) {
-    messages.Show("ERROR at 000", CreateFileFailedText(inputName));
-    return Outcome::kFailed;
+    messages.Show({"ERROR at 000", CreateFileFailedText(inputName)});
+    return shell::Outcome::kFailed;
   }
   const std::string outputName = inputName + ".name";
   platform::AtomicOutput output;
   if (!output.Begin(outputName)) {
-    messages.Show("ERROR at 002", CreateFileFailedText(outputName));
-    return Outcome::kFailed;
+    messages.Show({"ERROR at 002", CreateFileFailedText(outputName)});
+    return shell::Outcome::kFailed;
   }
   std::optional<std::vector<uint8_t>> table = ConvertNameTableBytes(bytes);
   if (!table) {
-    messages.Show("ERROR", "The new strings do not fit in a name table.");
-    return Outcome::kFailed;  // the unfinished output is dropped
+    messages.Show({"ERROR", "The new strings do not fit in a name table."});
+    return shell::Outcome::kFailed;  // the unfinished output is dropped
   }
   if (!output.Write(*table) || !output.Commit()) {
     int error = output.error();
     if (error == EEXIST) {
-      messages.Show("ERROR at 002", CreateFileFailedText(outputName));
+      messages.Show({"ERROR at 002", CreateFileFailedText(outputName)});
     } else {
-      messages.Show("ERROR", WriteFileFailedText(outputName, error));
+      messages.Show({"ERROR", WriteFileFailedText(outputName, error)});
     }
-    return Outcome::kFailed;
+    return shell::Outcome::kFailed;
   }
-  messages.Show("Message", "Success!");
-  return Outcome::kDone;
+  messages.Show({"Message", "Success!"});
+  return shell::Outcome::kDone;
 }
 
 }  // namespace macconv

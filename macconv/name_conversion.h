@@ -35,6 +35,6 @@ std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_
 //   strings too long      ERROR         The new strings do not fit in a name table.
 //   output unwritable     ERROR         Function WriteFile(<output>) failed!! <errno>
 //   done                  Message       Success!
-Outcome ConvertNameTable(const std::string& inputName, MessageSink& messages);
+shell::Outcome ConvertNameTable(const std::string& inputName, shell::MessageSink& messages);
 
 }  // namespace macconv

@@ -1,24 +1,19 @@
-// The ways the converter's engine reaches its user: message boxes, the
-// progress text of a running conversion and the file choosers. The window,
-// the headless command line and the tests each supply their own.
+// The ways the converter's engine reaches its user beyond the shell kit's
+// message boxes and choosers: the progress text of a running conversion, and
+// the converter's two kinds of chooser request.
 #pragma once
 
-#include <optional>
 #include <string>
+
+#include "shell/chooser.h"
+#include "shell/outcome.h"
+#include "shell/sinks.h"
 
 namespace macconv {
 
-// A modal message box: a caption ("ERROR", "Message", ...) and a fixed text.
-class MessageSink {
- public:
-  virtual ~MessageSink() = default;
-  // Returns when the user has seen the message.
-  virtual void Show(const std::string& caption, const std::string& text) = 0;
-};
-
 // The progress text drawn in the window while a cmap conversion runs. The
 // conversion may run on a worker thread; a window implementation hands the
-// text over to its own thread (a queued signal or a lock).
+// text over to its own thread.
 class ProgressSink {
  public:
   virtual ~ProgressSink() = default;
@@ -31,28 +26,25 @@ class ProgressSink {
   virtual void HoldProgress(int /*milliseconds*/) {}
 };
 
-// Asks the user for a file. `proposed` is the name the chooser starts with
-// (may be empty). Returns the chosen path, or nothing when cancelled. The
-// same chooser serves for opening and saving; it does not check whether the
-// file exists.
-class FileChooser {
- public:
-  virtual ~FileChooser() = default;
-  virtual std::optional<std::string> ChooseFile(const std::string& title, const std::string& proposed) = 0;
-};
-
-// Sinks that drop everything.
-class NullMessages : public MessageSink {
- public:
-  void Show(const std::string&, const std::string&) override {}
-};
 class NullProgress : public ProgressSink {
  public:
   void ShowProgress(const std::string&) override {}
   void ClearProgress() override {}
 };
 
-// How a command ended: the headless program turns it into its exit status.
-enum class Outcome { kDone, kFailed, kCancelled };
+// The converter's choosers offer all files and start at `proposed` (may be
+// empty). Neither checks whether the file exists; an existing file chosen
+// for saving is refused by the command itself.
+inline shell::ChooserRequest OpenRequest(std::string title, std::string proposed) {
+  shell::ChooserRequest request;
+  request.title = std::move(title);
+  request.proposedName = std::move(proposed);
+  return request;
+}
+inline shell::ChooserRequest SaveRequest(std::string title, std::string proposed) {
+  shell::ChooserRequest request = OpenRequest(std::move(title), std::move(proposed));
+  request.saving = true;
+  return request;
+}
 
 }  // namespace macconv

@@ -2,6 +2,7 @@
 
 #include "core/shift_jis.h"
 #include "macconv/message_text.h"
+#include "shell/text.h"
 
 namespace macconv {
 namespace {
@@ -35,11 +36,11 @@ UnicodeSegments ComputeUnicodeSegments(ProgressThrottle& progress) {
     if (s != 0 && previous.AllUnmapped()) ++counted;
     previous.Shift(s);
     if (progress.Due()) {
-      progress.Show(FormatText("\n     Counting Segments     \n     UNICODE = 0x%x     \n     Number of Segments = %d     ",
+      progress.Show(shell::FormatText("\n     Counting Segments     \n     UNICODE = 0x%x     \n     Number of Segments = %d     ",
                                u, counted));
     }
   }
-  progress.Final(FormatText("\n     Counting Segments     \n     UNICODE = 0x%x     \n     Number of Segments = %d     ",
+  progress.Final(shell::FormatText("\n     Counting Segments     \n     UNICODE = 0x%x     \n     Number of Segments = %d     ",
                             kLastCode, counted));
   const int segCount = counted + 1;  // the closing segment
 
@@ -54,7 +55,7 @@ UnicodeSegments ComputeUnicodeSegments(ProgressThrottle& progress) {
   uint32_t lastMapped = 0;
   previous = PreviousCodes();
   auto recordingText = [&](uint32_t u) {
-    return FormatText(
+    return shell::FormatText(
         "\n     Number of Segments = %d     \n     Recording Segments     \n     UNICODE = 0x%x     \n     Count of Segments = %d     ",
         segCount, u, k);
   };
@@ -82,9 +83,9 @@ UnicodeSegments ComputeUnicodeSegments(ProgressThrottle& progress) {
   for (int j = 0; j < segCount; ++j) {
     segments.idRangeOffset[j] = static_cast<uint16_t>(2 * (segCount - j + glyphs));
     glyphs += uint32_t{segments.endCode[j]} - segments.startCode[j] + 1;
-    if (progress.Due()) progress.Show(FormatText("\n     Count glyphs     \n     Number of glyphs = %d     \n", static_cast<int>(glyphs)));
+    if (progress.Due()) progress.Show(shell::FormatText("\n     Count glyphs     \n     Number of glyphs = %d     \n", static_cast<int>(glyphs)));
   }
-  progress.Final(FormatText("\n     Count glyphs     \n     Number of glyphs = %d     \n", static_cast<int>(glyphs)));
+  progress.Final(shell::FormatText("\n     Count glyphs     \n     Number of glyphs = %d     \n", static_cast<int>(glyphs)));
   segments.glyphCount = glyphs;
   return segments;
 }

@@ -4,13 +4,14 @@
 #include "core/shift_jis.h"
 #include "core/tables/cmap.h"
 #include "macconv/message_text.h"
+#include "shell/text.h"
 #include "macconv/unicode_segments.h"
 
 namespace macconv {
 namespace {
 
 std::string GlyphsText(uint32_t glyphCount, uint32_t n, uint32_t u) {
-  return FormatText("\n     Number of Glyphs = %d     \n     Count of Glyphs = %d     \n     UNICODE = 0x%x     ",
+  return shell::FormatText("\n     Number of Glyphs = %d     \n     Count of Glyphs = %d     \n     UNICODE = 0x%x     ",
                     static_cast<int>(glyphCount), static_cast<int>(n), u);
 }
 

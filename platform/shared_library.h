@@ -31,11 +31,4 @@ class SharedLibrary {
   std::string error_;
 };
 
-// The checksum library's file name on this system.
-#if defined(_WIN32)
-inline constexpr const char* kChecksumLibraryName = "sumkit.dll";
-#else
-inline constexpr const char* kChecksumLibraryName = "libsumkit.so";
-#endif
-
 }  // namespace platform

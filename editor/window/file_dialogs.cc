@@ -45,7 +45,7 @@ bool IsPattern(const QString& text) {
 // filter instead of accepting it as a file name.
 class CustomFilterWatch : public QObject {
  public:
-  CustomFilterWatch(QFileDialog& dialog, const ChooserRequest& request, std::string& custom)
+  CustomFilterWatch(QFileDialog& dialog, const shell::ChooserRequest& request, std::string& custom)
       : dialog_(dialog), request_(request), custom_(custom) {
     field_ = dialog.findChild<QLineEdit*>("fileNameEdit");
     if (field_) field_->installEventFilter(this);
@@ -67,7 +67,7 @@ class CustomFilterWatch : public QObject {
 
  private:
   QFileDialog& dialog_;
-  const ChooserRequest& request_;
+  const shell::ChooserRequest& request_;
   std::string& custom_;
   QLineEdit* field_ = nullptr;
 };
@@ -77,14 +77,14 @@ class CustomFilterWatch : public QObject {
 std::vector<std::string> DialogNameFilters(const std::string& filterList, const std::string& customFilter) {
   std::vector<std::string> filters;
   if (!customFilter.empty()) filters.push_back(customFilter);
-  for (const auto& [label, pattern] : FilterPairs(filterList)) filters.push_back(DialogFilter(label, pattern));
+  for (const auto& [label, pattern] : shell::FilterPairs(filterList)) filters.push_back(DialogFilter(label, pattern));
   return filters;
 }
 
-std::optional<std::string> QtFileChooser::Choose(const ChooserRequest& request) {
+std::optional<std::string> QtFileChooser::Choose(const shell::ChooserRequest& request) {
   QWidget* parent = QApplication::activeModalWidget();
   if (!parent) parent = owner_;
-  std::string& custom = custom_[static_cast<size_t>(request.kind)];
+  std::string& custom = custom_[request.memory];
 
   QFileDialog dialog(parent, FromText(request.title));
   // Qt's own dialog everywhere: the same behaviour on every desktop, and a

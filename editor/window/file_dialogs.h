@@ -5,11 +5,13 @@
 // time the same chooser runs, and in no other chooser.
 #pragma once
 
-#include <array>
+#include <map>
 #include <string>
 #include <vector>
 
-#include "editor/sinks.h"
+#include "editor/choosers.h"
+#include "shell/chooser.h"
+#include "shell/sinks.h"
 
 class QWidget;
 
@@ -20,17 +22,20 @@ namespace editor::gui {
 // pattern "*.*" becomes "*", so that names without a dot show too.
 std::vector<std::string> DialogNameFilters(const std::string& filterList, const std::string& customFilter);
 
-class QtFileChooser : public FileChooser {
+class QtFileChooser : public shell::FileChooser {
  public:
   // Dialogs belong to the modal window in front, else to `owner`.
   explicit QtFileChooser(QWidget* owner) : owner_(owner) {}
-  std::optional<std::string> Choose(const ChooserRequest& request) override;
+  std::optional<std::string> Choose(const shell::ChooserRequest& request) override;
 
-  const std::string& customFilter(ChooserKind kind) const { return custom_[static_cast<size_t>(kind)]; }
+  std::string customFilter(ChooserKind kind) const {
+    auto found = custom_.find(static_cast<int>(kind));
+    return found == custom_.end() ? std::string() : found->second;
+  }
 
  private:
   QWidget* owner_;
-  std::array<std::string, 3> custom_;
+  std::map<int, std::string> custom_;  // by the request's memory
 };
 
 }  // namespace editor::gui

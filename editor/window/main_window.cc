@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <chrono>
 
+#include "editor/analysis_run.h"
 #include "editor/choosers.h"
 #include "editor/table_list.h"
 #include "editor/window/file_dialogs.h"
@@ -16,6 +17,7 @@
 #include "editor/window/log_view.h"
 #include "editor/window/message_boxes.h"
 #include "editor/window/table_dialogs.h"
+#include "shell/window/menus.h"
 
 // The window's resources live in a static library; nothing else would pull them in.
 static void LoadWindowResources() { Q_INIT_RESOURCE(quillet_window); }
@@ -23,22 +25,18 @@ static void LoadWindowResources() { Q_INIT_RESOURCE(quillet_window); }
 namespace editor::gui {
 namespace {
 
-struct MenuItem {
-  const char* menu;
-  const char* text;
-  MenuCommand command;
-};
+constexpr int Number(MenuCommand command) { return static_cast<int>(command); }
 
-constexpr MenuItem kMenu[] = {
-    {"&File", "&Open TrueType Font...", MenuCommand::kOpen},
-    {"&File", "&Recalc check sum", MenuCommand::kRecalc},
-    {"&File", "&Add Table...", MenuCommand::kAddTable},
-    {"&File", "&Export Table...", MenuCommand::kExportTable},
-    {"&File", "Delete Table...", MenuCommand::kDeleteTable},
-    {"&File", "&Quit", MenuCommand::kQuit},
-    {"&Edit", "&Copy", MenuCommand::kCopy},
-    {"&Edit", "&Select All", MenuCommand::kSelectAll},
-    {"&Help", "&About...", MenuCommand::kAbout},
+constexpr shell::MenuItem kMenu[] = {
+    {"&File", "&Open TrueType Font...", Number(MenuCommand::kOpen), nullptr},
+    {"&File", "&Recalc check sum", Number(MenuCommand::kRecalc), nullptr},
+    {"&File", "&Add Table...", Number(MenuCommand::kAddTable), nullptr},
+    {"&File", "&Export Table...", Number(MenuCommand::kExportTable), nullptr},
+    {"&File", "Delete Table...", Number(MenuCommand::kDeleteTable), nullptr},
+    {"&File", "&Quit", Number(MenuCommand::kQuit), nullptr},
+    {"&Edit", "&Copy", Number(MenuCommand::kCopy), nullptr},
+    {"&Edit", "&Select All", Number(MenuCommand::kSelectAll), nullptr},
+    {"&Help", "&About...", Number(MenuCommand::kAbout), nullptr},
 };
 
 // The window's background: the light grey of the stock brush.
@@ -62,7 +60,8 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
       windowThread_(std::this_thread::get_id()),
       settingsFolder_(std::move(setup.settingsFolder)),
       libraryName_(std::move(setup.libraryName)),
-      buffer_(Banner()) {
+      buffer_(Banner()),
+      worker_([this] { QMetaObject::invokeMethod(this, [this] { worker_.Deliver(); }, Qt::QueuedConnection); }) {
   LoadWindowResources();
   setWindowTitle("Quillet");
   setWindowIcon(QIcon(":/quillet/quillet-32.png"));
@@ -91,9 +90,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
     ownMessages_ = std::make_unique<QtMessageBoxes>(this);
     messages_ = ownMessages_.get();
   }
-  runMessages_ = std::make_unique<RelayedMessages>(*messages_, [this](std::function<void()> task) {
-    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
-  });
+  runMessages_ = std::make_unique<shell::HandedMessages>(worker_, *messages_);
 
   BuildMenus();
   RecordStart(setup.programPath, settingsFolder_);
@@ -102,22 +99,13 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-  // A run that waits for a message box goes on without it; the worker is
-  // then joined as the last member goes.
-  runMessages_->Close();
-  worker_.Wait();
+  // A run that waits for a message box goes on without it.
+  worker_.Close();
+  worker_.Join();
 }
 
 void MainWindow::BuildMenus() {
-  QMenu* menu = nullptr;
-  for (const MenuItem& item : kMenu) {
-    QString title = QString::fromLatin1(item.menu);
-    if (!menu || menu->title() != title) menu = menuBar()->addMenu(title);
-    QAction* action = menu->addAction(QString::fromLatin1(item.text));
-    action->setData(static_cast<int>(item.command));
-    MenuCommand command = item.command;
-    connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-  }
+  shell::AddMenuItems(*this, kMenu, [this](int command) { RunCommand(static_cast<MenuCommand>(command)); });
 }
 
 void MainWindow::RunCommand(MenuCommand command) {
@@ -174,7 +162,7 @@ void MainWindow::RefreshLog() {
 }
 
 bool MainWindow::RefusedWhileRunning() {
-  if (!worker_.running()) return false;
+  if (!worker_.busy()) return false;
   LogAppend(BusyLine(fontPath_));
   return true;
 }
@@ -188,20 +176,20 @@ void MainWindow::OpenCommand() {
 
 void MainWindow::OpenFont(const std::string& fontPath) {
   if (RefusedWhileRunning()) return;
+  // The previous analysis goes: the run is about to replace the table list.
+  analysis_.reset();
+  LogAppend(OpeningLine(fontPath));
   AnalysisRequest request{fontPath, settingsFolder_, libraryName_};
-  bool started = worker_.Start(request, log_, *runMessages_, [this] {
-    QMetaObject::invokeMethod(
-        this, [this] { RunEnded(); }, Qt::QueuedConnection);
-  });
-  if (!started) {
-    LogAppend(BusyLine(fontPath_));
-    return;
-  }
+  auto result = std::make_shared<FontAnalysis>();
+  worker_.Start([this, request, result] { AnalysisRun(request, result.get(), log_, *runMessages_); },
+                [this, result] { RunEnded(result); });
   fontPath_ = fontPath;
   ++runsStarted_;
 }
 
-void MainWindow::RunEnded() {
+void MainWindow::RunEnded(std::shared_ptr<const FontAnalysis> analysis) {
+  analysis_ = std::move(analysis);
+  ready_ = true;
   ++runsShown_;
   RefreshLog();
   emit analysisFinished();
@@ -210,18 +198,16 @@ void MainWindow::RunEnded() {
 void MainWindow::RecalcCommand() {
   // The recalculation works from the finished analysis, so it waits its turn.
   if (RefusedWhileRunning()) return;
-  std::shared_ptr<const FontAnalysis> analysis = worker_.analysis();
-  editor::RecalcCommand(analysis.get(), fontPath_, chooser(), log_);
+  editor::RecalcCommand(analysis_.get(), fontPath_, chooser(), log_);
 }
 
 void MainWindow::EditCommand(MenuCommand command) {
-  if (!PassesGate(command, worker_.ready(), log_)) return;
+  if (!PassesGate(command, ready_, log_)) return;
   // A run under way is about to replace the table list the dialogs read.
   if (RefusedWhileRunning()) return;
   // The dialogs' commands check their choices against the finished analysis.
   static const FontAnalysis kNoFont;
-  std::shared_ptr<const FontAnalysis> analysis = worker_.analysis();
-  DialogContext context{analysis ? *analysis : kNoFont, settingsFolder_, chooser(), log_, messages()};
+  DialogContext context{analysis_ ? *analysis_ : kNoFont, settingsFolder_, chooser(), log_, messages()};
   if (command == MenuCommand::kAddTable) {
     AddTableDialog dialog(context, this);
     dialog.exec();

@@ -2,10 +2,11 @@
 // read-only log and nothing else. The window only dispatches; the commands,
 // the log buffer and the analysis thread are the engine's.
 //
-// Threads: the Open command runs the analysis on the engine's worker. The
-// run writes into the locked log buffer and asks the window, through a
-// queued call, to show it again; its message boxes are relayed to the
-// window's thread. Nothing of the window is touched from the worker.
+// Threads: the Open command runs the analysis on a worker thread. The run
+// writes into the locked log buffer and asks the window, through a queued
+// call, to show it again; its message boxes are handed to the window's
+// thread, and its result is taken there when it ends. Nothing of the window
+// is touched from the worker.
 #pragma once
 
 #include <QMainWindow>
@@ -15,12 +16,13 @@
 #include <string_view>
 #include <thread>
 
-#include "editor/analysis_worker.h"
+#include "editor/checksum_binding.h"
 #include "editor/commands.h"
+#include "editor/font_analysis.h"
 #include "editor/log_buffer.h"
-#include "editor/message_relay.h"
-#include "editor/sinks.h"
-#include "platform/shared_library.h"
+#include "shell/chooser.h"
+#include "shell/sinks.h"
+#include "shell/worker.h"
 
 namespace editor::gui {
 
@@ -29,9 +31,9 @@ class LogView;
 struct WindowSetup {
   std::string settingsFolder;  // where Quillet.ini lies
   std::string programPath;     // recorded as "myself" at start
-  std::string libraryName = platform::kChecksumLibraryName;
-  FileChooser* chooser = nullptr;   // null: Qt file dialogs
-  MessageSink* messages = nullptr;  // null: Qt message boxes
+  std::string libraryName = editor::kChecksumLibraryName;
+  shell::FileChooser* chooser = nullptr;   // null: Qt file dialogs
+  shell::MessageSink* messages = nullptr;  // null: Qt message boxes
 };
 
 // What every start records: the program's path as "myself" under
@@ -59,8 +61,9 @@ class MainWindow : public QMainWindow {
   std::string LogText() const { return buffer_.Text(); }
   LogView* logView() const { return logView_; }
   const std::string& fontPath() const { return fontPath_; }
-  bool ready() const { return worker_.ready(); }
-  bool analysisRunning() const { return worker_.running(); }
+  // The first analysis has ended, whatever its outcome.
+  bool ready() const { return ready_; }
+  bool analysisRunning() const { return worker_.busy(); }
   // Handles events until every run started has ended and been shown; false
   // when that takes longer than `timeoutMs`.
   bool WaitForAnalysis(int timeoutMs = 60000);
@@ -69,7 +72,7 @@ class MainWindow : public QMainWindow {
   void analysisFinished();
 
  private:
-  class WindowLog : public LogSink {
+  class WindowLog : public shell::LogSink {
    public:
     explicit WindowLog(MainWindow& window) : window_(window) {}
     void Append(std::string_view text) override { window_.LogAppend(text); }
@@ -84,30 +87,32 @@ class MainWindow : public QMainWindow {
   void RecalcCommand();
   void EditCommand(MenuCommand command);
   bool RefusedWhileRunning();
-  void RunEnded();
-  FileChooser& chooser() { return *chooser_; }
-  MessageSink& messages() { return *messages_; }
+  void RunEnded(std::shared_ptr<const FontAnalysis> analysis);
+  shell::FileChooser& chooser() { return *chooser_; }
+  shell::MessageSink& messages() { return *messages_; }
 
   const std::thread::id windowThread_;
   std::string settingsFolder_;
   std::string libraryName_;
   std::string fontPath_;
   LogView* logView_ = nullptr;
-  std::unique_ptr<FileChooser> ownChooser_;
-  std::unique_ptr<MessageSink> ownMessages_;
-  FileChooser* chooser_ = nullptr;
-  MessageSink* messages_ = nullptr;
+  std::unique_ptr<shell::FileChooser> ownChooser_;
+  std::unique_ptr<shell::MessageSink> ownMessages_;
+  shell::FileChooser* chooser_ = nullptr;
+  shell::MessageSink* messages_ = nullptr;
   LogBuffer buffer_;
   bool shownOnce_ = false;
   uint64_t shownVersion_ = 0;
   std::atomic<bool> refreshQueued_{false};
   WindowLog log_{*this};
-  std::unique_ptr<RelayedMessages> runMessages_;
+  // The last finished run's analysis; null before the first run ends and
+  // while a run is under way, so a partly built analysis is never seen.
+  std::shared_ptr<const FontAnalysis> analysis_;
+  bool ready_ = false;
   int runsStarted_ = 0;
   int runsShown_ = 0;
-  // Last, so that it is the first to go: its thread is joined while
-  // everything it uses is still there.
-  AnalysisWorker worker_;
+  shell::Worker worker_;
+  std::unique_ptr<shell::HandedMessages> runMessages_;
 };
 
 }  // namespace editor::gui

@@ -5,7 +5,7 @@
 
 namespace editor::gui {
 
-void QtMessageBoxes::Show(const Message& message) {
+void QtMessageBoxes::Show(const shell::Message& message) {
   QWidget* parent = QApplication::activeModalWidget();
   if (!parent) parent = owner_;
   QString caption = QString::fromStdString(message.caption);

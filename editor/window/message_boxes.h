@@ -3,16 +3,16 @@
 // main window.
 #pragma once
 
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 
 class QWidget;
 
 namespace editor::gui {
 
-class QtMessageBoxes : public MessageSink {
+class QtMessageBoxes : public shell::MessageSink {
  public:
   explicit QtMessageBoxes(QWidget* owner) : owner_(owner) {}
-  void Show(const Message& message) override;
+  void Show(const shell::Message& message) override;
 
  private:
   QWidget* owner_;

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "editor/headless.h"
 #include "editor/window/main_window.h"
 #include "platform/program_folder.h"
 
@@ -37,7 +36,7 @@ bool HaveDisplay(int argc, char** argv) {
 #endif
 }
 
-int RunQuilletWindow(int argc, char** argv, const std::string& settingsFolder) {
+int RunQuilletWindow(int argc, char** argv, const std::string& settingsFolder, const char* headlessUsage) {
   QApplication application(argc, argv);
   QApplication::setApplicationName("quillet");
   QApplication::setApplicationDisplayName("Quillet");
@@ -45,8 +44,8 @@ int RunQuilletWindow(int argc, char** argv, const std::string& settingsFolder) {
   QStringList arguments = QApplication::arguments();
   if (arguments.size() > 2) {
     std::fputs("usage: quillet [FONT]\n", stderr);
-    std::fputs(HeadlessUsage(), stderr);
-    return kExitUsage;
+    std::fputs(headlessUsage, stderr);
+    return 2;
   }
 
   WindowSetup setup;

@@ -12,7 +12,8 @@ namespace editor::gui {
 bool HaveDisplay(int argc, char** argv);
 
 // Runs the window until the user quits; returns the exit status. The
-// arguments after Qt has taken its own are at most one font path.
-int RunQuilletWindow(int argc, char** argv, const std::string& settingsFolder);
+// arguments after Qt has taken its own are at most one font path; more give
+// the usage, `headlessUsage` after the window's own line, and status 2.
+int RunQuilletWindow(int argc, char** argv, const std::string& settingsFolder, const char* headlessUsage);
 
 }  // namespace editor::gui

@@ -34,8 +34,8 @@ QPushButton* Button(const char* text, const char* name, QWidget* parent) {
   return button;
 }
 
-void Finish(QDialog& dialog, const CommandOutcome& outcome) {
-  if (outcome.dialog == DialogStep::kClose) dialog.done(outcome.written ? QDialog::Accepted : QDialog::Rejected);
+void Finish(QDialog& dialog, const shell::CommandOutcome& outcome) {
+  if (outcome.dialog == shell::DialogStep::kClose) dialog.done(outcome.done() ? QDialog::Accepted : QDialog::Rejected);
 }
 
 }  // namespace
@@ -123,7 +123,7 @@ void TableListDialog::Run() {
   std::optional<std::string> selected;
   QList<QListWidgetItem*> chosen = tables_->selectedItems();
   if (!chosen.isEmpty()) selected = ToBytes(chosen.first()->text());
-  CommandOutcome outcome = purpose_ == Purpose::kExport
+  shell::CommandOutcome outcome = purpose_ == Purpose::kExport
                                ? ExportTableCommand(context_.font, selected, context_.chooser, context_.log,
                                                     context_.messages)
                                : DeleteTableCommand(context_.font, tableCount_, selected, context_.chooser,

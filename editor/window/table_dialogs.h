@@ -9,7 +9,8 @@
 #include <string>
 
 #include "editor/font_analysis.h"
-#include "editor/sinks.h"
+#include "shell/chooser.h"
+#include "shell/sinks.h"
 
 class QLineEdit;
 class QListWidget;
@@ -21,9 +22,9 @@ namespace editor::gui {
 struct DialogContext {
   const FontAnalysis& font;    // the open font as its analysis read it
   std::string settingsFolder;  // where Quillet.ini with the table list lies
-  FileChooser& chooser;
-  LogSink& log;
-  MessageSink& messages;
+  shell::FileChooser& chooser;
+  shell::LogSink& log;
+  shell::MessageSink& messages;
 };
 
 class AddTableDialog : public QDialog {

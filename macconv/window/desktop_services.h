@@ -28,8 +28,8 @@ class AboutPresenter {
 };
 
 struct WindowServices {
-  macconv::FileChooser* chooser = nullptr;
-  macconv::MessageSink* messages = nullptr;
+  shell::FileChooser* chooser = nullptr;
+  shell::MessageSink* messages = nullptr;
   HelpOpener* help = nullptr;
   AboutPresenter* about = nullptr;
 };

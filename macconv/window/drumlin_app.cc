@@ -36,13 +36,12 @@ int RunDrumlinWindow(int argc, char** argv) {
   QApplication::setWindowIcon(DrumlinIcon());
   QGuiApplication::setDesktopFileName("drumlin");
 
-  // The arguments Qt has not taken for itself, read as one command line.
-  std::vector<std::string> arguments;
+  // The program path and the arguments Qt has not taken for itself, read as
+  // one command line.
+  std::vector<std::string> arguments{FileName(QCoreApplication::applicationFilePath())};
   const QStringList qtArguments = QCoreApplication::arguments();
   for (qsizetype i = 1; i < qtArguments.size(); ++i) arguments.push_back(FileName(qtArguments[i]));
-  const std::string tail = JoinArguments(arguments);
-  // Only to learn whether the quit option is there; records nothing.
-  const macconv::CommandLine startLine = macconv::ParseCommandLine("\"dummy\" " + tail);
+  const macconv::CommandLine startLine = macconv::ParseCommandLine(JoinArguments(arguments));
 
   // Looking for a running copy and becoming it happen under one lock, so
   // that two copies started at once do not both take files.
@@ -63,10 +62,8 @@ int RunDrumlinWindow(int argc, char** argv) {
     }
   }
 
-  std::vector<std::string> commandLine{FileName(QCoreApplication::applicationFilePath())};
-  commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
   QtDesktop desktop;
-  DrumlinWindow window(desktop.services(), JoinArguments(commandLine));
+  DrumlinWindow window(desktop.services(), startLine);
   desktop.SetOwner(&window);
 
   CopyServer server;

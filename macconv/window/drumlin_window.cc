@@ -8,7 +8,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
 
@@ -21,6 +20,7 @@
 #include "macconv/window/window_commands.h"
 #include "macconv/window/window_place.h"
 #include "platform/paths.h"
+#include "shell/window/menus.h"
 
 namespace drumlin {
 namespace {
@@ -40,11 +40,38 @@ std::string CleanPath(const std::string& path) {
 
 }  // namespace
 
-DrumlinWindow::DrumlinWindow(const WindowServices& services, const std::string& commandLine, QWidget* parent)
+// What the conversion reports on the worker thread, handed to the window's.
+// Messages do not wait for the user: the window shows them in order.
+class DrumlinWindow::ConversionSinks : public shell::MessageSink, public macconv::ProgressSink {
+ public:
+  explicit ConversionSinks(DrumlinWindow& window) : window_(window) {}
+
+  void Show(const shell::Message& message) override {
+    window_.conversion_.Hand([w = &window_, message] { w->services_.messages->Show(message); });
+  }
+  void ShowProgress(const std::string& text) override {
+    window_.conversion_.Hand([w = &window_, text] {
+      w->view_->SetText(Text(text));
+      emit w->progressShown(w->view_->text());
+    });
+  }
+  void ClearProgress() override {
+    window_.conversion_.Hand([w = &window_] {
+      w->view_->Clear();
+      emit w->progressCleared();
+    });
+  }
+  void HoldProgress(int milliseconds) override { window_.conversion_.Pause(milliseconds); }
+
+ private:
+  DrumlinWindow& window_;
+};
+
+DrumlinWindow::DrumlinWindow(const WindowServices& services, const macconv::CommandLine& line, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
       view_(new ProgressView(this)),
-      conversion_([this] { QMetaObject::invokeMethod(this, [this] { TakeReports(); }, Qt::QueuedConnection); }) {
+      conversion_([this] { QMetaObject::invokeMethod(this, [this] { conversion_.Deliver(); }, Qt::QueuedConnection); }) {
   setWindowTitle("Drumlin");
   setWindowIcon(DrumlinIcon());
   setAcceptDrops(true);
@@ -55,7 +82,6 @@ DrumlinWindow::DrumlinWindow(const WindowServices& services, const std::string& 
   move(place.x, place.y);
   resize(place.width, place.height);
 
-  const macconv::CommandLine line = macconv::ParseCommandLine(commandLine);
   quit_ = line.quit;
   if (line.valid) RecordMyself(line.programName);
   currentFile_ = line.fileName;
@@ -65,28 +91,13 @@ DrumlinWindow::DrumlinWindow(const WindowServices& services, const std::string& 
 }
 
 DrumlinWindow::~DrumlinWindow() {
-  // The worker may still post to this window until it has ended.
-  conversion_.Stop();
+  // The worker may still hand tasks to this window until it has ended.
+  conversion_.Close();
+  conversion_.Join();
 }
 
 void DrumlinWindow::BuildMenu() {
-  QMenu* popup = nullptr;
-  for (const MenuItem& item : kMenu) {
-    if (!popup || popup->title() != item.popup) popup = menuBar()->addMenu(item.popup);
-    QAction* action = popup->addAction(item.text);
-    action->setData(item.command);
-    const int command = item.command;
-    connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-  }
-  for (const ShortcutCommand& item : kShortcutCommands) {
-    auto* action = new QAction(item.text, this);
-    action->setShortcut(QKeySequence(item.shortcut));
-    action->setShortcutContext(Qt::WindowShortcut);
-    action->setData(item.command);
-    addAction(action);
-    const int command = item.command;
-    connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-  }
+  shell::AddMenuItems(*this, kMenu, [this](int command) { RunCommand(command); });
 }
 
 void DrumlinWindow::SetMenusEnabled(bool enabled) {
@@ -106,8 +117,8 @@ void DrumlinWindow::RunCommand(int command, const QString& name) {
   }
   commandRunning_ = true;
   bool ended = true;
-  macconv::FileChooser& chooser = *services_.chooser;
-  macconv::MessageSink& messages = *services_.messages;
+  shell::FileChooser& chooser = *services_.chooser;
+  shell::MessageSink& messages = *services_.messages;
   switch (command) {
     case kExtractNamedFile:
       macconv::ExtractNamedFile(currentFile_, FileName(name), chooser, messages);
@@ -139,7 +150,7 @@ void DrumlinWindow::RunCommand(int command, const QString& name) {
       break;
     case kConvertCmap: {
       macconv::CmapCommandNames names = macconv::ChooseCmapNames(currentFile_, chooser, messages);
-      if (names.ended == macconv::Outcome::kDone) {
+      if (names.ended == shell::Outcome::kDone) {
         StartCmapConversion(names.input, names.output);
         ended = false;  // ends when the worker has ended
       }
@@ -168,41 +179,16 @@ void DrumlinWindow::StartCmapConversion(const std::string& input, const std::str
   view_->Clear();
   conversionRunning_ = true;
   SetMenusEnabled(false);
-  conversion_.Start([input, output](macconv::MessageSink& messages, macconv::ProgressSink& progress) {
-    return macconv::ConvertCmapFile(input, output, messages, &progress);
-  });
-}
-
-void DrumlinWindow::TakeReports() {
-  // A message box below runs its own event loop, which may call here again:
-  // the outer call takes what arrives meanwhile.
-  if (takingReports_) return;
-  takingReports_ = true;
-  for (;;) {
-    macconv::BackgroundCommand::Taken taken = conversion_.Take();
-    if (taken.empty()) break;
-    for (const macconv::CommandReport& report : taken.reports) {
-      switch (report.kind) {
-        case macconv::CommandReport::Kind::kProgress:
-          view_->SetText(Text(report.text));
-          emit progressShown(view_->text());
-          break;
-        case macconv::CommandReport::Kind::kClear:
-          view_->Clear();
-          emit progressCleared();
-          break;
-        case macconv::CommandReport::Kind::kMessage:
-          services_.messages->Show(report.caption, report.text);
-          break;
-      }
-    }
-    if (taken.finished) {
-      conversionRunning_ = false;
-      SetMenusEnabled(true);
-      EndCommand(kConvertCmap);
-    }
-  }
-  takingReports_ = false;
+  conversion_.Start(
+      [this, input, output] {
+        ConversionSinks sinks(*this);
+        macconv::ConvertCmapFile(input, output, sinks, &sinks);
+      },
+      [this] {
+        conversionRunning_ = false;
+        SetMenusEnabled(true);
+        EndCommand(kConvertCmap);
+      });
 }
 
 void DrumlinWindow::OpenHelp(const char* helpFileName) {
@@ -215,7 +201,7 @@ void DrumlinWindow::OpenHelp(const char* helpFileName) {
   const std::string& found = IsFile(beside) || !IsFile(installed) ? beside : installed;
   const bool opened = IsFile(found) && services_.help->Open(found);
   QApplication::restoreOverrideCursor();
-  if (!opened) services_.messages->Show("Ouch!!", "Can not open " + found);
+  if (!opened) services_.messages->Show({"Ouch!!", "Can not open " + found});
 }
 
 void DrumlinWindow::TakeHandedFile(const QString& fileName) {
@@ -255,7 +241,7 @@ void DrumlinWindow::HandleDrop(const QStringList& files) {
   if (files.size() == 1) {
     if (!files[0].isEmpty()) RunCommand(kExtractNamedFile, files[0]);
   } else if (files.size() > 1) {
-    services_.messages->Show("Ouch!!", "Only one file is acceptable...");
+    services_.messages->Show({"Ouch!!", "Only one file is acceptable..."});
   }
   // Started with the quit option, the program closes after one drop.
   if (quit_) close();
@@ -263,7 +249,8 @@ void DrumlinWindow::HandleDrop(const QStringList& files) {
 
 void DrumlinWindow::closeEvent(QCloseEvent* event) {
   // A conversion under way finishes its output; only its pauses are cut.
-  conversion_.Stop();
+  conversion_.Close();
+  conversion_.Join();
   event->accept();
 }
 

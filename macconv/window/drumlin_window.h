@@ -12,8 +12,9 @@
 #include <string>
 #include <utility>
 
-#include "macconv/background_command.h"
+#include "macconv/command_line.h"
 #include "macconv/window/desktop_services.h"
+#include "shell/worker.h"
 
 namespace drumlin {
 
@@ -23,9 +24,9 @@ class DrumlinWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `commandLine` is the program's whole command line, its path first. The
-  // file it names is extracted once the window is up.
-  DrumlinWindow(const WindowServices& services, const std::string& commandLine, QWidget* parent = nullptr);
+  // `commandLine` is the program's whole command line, its path first, as
+  // parsed. The file it names is extracted once the window is up.
+  DrumlinWindow(const WindowServices& services, const macconv::CommandLine& commandLine, QWidget* parent = nullptr);
   ~DrumlinWindow() override;
 
   // Carries out a command. `name` is the file that comes with command 4000.
@@ -60,8 +61,9 @@ class DrumlinWindow : public QMainWindow {
   void SavePlace();
   void HandleDrop(const QStringList& files);
   void OpenHelp(const char* helpFileName);
+  class ConversionSinks;
+
   void StartCmapConversion(const std::string& input, const std::string& output);
-  void TakeReports();
   void EndCommand(int command);
   void RunWaitingCommand();
   void SetMenusEnabled(bool enabled);
@@ -72,9 +74,8 @@ class DrumlinWindow : public QMainWindow {
   bool quit_ = false;
   bool commandRunning_ = false;
   bool conversionRunning_ = false;
-  bool takingReports_ = false;
   std::deque<std::pair<int, QString>> waiting_;
-  macconv::BackgroundCommand conversion_;
+  shell::Worker conversion_;
 };
 
 }  // namespace drumlin

@@ -21,20 +21,19 @@ QMessageBox::Icon IconFor(const std::string& caption) {
 
 }  // namespace
 
-std::optional<std::string> QtDesktop::ChooseFile(const std::string& title, const std::string& proposed) {
-  const QString caption = QString::fromStdString(title);
-  const QString start = QFile::decodeName(proposed.c_str());
-  const bool saving = title.size() >= 4 && title.compare(title.size() - 4, 4, "Save") == 0;
-  QString chosen = saving ? QFileDialog::getSaveFileName(owner_, caption, start, kAllFiles, nullptr,
+std::optional<std::string> QtDesktop::Choose(const shell::ChooserRequest& request) {
+  const QString caption = QString::fromStdString(request.title);
+  const QString start = QFile::decodeName(request.proposedName.c_str());
+  QString chosen = request.saving ? QFileDialog::getSaveFileName(owner_, caption, start, kAllFiles, nullptr,
                                                          QFileDialog::DontConfirmOverwrite)
                           : QFileDialog::getOpenFileName(owner_, caption, start, kAllFiles);
   if (chosen.isEmpty()) return std::nullopt;
   return std::string(QFile::encodeName(chosen).constData());
 }
 
-void QtDesktop::Show(const std::string& caption, const std::string& text) {
-  QMessageBox box(IconFor(caption), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok,
-                  owner_);
+void QtDesktop::Show(const shell::Message& message) {
+  QMessageBox box(IconFor(message.caption), QString::fromStdString(message.caption),
+                  QString::fromStdString(message.text), QMessageBox::Ok, owner_);
   box.exec();
 }
 

@@ -10,19 +10,18 @@
 
 namespace drumlin {
 
-class QtDesktop : public macconv::FileChooser,
-                  public macconv::MessageSink,
+class QtDesktop : public shell::FileChooser,
+                  public shell::MessageSink,
                   public HelpOpener,
                   public AboutPresenter {
  public:
   void SetOwner(QWidget* owner) { owner_ = owner; }
   WindowServices services() { return {this, this, this, this}; }
 
-  // Opening or saving, by the chooser's title: the converter's titles end
-  // in "Open" or "Save". Neither checks whether the file exists; an existing
-  // file chosen for saving is refused by the command itself.
-  std::optional<std::string> ChooseFile(const std::string& title, const std::string& proposed) override;
-  void Show(const std::string& caption, const std::string& text) override;
+  // Neither chooser checks whether the file exists; an existing file chosen
+  // for saving is refused by the command itself.
+  std::optional<std::string> Choose(const shell::ChooserRequest& request) override;
+  void Show(const shell::Message& message) override;
   bool Open(const std::string& path) override;
   void ShowAbout(QWidget* owner) override;
 

@@ -2,6 +2,8 @@
 // menu, and keyboard shortcuts for the two commands the menu does not offer.
 #pragma once
 
+#include "shell/menu.h"
+
 namespace drumlin {
 
 enum Command : int {
@@ -17,32 +19,18 @@ enum Command : int {
   kConvertCmap = 40003,
 };
 
-struct MenuItem {
-  const char* popup;
-  const char* text;
-  int command;
-};
-
-inline constexpr MenuItem kMenu[] = {
-    {"&File", "&Open TTF and Extract", kOpenAndExtract},
-    {"&File", "&Quit", kQuit},
-    {"&Tool", "Convert Mac cmap table to Win", kConvertCmap},
-    {"&Help", "&Help", kHelp},
-    {"&Help", "Help &Document", kHelpDocument},
-    {"&Help", "Help &Text", kHelpText},
-    {"&Help", "&About", kAbout},
-};
-
-// Commands reached by keyboard only; the help text lists them.
-struct ShortcutCommand {
-  const char* shortcut;
-  const char* text;
-  int command;
-};
-
-inline constexpr ShortcutCommand kShortcutCommands[] = {
-    {"Ctrl+Shift+N", "Convert Mac name table to Win", kConvertName},
-    {"Ctrl+Shift+D", "Dump Mac cmap mapping", kDumpCmap},
+// The menu, then the commands reached by keyboard only (the help text
+// lists them).
+inline constexpr shell::MenuItem kMenu[] = {
+    {"&File", "&Open TTF and Extract", kOpenAndExtract, nullptr},
+    {"&File", "&Quit", kQuit, nullptr},
+    {"&Tool", "Convert Mac cmap table to Win", kConvertCmap, nullptr},
+    {"&Help", "&Help", kHelp, nullptr},
+    {"&Help", "Help &Document", kHelpDocument, nullptr},
+    {"&Help", "Help &Text", kHelpText, nullptr},
+    {"&Help", "&About", kAbout, nullptr},
+    {nullptr, "Convert Mac name table to Win", kConvertName, "Ctrl+Shift+N"},
+    {nullptr, "Dump Mac cmap mapping", kDumpCmap, "Ctrl+Shift+D"},
 };
 
 }  // namespace drumlin

@@ -14,7 +14,6 @@
 
 namespace {
 
-using editor::AnsweringChooser;
 using editortest::LineStarting;
 using editortest::Workspace;
 using testsupport::Bytes;
@@ -110,7 +109,7 @@ TEST(Recalc, FailuresLeaveNothing) {
   EXPECT_FALSE(editor::RecalcCheckSum(&empty, w.Path("y.ttf"), w.log));
   EXPECT_FALSE(testsupport::Exists(w.Path("y.ttf")));
   // Chooser cancelled: the line names the open font.
-  AnsweringChooser cancel(std::nullopt);
+  shell::ScriptedChooser cancel({});
   w.log.Clear();
   EXPECT_FALSE(editor::RecalcCommand(&w.analysis, font, cancel, w.log));
   EXPECT_EQ(w.log.text(), "Failed in opening TrueType Font \"" + font + "\".\r\n--\r\n");
@@ -127,19 +126,19 @@ class EditCommands : public ::testing::Test {
     ASSERT_TRUE(w_.Analyse(fontPath_));
     w_.log.Clear();
   }
-  editor::CommandOutcome Add(const std::string& tag, const Bytes& table, const std::string& out) {
+  shell::CommandOutcome Add(const std::string& tag, const Bytes& table, const std::string& out) {
     std::string tablePath = w_.Write("table.bin", table);
-    AnsweringChooser chooser(w_.Path(out));
+    shell::ScriptedChooser chooser({w_.Path(out)});
     return editor::AddTableCommand(w_.analysis, {tag, tablePath, editor::ReadTableCount(w_.dir.path())}, chooser,
                                    w_.log, w_.messages);
   }
-  editor::CommandOutcome Delete(const std::string& tag, const std::string& out) {
-    AnsweringChooser chooser(w_.Path(out));
+  shell::CommandOutcome Delete(const std::string& tag, const std::string& out) {
+    shell::ScriptedChooser chooser({w_.Path(out)});
     return editor::DeleteTableCommand(w_.analysis, editor::ReadTableCount(w_.dir.path()), tag, chooser, w_.log,
                                       w_.messages);
   }
-  editor::CommandOutcome Export(const std::string& tag, const std::string& out) {
-    AnsweringChooser chooser(w_.Path(out));
+  shell::CommandOutcome Export(const std::string& tag, const std::string& out) {
+    shell::ScriptedChooser chooser({w_.Path(out)});
     auto outcome = editor::ExportTableCommand(w_.analysis, tag, chooser, w_.log, w_.messages);
     proposed_ = chooser.last().proposedName;
     return outcome;
@@ -156,7 +155,7 @@ TEST_F(EditCommands, AddPlacesTheEntryInTagOrderAndPacksTables) {
   Open(FontBuilder().AddTable("cmap", testsupport::MakeCmap({0x41})).AddTable("head", testsupport::MakeHead())
            .AddTable("prep", {1, 2, 3}).Build());
   auto before = TablesOf(fontBytes_);
-  ASSERT_TRUE(Add("OS/2", testsupport::MakeOs2(), "first.ttf").written);
+  ASSERT_TRUE(Add("OS/2", testsupport::MakeOs2(), "first.ttf").done());
   EXPECT_EQ(w_.log.text(), "Add OS/2 table.\r\n--\r\n");
   Bytes out = Output("first.ttf");
   auto entries = testsupport::ReadEntries(out);
@@ -172,7 +171,7 @@ TEST_F(EditCommands, AddPlacesTheEntryInTagOrderAndPacksTables) {
   EXPECT_EQ(testsupport::ReadEntries(out)[1].checkSum, testsupport::ReadEntries(fontBytes_)[0].checkSum);
 
   // A tag that sorts last, typed short and padded; an empty table file.
-  ASSERT_TRUE(Add("zz", {}, "last.ttf").written);
+  ASSERT_TRUE(Add("zz", {}, "last.ttf").done());
   entries = testsupport::ReadEntries(Output("last.ttf"));
   EXPECT_EQ(entries.back().tag, "zz  ");
   EXPECT_EQ(entries.back().length, 0u);
@@ -183,32 +182,32 @@ TEST_F(EditCommands, AddRefusals) {
   Open(testsupport::SampleFont().Build());
   // A clash keeps the dialog open and leaves no file, so the next try can use the name.
   auto outcome = Add("maxp", {1}, "clash.ttf");
-  EXPECT_EQ(outcome.dialog, editor::DialogStep::kStayOpen);
+  EXPECT_EQ(outcome.dialog, shell::DialogStep::kStayOpen);
   EXPECT_EQ(w_.messages.seen, std::vector<std::string>{"Error: The font has the same table name."});
   EXPECT_FALSE(testsupport::Exists(w_.Path("clash.ttf")));
-  ASSERT_TRUE(Add("maxq", {1}, "clash.ttf").written);
+  ASSERT_TRUE(Add("maxq", {1}, "clash.ttf").done());
 
   // The output exists already.
   w_.log.Clear();
-  EXPECT_FALSE(Add("maxr", {1}, "clash.ttf").written);
+  EXPECT_FALSE(Add("maxr", {1}, "clash.ttf").done());
   EXPECT_EQ(w_.log.text(), "Function CreateFile(" + w_.Path("clash.ttf") + ") has an error at 1!! 17 File exist?\r\n--\r\n");
 
   // The table file cannot be opened: the dialog stays open.
-  AnsweringChooser chooser(w_.Path("never.ttf"));
+  shell::ScriptedChooser chooser({w_.Path("never.ttf"), w_.Path("never.ttf")});
   outcome = editor::AddTableCommand(w_.analysis, {"abcd", w_.Path("none.bin"), 8}, chooser, w_.log, w_.messages);
-  EXPECT_EQ(outcome.dialog, editor::DialogStep::kStayOpen);
+  EXPECT_EQ(outcome.dialog, shell::DialogStep::kStayOpen);
   EXPECT_EQ(w_.messages.seen.back(), "ERROR: Function CreateFile(" + w_.Path("none.bin") + ") has an error 2.");
   EXPECT_EQ(chooser.asked(), 0);
 
   // A table list out of step with the font, and a collection.
   w_.log.Clear();
   std::string tablePath = w_.Write("t.bin", {1});
-  EXPECT_FALSE(editor::AddTableCommand(w_.analysis, {"abcd", tablePath, 3}, chooser, w_.log, w_.messages).written);
+  EXPECT_FALSE(editor::AddTableCommand(w_.analysis, {"abcd", tablePath, 3}, chooser, w_.log, w_.messages).done());
   EXPECT_NE(w_.log.text().find("The table list holds 3 tables, but"), std::string::npos);
   std::string ttc = w_.Write("c.ttc", testsupport::BuildCollection({testsupport::SampleFont()}, false));
   editor::FontAnalysis collection;
   collection.fontPath = ttc;
-  EXPECT_FALSE(editor::AddTableCommand(collection, {"abcd", tablePath, 8}, chooser, w_.log, w_.messages).written);
+  EXPECT_FALSE(editor::AddTableCommand(collection, {"abcd", tablePath, 8}, chooser, w_.log, w_.messages).done());
   EXPECT_NE(w_.log.text().find(ttc + " is a TrueType collection."), std::string::npos);
   EXPECT_FALSE(testsupport::Exists(w_.Path("never.ttf")));
 }
@@ -217,7 +216,7 @@ TEST_F(EditCommands, AddStopsATableAtTheEndOfTheFile) {
   Bytes font = FontBuilder().AddTable("head", testsupport::MakeHead()).AddTable("post", Bytes(32, 7)).Build();
   testsupport::PatchEntry(font, 1, testsupport::ReadEntries(font)[1].offset, 4000);
   Open(font);
-  ASSERT_TRUE(Add("name", {5, 5}, "cut.ttf").written);
+  ASSERT_TRUE(Add("name", {5, 5}, "cut.ttf").done());
   auto entries = testsupport::ReadEntries(Output("cut.ttf"));
   EXPECT_EQ(entries[2].tag, "post");
   EXPECT_EQ(entries[2].length, 32u);
@@ -235,7 +234,7 @@ TEST_F(EditCommands, DeleteKeepsOrderAndRefusesAmbiguity) {
   auto before = TablesOf(font);
   ASSERT_EQ(TablesOf(stored), before);
   Open(stored);
-  ASSERT_TRUE(Delete("post", "nopost.ttf").written);
+  ASSERT_TRUE(Delete("post", "nopost.ttf").done());
   EXPECT_EQ(w_.log.text(), "Delete post table.\r\n--\r\n");
   Bytes out = Output("nopost.ttf");
   auto entries = testsupport::ReadEntries(out);
@@ -247,17 +246,17 @@ TEST_F(EditCommands, DeleteKeepsOrderAndRefusesAmbiguity) {
 
   // The only table of a one-table font: 12 bytes with numTables 0.
   Open(FontBuilder().AddTable("maxp", testsupport::MakeMaxp()).Build());
-  ASSERT_TRUE(Delete("maxp", "none.ttf").written);
+  ASSERT_TRUE(Delete("maxp", "none.ttf").done());
   EXPECT_EQ(Output("none.ttf"), (Bytes{0, 1, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0}));
 
   // A tag listed twice is not deleted; nothing is written.
   Open(FontBuilder().AddTable("maxp", testsupport::MakeMaxp()).AddTable("maxp", {1}).Build());
-  EXPECT_FALSE(Delete("maxp", "twice.ttf").written);
+  EXPECT_FALSE(Delete("maxp", "twice.ttf").done());
   EXPECT_EQ(w_.log.text(), "The font holds table maxp 2 times, not once. Nothing is deleted.\r\n--\r\n");
   EXPECT_FALSE(testsupport::Exists(w_.Path("twice.ttf")));
-  AnsweringChooser chooser(w_.Path("x"));
+  shell::ScriptedChooser chooser({w_.Path("x")});
   w_.messages.seen.clear();
-  EXPECT_FALSE(editor::DeleteTableCommand(w_.analysis, 2, std::nullopt, chooser, w_.log, w_.messages).written);
+  EXPECT_FALSE(editor::DeleteTableCommand(w_.analysis, 2, std::nullopt, chooser, w_.log, w_.messages).done());
   EXPECT_EQ(w_.messages.seen, std::vector<std::string>{"Information: No table is selected."});
 }
 
@@ -265,28 +264,28 @@ TEST_F(EditCommands, ExportWritesExactlyTheTable) {
   Bytes odd(257);
   for (size_t i = 0; i < odd.size(); ++i) odd[i] = static_cast<uint8_t>(i * 7);
   Open(testsupport::SampleFont().AddTable("odd", odd).AddTable("zero", {}).Build());
-  ASSERT_TRUE(Export("OS/2", "os2.bin").written);
+  ASSERT_TRUE(Export("OS/2", "os2.bin").done());
   EXPECT_EQ(proposed_, w_.Path("NewSample.ttf.OS_2"));
   EXPECT_EQ(w_.log.text(), "Exported OS/2 table.\r\n--\r\n");
   EXPECT_EQ(Output("os2.bin"), TablesOf(fontBytes_)["OS/2"]);
-  ASSERT_TRUE(Export("odd ", "odd.bin").written);
+  ASSERT_TRUE(Export("odd ", "odd.bin").done());
   EXPECT_EQ(Output("odd.bin"), odd);
-  ASSERT_TRUE(Export("zero", "zero.bin").written);
+  ASSERT_TRUE(Export("zero", "zero.bin").done());
   EXPECT_TRUE(testsupport::Exists(w_.Path("zero.bin")));
   EXPECT_TRUE(Output("zero.bin").empty());
 
   // An existing name is refused and left alone.
   w_.log.Clear();
-  EXPECT_FALSE(Export("head", "odd.bin").written);
+  EXPECT_FALSE(Export("head", "odd.bin").done());
   EXPECT_EQ(w_.log.text(), "Function CreateFile(" + w_.Path("odd.bin") + ") has an error at 1!! 17\r\n--\r\n");
   EXPECT_EQ(Output("odd.bin"), odd);
   // The font is gone: nothing is left behind.
   std::remove(fontPath_.c_str());
   w_.log.Clear();
-  EXPECT_FALSE(Export("head", "head.bin").written);
+  EXPECT_FALSE(Export("head", "head.bin").done());
   EXPECT_EQ(w_.log.text(), "Function CreateFile(" + fontPath_ + ") has an error at 3!! 2\r\n--\r\n");
   EXPECT_FALSE(testsupport::Exists(w_.Path("head.bin")));
-  AnsweringChooser cancel(std::nullopt);
+  shell::ScriptedChooser cancel({});
   w_.log.Clear();
   editor::ExportTableCommand(w_.analysis, "OS/2", cancel, w_.log, w_.messages);
   EXPECT_EQ(w_.log.text(), "Failed in exporting OS/2 table.\r\n--\r\n");
@@ -303,17 +302,17 @@ TEST_F(EditCommands, ChoicesFromAnotherRunsListAreCheckedAgainstTheOpenFont) {
   w_.log.Clear();
   const std::string font = fontPath_;
 
-  EXPECT_FALSE(Export("OS/2", "os2.bin").written);
+  EXPECT_FALSE(Export("OS/2", "os2.bin").done());
   EXPECT_EQ(w_.log.text(), "The table directory of " + font +
                                " holds no table OS/2. Nothing is exported; open the font again.\r\n--\r\n");
   // A tag both fonts hold comes from the open font's own place.
-  ASSERT_TRUE(Export("post", "post.bin").written);
+  ASSERT_TRUE(Export("post", "post.bin").done());
   EXPECT_EQ(Output("post.bin"), (Bytes{1, 2, 3, 4, 5}));
 
   // The dialogs' count is the other font's 8.
   w_.log.Clear();
-  EXPECT_FALSE(Delete("post", "deleted.ttf").written);
-  EXPECT_FALSE(Add("zz", {1}, "added.ttf").written);
+  EXPECT_FALSE(Delete("post", "deleted.ttf").done());
+  EXPECT_FALSE(Add("zz", {1}, "added.ttf").done());
   EXPECT_EQ(w_.log.Lines()[0], "The table list holds 8 tables, but " + font +
                                    " holds 2. Tables cannot be deleted from it; open it again.");
   EXPECT_EQ(w_.log.Lines()[2], "The table list holds 8 tables, but " + font +
@@ -322,14 +321,14 @@ TEST_F(EditCommands, ChoicesFromAnotherRunsListAreCheckedAgainstTheOpenFont) {
   // An analysis that read no directory, and a tag the open font holds twice.
   editor::FontAnalysis unread;
   unread.fontPath = font;
-  AnsweringChooser chooser(w_.Path("unread.ttf"));
+  shell::ScriptedChooser chooser({w_.Path("unread.ttf")});
   w_.log.Clear();
-  EXPECT_FALSE(editor::DeleteTableCommand(unread, 0, "post", chooser, w_.log, w_.messages).written);
+  EXPECT_FALSE(editor::DeleteTableCommand(unread, 0, "post", chooser, w_.log, w_.messages).done());
   EXPECT_EQ(w_.log.text(), "The table directory of " + font +
                                " was not read when it was opened. Tables cannot be deleted from it; open it "
                                "again.\r\n--\r\n");
   Open(FontBuilder().AddTable("maxp", testsupport::MakeMaxp()).AddTable("maxp", {1}).Build());
-  EXPECT_FALSE(Export("maxp", "twice.bin").written);
+  EXPECT_FALSE(Export("maxp", "twice.bin").done());
   EXPECT_EQ(w_.log.text(), "The font holds table maxp 2 times, not once. Nothing is exported.\r\n--\r\n");
   for (const char* name : {"os2.bin", "deleted.ttf", "added.ttf", "unread.ttf", "twice.bin"})
     EXPECT_FALSE(testsupport::Exists(w_.Path(name))) << name;

@@ -1,7 +1,7 @@
 #include "tests/editor/editor_test_support.h"
 
 #include "platform/program_folder.h"
-#include "platform/shared_library.h"
+#include "editor/checksum_binding.h"
 
 namespace editortest {
 
@@ -23,7 +23,7 @@ bool Workspace::Analyse(const std::string& path, const std::string& library) {
   editor::AnalysisRequest request{path, dir.path()};
   // The library built beside the tests, by its full name.
   request.libraryName = library.empty()
-                            ? platform::JoinPath(testsupport::BinFolder(), platform::kChecksumLibraryName)
+                            ? platform::JoinPath(testsupport::BinFolder(), editor::kChecksumLibraryName)
                             : library;
   return editor::AnalysisRun(request, &analysis, log, messages);
 }

@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "editor/analysis_run.h"
-#include "editor/sinks.h"
+#include "shell/sinks.h"
 #include "tests/support/font_builder.h"
 #include "tests/support/temp_dir.h"
 
 namespace editortest {
 
-class CaptureLog : public editor::LogSink {
+class CaptureLog : public shell::LogSink {
  public:
   void Append(std::string_view text) override { text_ += text; }
   const std::string& text() const { return text_; }
@@ -23,9 +23,9 @@ class CaptureLog : public editor::LogSink {
   std::string text_;
 };
 
-class CaptureMessages : public editor::MessageSink {
+class CaptureMessages : public shell::MessageSink {
  public:
-  void Show(const editor::Message& message) override { seen.push_back(message.caption + ": " + message.text); }
+  void Show(const shell::Message& message) override { seen.push_back(message.caption + ": " + message.text); }
   std::vector<std::string> seen;
 };
 

@@ -178,11 +178,11 @@ TEST_F(Headless, AnotherRunRewritingTheTableListCannotMisplaceAnExport) {
   editor::FontAnalysis a;
   ASSERT_TRUE(editor::AnalysisRun({dir_.File("A.ttc"), dir_.path(), dir_.File("libsumkit.so")}, &a, log, messages));
   ASSERT_EQ(Run("--report B.ttf").status, 0);
-  editor::AnsweringChooser chooser(dir_.File("cvt.bin"));
-  ASSERT_TRUE(editor::ExportTableCommand(a, "cvt ", chooser, log, messages).written);
+  shell::ScriptedChooser chooser({dir_.File("cvt.bin")});
+  ASSERT_TRUE(editor::ExportTableCommand(a, "cvt ", chooser, log, messages).done());
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("cvt.bin")), cvt);
-  editor::AnsweringChooser other(dir_.File("zzzz.bin"));
-  EXPECT_FALSE(editor::ExportTableCommand(a, "zzzz", other, log, messages).written);
+  shell::ScriptedChooser other({dir_.File("zzzz.bin")});
+  EXPECT_FALSE(editor::ExportTableCommand(a, "zzzz", other, log, messages).done());
   EXPECT_FALSE(testsupport::Exists(dir_.File("zzzz.bin")));
 
   // Both runs as programs, side by side.

@@ -8,7 +8,7 @@
 
 #include "editor/choosers.h"
 #include "editor/commands.h"
-#include "editor/headless_output.h"
+#include "shell/headless.h"
 #include "editor/log_buffer.h"
 #include "editor/settings_path.h"
 #include "editor/text_block.h"
@@ -45,10 +45,10 @@ TEST(LogBuffer, TrimsTheOldestCharacters) {
 }
 
 TEST(HeadlessOutput, LineEndsEvenWhenSplit) {
-  EXPECT_EQ(editor::CrlfToLf("a\r\nb\rc\r\n"), "a\nb\rc\n");
+  EXPECT_EQ(shell::CrlfToLf("a\r\nb\rc\r\n"), "a\nb\rc\n");
   std::FILE* file = std::tmpfile();
   {
-    editor::StreamLog log(file);
+    shell::StreamLog log(file);
     for (const char* part : {"one\r", "\ntwo\r", "x\r\n", "\r"}) log.Append(part);
   }
   std::rewind(file);
@@ -74,10 +74,10 @@ TEST(Choosers, ProposedNamesAndFilters) {
   EXPECT_EQ(save.defaultSuffix, "ttf");
   EXPECT_TRUE(save.saving);
   EXPECT_EQ(editor::TableFileChooserRequest().defaultSuffix, "");
-  auto pairs = editor::FilterPairs(editor::FontChooserRequest().filterList);
+  auto pairs = shell::FilterPairs(editor::FontChooserRequest().filterList);
   ASSERT_EQ(pairs.size(), 3u);
   EXPECT_EQ(pairs[1], (std::pair<std::string, std::string>{"TrueType Comp (*.ttc)", "*.ttc"}));
-  EXPECT_EQ(editor::FilterPairs(editor::kSaveFilter)[0].first, "All Files (*.*)");
+  EXPECT_EQ(shell::FilterPairs(editor::kSaveFilter)[0].first, "All Files (*.*)");
 }
 
 TEST(Commands, GateBeforeTheFirstRun) {

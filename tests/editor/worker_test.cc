@@ -1,81 +1,26 @@
-// The analysis thread: one run at a time, the result published only when
-// the run ends, the log handed over through the locked buffer, and the ready
-// flag going up after the first run whatever its outcome.
+// The analysis on a worker thread as the window runs it: the log handed over
+// through the locked buffer while the window's side reads it, the result
+// taken on the owner's side when the run has ended.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 
-#include "editor/analysis_worker.h"
+#include "editor/analysis_run.h"
 #include "editor/commands.h"
 #include "editor/log_buffer.h"
 #include "platform/program_folder.h"
+#include "shell/worker.h"
 #include "tests/editor/editor_test_support.h"
 
 namespace {
 
-// A message box that holds the analysis thread until the test lets it go.
-class HeldMessages : public editor::MessageSink {
- public:
-  void Show(const editor::Message& message) override {
-    std::unique_lock<std::mutex> hold(lock_);
-    seen_.push_back(message.caption + ": " + message.text);
-    shown_ = true;
-    changed_.notify_all();
-    changed_.wait(hold, [this] { return released_; });
-  }
-  void WaitUntilShown() {
-    std::unique_lock<std::mutex> hold(lock_);
-    changed_.wait(hold, [this] { return shown_; });
-  }
-  void Release() {
-    std::lock_guard<std::mutex> hold(lock_);
-    released_ = true;
-    changed_.notify_all();
-  }
-  std::vector<std::string> seen() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return seen_;
-  }
-
- private:
-  std::mutex lock_;
-  std::condition_variable changed_;
-  std::vector<std::string> seen_;
-  bool shown_ = false;
-  bool released_ = false;
-};
-
 editor::AnalysisRequest Request(const std::string& font, const testsupport::TempDir& dir) {
   return editor::AnalysisRequest{font, dir.path(),
-                                 platform::JoinPath(testsupport::BinFolder(), platform::kChecksumLibraryName)};
+                                 platform::JoinPath(testsupport::BinFolder(), editor::kChecksumLibraryName)};
 }
 
-TEST(AnalysisWorker, RefusesASecondRunWhileOneIsUnderWay) {
-  testsupport::TempDir dir;
-  editor::LogBuffer buffer;
-  editor::LogBufferSink log(buffer);
-  HeldMessages messages;
-  editor::AnalysisWorker worker;
-  EXPECT_FALSE(worker.ready());
-  std::string missing = dir.File("missing.ttf");
-  ASSERT_TRUE(worker.Start(Request(missing, dir), log, messages));
-  messages.WaitUntilShown();  // the run is inside its message box
-  EXPECT_TRUE(worker.running());
-  EXPECT_FALSE(worker.Start(Request(missing, dir), log, messages));
-  EXPECT_EQ(worker.analysis(), nullptr);
-  EXPECT_FALSE(worker.ready());
-  messages.Release();
-  worker.Wait();
-  EXPECT_TRUE(worker.ready());  // a failed run ends too
-  ASSERT_NE(worker.analysis(), nullptr);
-  EXPECT_TRUE(worker.analysis()->fonts.empty());
-  EXPECT_EQ(messages.seen(), std::vector<std::string>{"ERROR: Function CreateFile(" + missing + ") has an error at 2!! 2"});
-  EXPECT_EQ(buffer.Text(), "TrueType Font " + missing + " is opened.\r\nInitializing...\r\n");
-}
-
-TEST(AnalysisWorker, HandsTheLogOverWhileTheWindowReadsIt) {
+TEST(AnalysisOnAWorker, HandsTheLogOverWhileTheWindowReadsIt) {
   testsupport::TempDir dir;
   std::string font = dir.File("Sample.ttf");
   testsupport::WriteBytes(font, testsupport::BuildCollection(
@@ -87,29 +32,25 @@ TEST(AnalysisWorker, HandsTheLogOverWhileTheWindowReadsIt) {
   std::atomic<int> refreshes{0};
   editor::LogBufferSink log(buffer, [&] { refreshes.fetch_add(1); });
   editortest::CaptureMessages messages;
-  std::atomic<bool> finished{false};
-  editor::AnalysisWorker worker;
+  shell::Worker worker([] {});
   for (int run = 0; run < 2; ++run) {
-    finished = false;
-    ASSERT_TRUE(worker.Start(Request(ttc, dir), log, messages, [&] { finished = true; }));
-    // The window's side: read the buffer and the flag while the run writes.
-    while (worker.running()) {
+    auto result = std::make_shared<editor::FontAnalysis>();
+    std::shared_ptr<const editor::FontAnalysis> taken;
+    ASSERT_TRUE(worker.Start([&, result] { editor::AnalysisRun(Request(ttc, dir), result.get(), log, messages); },
+                             [&, result] { taken = result; }));
+    // The window's side: read the buffer while the run writes, and take
+    // the end when it comes.
+    while (!taken) {
       std::string shown = buffer.Text();
       ASSERT_LE(shown.size(), editor::kLogTextLimit);
-      (void)worker.ready();
-      (void)worker.analysis();
+      worker.Deliver();
     }
-    worker.Wait();
-    ASSERT_NE(worker.analysis(), nullptr);
-    EXPECT_EQ(worker.analysis()->fonts.size(), 3u);
+    EXPECT_EQ(taken->fonts.size(), 3u);
   }
   EXPECT_TRUE(messages.seen.empty());
   std::string text = buffer.Text();
   EXPECT_EQ(text.substr(text.size() - 11), "Ready\r\n--\r\n");
   EXPECT_GT(refreshes.load(), 100);
-  // The callback runs after the result is published; give it its moment.
-  worker.Wait();
-  while (!finished) std::this_thread::yield();
 }
 
 }  // namespace

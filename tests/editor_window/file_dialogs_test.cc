@@ -36,7 +36,7 @@ struct Seen {
 
 // Runs one chooser; `act` sees its dialog, then either types a name and
 // accepts, or cancels.
-std::optional<std::string> RunChooser(editor::gui::QtFileChooser& chooser, const editor::ChooserRequest& request,
+std::optional<std::string> RunChooser(editor::gui::QtFileChooser& chooser, const shell::ChooserRequest& request,
                                       Seen* seen, const std::function<void(QFileDialog*, QLineEdit*)>& act) {
   windowtest::OnNextDialog([&](QWidget* widget) {
     auto* dialog = qobject_cast<QFileDialog*>(widget);

@@ -19,6 +19,7 @@
 
 #include "core/checksum.h"
 #include "core/readable_file.h"
+#include "editor/choosers.h"
 #include "editor/commands.h"
 #include "editor/table_list.h"
 #include "editor/window/log_view.h"
@@ -324,7 +325,7 @@ TEST(QuilletWindow, EveryCancelledChooserLogsItsLine) {
                                   "Failed in adding vhea table. File exist?\r\n--\r\n" +
                                   "Failed in exporting OS/2 table.\r\n--\r\n" +
                                   "Failed in delete OS/2 table. File exist?\r\n--\r\n");
-  EXPECT_EQ(f.chooser.asked.front().kind, ChooserKind::kFontFile);
+  EXPECT_EQ(f.chooser.asked.front().memory, static_cast<int>(ChooserKind::kFontFile));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 

@@ -8,12 +8,12 @@
 #include <QTimer>
 
 #include "platform/program_folder.h"
-#include "platform/shared_library.h"
+#include "editor/checksum_binding.h"
 #include "tests/support/font_builder.h"
 
 namespace windowtest {
 
-std::optional<std::string> ScriptedChooser::Choose(const editor::ChooserRequest& request) {
+std::optional<std::string> ScriptedChooser::Choose(const shell::ChooserRequest& request) {
   asked.push_back(request);
   if (answers_.empty()) return std::nullopt;
   std::optional<std::string> answer = answers_.front();
@@ -38,7 +38,7 @@ WindowFixture::WindowFixture() {
   editor::gui::WindowSetup setup;
   setup.settingsFolder = dir.path();
   setup.programPath = kProgramPath;
-  setup.libraryName = platform::JoinPath(testsupport::BinFolder(), platform::kChecksumLibraryName);
+  setup.libraryName = platform::JoinPath(testsupport::BinFolder(), editor::kChecksumLibraryName);
   setup.chooser = &chooser;
   setup.messages = &messages;
   window = std::make_unique<editor::gui::MainWindow>(setup);

@@ -11,26 +11,27 @@
 #include <string>
 #include <vector>
 
-#include "editor/sinks.h"
+#include "shell/chooser.h"
+#include "shell/sinks.h"
 #include "editor/window/main_window.h"
 #include "tests/support/temp_dir.h"
 
 namespace windowtest {
 
 // Answers each request with the next scripted answer; cancels when none is left.
-class ScriptedChooser : public editor::FileChooser {
+class ScriptedChooser : public shell::FileChooser {
  public:
-  std::optional<std::string> Choose(const editor::ChooserRequest& request) override;
+  std::optional<std::string> Choose(const shell::ChooserRequest& request) override;
   void Answer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
-  std::vector<editor::ChooserRequest> asked;
+  std::vector<shell::ChooserRequest> asked;
 
  private:
   std::deque<std::optional<std::string>> answers_;
 };
 
-class RecordedMessages : public editor::MessageSink {
+class RecordedMessages : public shell::MessageSink {
  public:
-  void Show(const editor::Message& message) override { seen.push_back(message.caption + ": " + message.text); }
+  void Show(const shell::Message& message) override { seen.push_back(message.caption + ": " + message.text); }
   std::vector<std::string> seen;
 };
 

@@ -9,7 +9,7 @@
 
 #include "macconv/cmap_dump.h"
 #include "macconv/cmap_file_conversion.h"
-#include "macconv/headless.h"
+#include "macconv/headless/drumlin_headless.h"
 #include "macconv/menu_commands.h"
 #include "tests/macconv/mac_tables.h"
 
@@ -51,7 +51,7 @@ class CmapFileTest : public ::testing::Test {
 TEST_F(CmapFileTest, ConvertsIntoANewFileThroughAWorkFile) {
   macconv::NullProgress progress;
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("out.bin"), messages_, &progress),
-            macconv::Outcome::kDone);
+            shell::Outcome::kDone);
   EXPECT_TRUE(messages_.lines.empty());
   Bytes output = testsupport::ReadBytes(dir_.File("out.bin"));
   ASSERT_EQ(output.size(), 12u + 35334);
@@ -66,19 +66,19 @@ TEST_F(CmapFileTest, FailuresLeaveNoOutputAndNoWorkFile) {
   // The output name is taken: the file there stays as it was.
   testsupport::WriteText(dir_.File("taken.bin"), "keep");
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("taken.bin"), messages_, nullptr),
-            macconv::Outcome::kFailed);
+            shell::Outcome::kFailed);
   EXPECT_EQ(testsupport::ReadText(dir_.File("taken.bin")), "keep");
   ASSERT_EQ(messages_.lines.size(), 1u);
   EXPECT_EQ(messages_.lines[0], "ERROR: File exist? : " + dir_.File("taken.bin"));
 
   // The output's folder does not exist.
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("no/out.bin"), messages_, nullptr),
-            macconv::Outcome::kFailed);
+            shell::Outcome::kFailed);
 
   // The input does not exist.
   messages_.lines.clear();
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("none.bin"), dir_.File("out.bin"), messages_, nullptr),
-            macconv::Outcome::kFailed);
+            shell::Outcome::kFailed);
   EXPECT_EQ(messages_.lines,
             std::vector<std::string>{"ERROR: Function CreateFile(" + dir_.File("none.bin") + ") failed!! File exist?"});
   EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
@@ -88,37 +88,37 @@ TEST_F(CmapFileTest, FailuresLeaveNoOutputAndNoWorkFile) {
   setenv("TMPDIR", dir_.File("missing").c_str(), 1);
   messages_.lines.clear();
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("out.bin"), messages_, nullptr),
-            macconv::Outcome::kFailed);
+            shell::Outcome::kFailed);
   ASSERT_EQ(messages_.lines.size(), 1u);
   EXPECT_EQ(messages_.lines[0].rfind("ERROR at 001: Function CreateFile(" + dir_.File("missing") + "/emf", 0), 0u);
   EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
 }
 
 TEST_F(CmapFileTest, TheCommandProposesNamesAndRefusesATakenOutputBeforeWork) {
-  macconv::ScriptedChooser chooser({dir_.File("cmap.bin"), dir_.File("Newcmap.bin")});
+  shell::ScriptedChooser chooser({dir_.File("cmap.bin"), dir_.File("Newcmap.bin")});
   std::string current = "old";
-  EXPECT_EQ(macconv::ConvertCmapCommand(current, chooser, messages_, nullptr), macconv::Outcome::kDone);
+  EXPECT_EQ(macconv::ConvertCmapCommand(current, chooser, messages_, nullptr), shell::Outcome::kDone);
   ASSERT_EQ(chooser.requests().size(), 2u);
   EXPECT_EQ(chooser.requests()[0].title, "Drumlin cmap file Open");
-  EXPECT_EQ(chooser.requests()[0].proposed, "");
+  EXPECT_EQ(chooser.requests()[0].proposedName, "");
   EXPECT_EQ(chooser.requests()[1].title, "Drumlin cmap file Save");
-  EXPECT_EQ(chooser.requests()[1].proposed, dir_.File("Newcmap.bin"));
+  EXPECT_EQ(chooser.requests()[1].proposedName, dir_.File("Newcmap.bin"));
   EXPECT_EQ(current, dir_.File("cmap.bin"));
 
-  macconv::ScriptedChooser again({dir_.File("cmap.bin"), dir_.File("Newcmap.bin")});
-  EXPECT_EQ(macconv::ConvertCmapCommand(current, again, messages_, nullptr), macconv::Outcome::kFailed);
+  shell::ScriptedChooser again({dir_.File("cmap.bin"), dir_.File("Newcmap.bin")});
+  EXPECT_EQ(macconv::ConvertCmapCommand(current, again, messages_, nullptr), shell::Outcome::kFailed);
   EXPECT_EQ(messages_.lines.back(), "ERROR: File exist? : " + dir_.File("Newcmap.bin"));
 
-  macconv::ScriptedChooser cancelled({});
-  EXPECT_EQ(macconv::ConvertCmapCommand(current, cancelled, messages_, nullptr), macconv::Outcome::kCancelled);
+  shell::ScriptedChooser cancelled({});
+  EXPECT_EQ(macconv::ConvertCmapCommand(current, cancelled, messages_, nullptr), shell::Outcome::kCancelled);
   EXPECT_EQ(current, "");
-  EXPECT_EQ(macconv::ProposeNewName("cmap.bin"), "Newcmap.bin");
+  EXPECT_EQ(shell::NewNameBeside("cmap.bin"), "Newcmap.bin");
   EXPECT_TRUE(NoWorkFilesLeft());
 }
 
 TEST_F(CmapFileTest, DumpWritesTheTriplesToTheNamedFile) {
   RecordedMessages messages;
-  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("cmap.bin"), dir_.File("dump.txt"), messages), macconv::Outcome::kDone);
+  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("cmap.bin"), dir_.File("dump.txt"), messages), shell::Outcome::kDone);
   EXPECT_EQ(messages.lines, std::vector<std::string>{"Message: Done!!"});
   std::string text = testsupport::ReadText(dir_.File("dump.txt"));
   EXPECT_EQ(text.rfind("dwSubHeaderOffset = 0x212\nunicode, sjiscode, index\n0x0, 0x0, 0x0\n", 0), 0u);
@@ -132,23 +132,23 @@ TEST_F(CmapFileTest, DumpWritesTheTriplesToTheNamedFile) {
   // Without a (1, 1) format 2 subtable nothing is written, and it still ends with "Done!!".
   testsupport::WriteBytes(dir_.File("plain.bin"), testsupport::MakeCmap({0x41}));
   messages.lines.clear();
-  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("plain.bin"), dir_.File("none.txt"), messages), macconv::Outcome::kDone);
+  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("plain.bin"), dir_.File("none.txt"), messages), shell::Outcome::kDone);
   EXPECT_EQ(messages.lines, std::vector<std::string>{"Message: Done!!"});
   EXPECT_FALSE(testsupport::Exists(dir_.File("none.txt")));
 
   messages.lines.clear();
-  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("none.bin"), dir_.File("none.txt"), messages), macconv::Outcome::kFailed);
+  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("none.bin"), dir_.File("none.txt"), messages), shell::Outcome::kFailed);
   EXPECT_EQ(messages.lines.back(), "Message: Done!!");
   EXPECT_EQ(messages.lines.size(), 2u);
 }
 
 TEST_F(CmapFileTest, DumpCommandProposesJunkBesideTheInput) {
-  macconv::ScriptedChooser chooser({dir_.File("cmap.bin"), dir_.File("mine.txt")});
+  shell::ScriptedChooser chooser({dir_.File("cmap.bin"), dir_.File("mine.txt")});
   std::string current = dir_.File("last.bin");
-  EXPECT_EQ(macconv::DumpCmapCommand(current, chooser, messages_), macconv::Outcome::kDone);
+  EXPECT_EQ(macconv::DumpCmapCommand(current, chooser, messages_), shell::Outcome::kDone);
   ASSERT_EQ(chooser.requests().size(), 2u);
-  EXPECT_EQ(chooser.requests()[0].proposed, dir_.File("last.bin"));
-  EXPECT_EQ(chooser.requests()[1].proposed, dir_.File("junk.txt"));
+  EXPECT_EQ(chooser.requests()[0].proposedName, dir_.File("last.bin"));
+  EXPECT_EQ(chooser.requests()[1].proposedName, dir_.File("junk.txt"));
   EXPECT_TRUE(testsupport::Exists(dir_.File("mine.txt")));
 }
 

@@ -6,7 +6,7 @@
 
 #include "core/readable_file.h"
 #include "macconv/extraction.h"
-#include "macconv/headless.h"
+#include "macconv/headless/drumlin_headless.h"
 #include "macconv/menu_commands.h"
 #include "tests/macconv/mac_tables.h"
 
@@ -84,13 +84,13 @@ TEST(FontStart, FindsTheSignatureAtEveryPlaceAlsoAcrossReadsAndBlocks) {
 
 class ExtractionTest : public ::testing::Test {
  protected:
-  macconv::Outcome Extract(const std::string& input, std::vector<std::string> answers) {
-    chooser_ = std::make_unique<macconv::ScriptedChooser>(std::move(answers));
+  shell::Outcome Extract(const std::string& input, std::vector<std::string> answers) {
+    chooser_ = std::make_unique<shell::ScriptedChooser>(std::move(answers));
     return macconv::ExtractTrueType(input, *chooser_, messages_);
   }
   TempDir dir_;
   mactest::RecordedMessages messages_;
-  std::unique_ptr<macconv::ScriptedChooser> chooser_;
+  std::unique_ptr<shell::ScriptedChooser> chooser_;
 };
 
 TEST_F(ExtractionTest, WritesTheFontFromItsSignatureOn) {
@@ -103,10 +103,10 @@ TEST_F(ExtractionTest, WritesTheFontFromItsSignatureOn) {
   wrapped.insert(wrapped.end(), trailer.begin(), trailer.end());
   testsupport::WriteBytes(dir_.File("suitcase.bin"), wrapped);
 
-  EXPECT_EQ(Extract(dir_.File("suitcase.bin"), {dir_.File("font.ttf")}), macconv::Outcome::kDone);
+  EXPECT_EQ(Extract(dir_.File("suitcase.bin"), {dir_.File("font.ttf")}), shell::Outcome::kDone);
   ASSERT_EQ(chooser_->requests().size(), 1u);
   EXPECT_EQ(chooser_->requests()[0].title, "Drumlin File Save");
-  EXPECT_EQ(chooser_->requests()[0].proposed, dir_.File("suitcase.bin.ttf"));
+  EXPECT_EQ(chooser_->requests()[0].proposedName, dir_.File("suitcase.bin.ttf"));
   Bytes expected = font;
   expected.insert(expected.end(), trailer.begin(), trailer.end());
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("font.ttf")), expected);
@@ -116,7 +116,7 @@ TEST_F(ExtractionTest, WritesTheFontFromItsSignatureOn) {
   // A Mac font file that starts with "true": the whole file, version replaced.
   testsupport::WriteBytes(dir_.File("mac.ttf"), macFont);
   messages_.lines.clear();
-  EXPECT_EQ(Extract(dir_.File("mac.ttf"), {dir_.File("win.ttf")}), macconv::Outcome::kDone);
+  EXPECT_EQ(Extract(dir_.File("mac.ttf"), {dir_.File("win.ttf")}), shell::Outcome::kDone);
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("win.ttf")), font);
   EXPECT_EQ(messages_.lines.back(),
             "Message: Successfully Extracted the TrueType Font. (" + std::to_string(font.size()) + " bytes)");
@@ -129,11 +129,11 @@ TEST_F(ExtractionTest, ReportsEachFailureAndWritesNothing) {
   testsupport::WriteBytes(dir_.File("mac.bin"), withSignature);
   testsupport::WriteText(dir_.File("taken.ttf"), "keep");
 
-  EXPECT_EQ(Extract(dir_.File("plain.ttf"), {dir_.File("a.ttf")}), macconv::Outcome::kFailed);
+  EXPECT_EQ(Extract(dir_.File("plain.ttf"), {dir_.File("a.ttf")}), shell::Outcome::kFailed);
   EXPECT_TRUE(chooser_->requests().empty());
-  EXPECT_EQ(Extract(dir_.File("none.bin"), {dir_.File("b.ttf")}), macconv::Outcome::kFailed);
-  EXPECT_EQ(Extract(dir_.File("mac.bin"), {dir_.File("taken.ttf")}), macconv::Outcome::kFailed);
-  EXPECT_EQ(Extract(dir_.File("mac.bin"), {}), macconv::Outcome::kCancelled);
+  EXPECT_EQ(Extract(dir_.File("none.bin"), {dir_.File("b.ttf")}), shell::Outcome::kFailed);
+  EXPECT_EQ(Extract(dir_.File("mac.bin"), {dir_.File("taken.ttf")}), shell::Outcome::kFailed);
+  EXPECT_EQ(Extract(dir_.File("mac.bin"), {}), shell::Outcome::kCancelled);
   EXPECT_EQ(messages_.lines, (std::vector<std::string>{
                                  "Message: Can't find TrueType Font.",
                                  "ERROR: Function CreateFile(" + dir_.File("none.bin") + ") failed!! File exist?",
@@ -147,20 +147,20 @@ TEST_F(ExtractionTest, MenuCommandsSetTheCurrentFile) {
   Bytes data = Filler(200);
   Put(data, 20, "true");
   testsupport::WriteBytes(dir_.File("mac.bin"), data);
-  macconv::ScriptedChooser chooser({dir_.File("mac.bin"), dir_.File("out.ttf")});
+  shell::ScriptedChooser chooser({dir_.File("mac.bin"), dir_.File("out.ttf")});
   std::string current = "old";
-  EXPECT_EQ(macconv::OpenAndExtract(current, chooser, messages_), macconv::Outcome::kDone);
+  EXPECT_EQ(macconv::OpenAndExtract(current, chooser, messages_), shell::Outcome::kDone);
   EXPECT_EQ(chooser.requests().at(0).title, "Drumlin File Open");
-  EXPECT_EQ(chooser.requests().at(0).proposed, "");
+  EXPECT_EQ(chooser.requests().at(0).proposedName, "");
   EXPECT_EQ(current, dir_.File("mac.bin"));
 
-  macconv::ScriptedChooser handed({dir_.File("out2.ttf")});
+  shell::ScriptedChooser handed({dir_.File("out2.ttf")});
   current = "";
-  EXPECT_EQ(macconv::ExtractNamedFile(current, dir_.File("mac.bin"), handed, messages_), macconv::Outcome::kDone);
+  EXPECT_EQ(macconv::ExtractNamedFile(current, dir_.File("mac.bin"), handed, messages_), shell::Outcome::kDone);
   EXPECT_EQ(current, dir_.File("mac.bin"));
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("out2.ttf")).size(), 180u);
   current = "";
-  EXPECT_EQ(macconv::ExtractNamedFile(current, "", handed, messages_), macconv::Outcome::kCancelled);
+  EXPECT_EQ(macconv::ExtractNamedFile(current, "", handed, messages_), shell::Outcome::kCancelled);
 }
 
 }  // namespace

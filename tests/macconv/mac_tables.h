@@ -53,9 +53,9 @@ uint16_t U16(const Bytes& bytes, size_t offset);
 uint32_t U32(const Bytes& bytes, size_t offset);
 
 // Messages as "CAPTION: text" lines.
-class RecordedMessages : public macconv::MessageSink {
+class RecordedMessages : public shell::MessageSink {
  public:
-  void Show(const std::string& caption, const std::string& text) override { lines.push_back(caption + ": " + text); }
+  void Show(const shell::Message& message) override { lines.push_back(message.caption + ": " + message.text); }
   std::vector<std::string> lines;
 };
 

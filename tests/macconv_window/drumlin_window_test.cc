@@ -43,7 +43,7 @@ class WindowTest : public ::testing::Test {
   }
   std::unique_ptr<DrumlinWindow> Open(const std::string& arguments = "") {
     std::string line = "\"" + program_ + "\"" + (arguments.empty() ? "" : " " + arguments);
-    auto window = std::make_unique<DrumlinWindow>(desktop_.services(), line);
+    auto window = std::make_unique<DrumlinWindow>(desktop_.services(), macconv::ParseCommandLine(line));
     handled_ = std::make_unique<QSignalSpy>(window.get(), &DrumlinWindow::commandHandled);
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -106,7 +106,7 @@ TEST_F(WindowTest, MenuCommandsReachTheirHandlers) {
 
   ASSERT_EQ(desktop_.chooser.requests.size(), 2u);
   EXPECT_EQ(desktop_.chooser.requests[0].title, "Drumlin File Open");
-  EXPECT_EQ(desktop_.chooser.requests[0].proposed, "");
+  EXPECT_EQ(desktop_.chooser.requests[0].proposedName, "");
   EXPECT_EQ(desktop_.chooser.requests[1].title, "Drumlin cmap file Open");
   EXPECT_EQ(desktop_.about.shown, 1);
   EXPECT_EQ(desktop_.help.opened, std::vector<std::string>{dir_.File("Drumlin.txt")});
@@ -176,7 +176,7 @@ TEST_F(WindowTest, ExtractsOneDroppedFileAndRefusesSeveral) {
   EXPECT_EQ(LastHandled(), drumlin::kExtractNamedFile);
   ASSERT_EQ(desktop_.chooser.requests.size(), 1u);
   EXPECT_EQ(desktop_.chooser.requests[0].title, "Drumlin File Save");
-  EXPECT_EQ(desktop_.chooser.requests[0].proposed, dir_.File("mac.bin.ttf"));
+  EXPECT_EQ(desktop_.chooser.requests[0].proposedName, dir_.File("mac.bin.ttf"));
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("font.ttf")), testsupport::SampleFont().Build());
   EXPECT_EQ(window->currentFile(), dir_.File("mac.bin"));
   ASSERT_EQ(desktop_.messages.lines.size(), 1u);
@@ -211,7 +211,7 @@ TEST_F(WindowTest, ExtractsTheFileOfItsCommandLineOnceItIsUp) {
   EXPECT_TRUE(window->quitOption());
   ASSERT_TRUE(WaitHandled(1));
   ASSERT_EQ(desktop_.chooser.requests.size(), 1u);
-  EXPECT_EQ(desktop_.chooser.requests[0].proposed, dir_.File("a b/mac.bin.ttf"));
+  EXPECT_EQ(desktop_.chooser.requests[0].proposedName, dir_.File("a b/mac.bin.ttf"));
   // The quit option alone does not close the window.
   EXPECT_TRUE(window->isVisible());
 
@@ -244,7 +244,7 @@ TEST_F(WindowTest, ConvertsACmapFileWhileShowingItsProgress) {
   EXPECT_EQ(handled_->at(0).at(0).toInt(), drumlin::kConvertCmap);
   EXPECT_EQ(desktop_.chooser.requests[0].title, "Drumlin cmap file Open");
   EXPECT_EQ(desktop_.chooser.requests[1].title, "Drumlin cmap file Save");
-  EXPECT_EQ(desktop_.chooser.requests[1].proposed, dir_.File("Newcmap.bin"));
+  EXPECT_EQ(desktop_.chooser.requests[1].proposedName, dir_.File("Newcmap.bin"));
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("Newcmap.bin")).size(), 12u + 35334);
 
   QStringList texts;
@@ -270,7 +270,7 @@ TEST_F(WindowTest, ConvertsACmapFileWhileShowingItsProgress) {
   ASSERT_TRUE(WaitHandled(2));
   EXPECT_EQ(handled_->at(1).at(0).toInt(), drumlin::kExtractNamedFile);
   ASSERT_EQ(desktop_.chooser.requests.size(), 3u);
-  EXPECT_EQ(desktop_.chooser.requests[2].proposed, dir_.File("mac.bin.ttf"));
+  EXPECT_EQ(desktop_.chooser.requests[2].proposedName, dir_.File("mac.bin.ttf"));
   EXPECT_TRUE(window->menuBar()->actions()[0]->menu()->actions()[0]->isEnabled());
 }
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "macconv/headless.h"
+#include "macconv/headless/drumlin_headless.h"
 #include "macconv/window/drumlin_window.h"
 #include "macconv/window/qt_desktop.h"
 #include "macconv/window/window_commands.h"
@@ -26,10 +26,10 @@ int main(int argc, char** argv) {
   testsupport::WriteBytes(input,
                           mactest::MakeCmapTable({{1, 1, 0}}, {mactest::MakeFormat2(mactest::NumberedShiftJisGlyphs())}));
 
-  macconv::ScriptedChooser chooser({input, folder + "/Newcmap.bin"});
+  shell::ScriptedChooser chooser({input, folder + "/Newcmap.bin"});
   drumlin::QtDesktop desktop;
   drumlin::DrumlinWindow window({&chooser, &desktop, &desktop, &desktop},
-                                "\"" + QCoreApplication::applicationFilePath().toStdString() + "\"");
+                                macconv::ParseCommandLine("\"" + QCoreApplication::applicationFilePath().toStdString() + "\""));
   desktop.SetOwner(&window);
 
   bool told = false;

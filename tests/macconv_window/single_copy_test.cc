@@ -60,7 +60,7 @@ TEST(SingleCopy, ASecondStartHandsItsFileToTheRunningWindow) {
   testsupport::WriteBytes(dir.File("mac.bin"), mac);
   windowtest::FakeDesktop desktop;
   desktop.chooser.Answer(dir.File("font.ttf"));
-  drumlin::DrumlinWindow window(desktop.services(), "\"" + dir.File("drumlin") + "\"");
+  drumlin::DrumlinWindow window(desktop.services(), macconv::ParseCommandLine("\"" + dir.File("drumlin") + "\""));
   QObject::connect(&server, &CopyServer::fileHandedOver, &window, &drumlin::DrumlinWindow::TakeHandedFile,
                    Qt::QueuedConnection);
   QSignalSpy handled(&window, &drumlin::DrumlinWindow::commandHandled);
@@ -78,7 +78,7 @@ TEST(SingleCopy, ASecondStartHandsItsFileToTheRunningWindow) {
   ASSERT_TRUE(WaitFor([&] { return handled.count() == 1; }));
   EXPECT_EQ(handled.at(0).at(0).toInt(), drumlin::kExtractNamedFile);
   ASSERT_EQ(desktop.chooser.requests.size(), 1u);
-  EXPECT_EQ(desktop.chooser.requests[0].proposed, dir.File("mac.bin.ttf"));
+  EXPECT_EQ(desktop.chooser.requests[0].proposedName, dir.File("mac.bin.ttf"));
   EXPECT_EQ(testsupport::ReadBytes(dir.File("font.ttf")), testsupport::SampleFont().Build());
 
   // Started with /Q, a copy opens a window of its own and hands nothing over.

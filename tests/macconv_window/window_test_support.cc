@@ -64,8 +64,8 @@ class QtEnvironment : public ::testing::Environment {
 
 }  // namespace
 
-std::optional<std::string> AnsweringChooser::ChooseFile(const std::string& title, const std::string& proposed) {
-  requests.push_back({title, proposed});
+std::optional<std::string> AnsweringChooser::Choose(const shell::ChooserRequest& request) {
+  requests.push_back(request);
   if (answers_.empty()) return std::nullopt;
   std::optional<std::string> answer = answers_.front();
   answers_.pop_front();

@@ -16,25 +16,21 @@
 
 namespace windowtest {
 
-class AnsweringChooser : public macconv::FileChooser {
+class AnsweringChooser : public shell::FileChooser {
  public:
-  struct Request {
-    std::string title;
-    std::string proposed;
-  };
   // Answers in order; a missing answer or nullopt cancels.
   void Answer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
-  std::optional<std::string> ChooseFile(const std::string& title, const std::string& proposed) override;
+  std::optional<std::string> Choose(const shell::ChooserRequest& request) override;
 
-  std::vector<Request> requests;
+  std::vector<shell::ChooserRequest> requests;
 
  private:
   std::deque<std::optional<std::string>> answers_;
 };
 
-class RecordedMessages : public macconv::MessageSink {
+class RecordedMessages : public shell::MessageSink {
  public:
-  void Show(const std::string& caption, const std::string& text) override { lines.push_back(caption + ": " + text); }
+  void Show(const shell::Message& message) override { lines.push_back(message.caption + ": " + message.text); }
   std::vector<std::string> lines;
 };
 

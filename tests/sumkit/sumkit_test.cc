@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/program_folder.h"
+#include "editor/checksum_binding.h"
 #include "platform/shared_library.h"
 #include "sumkit/sumkit.h"
 #include "tests/support/font_builder.h"
@@ -27,7 +28,7 @@ struct Messages {
 class SumkitTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(library_.Load(platform::JoinPath(testsupport::BinFolder(), platform::kChecksumLibraryName)))
+    ASSERT_TRUE(library_.Load(platform::JoinPath(testsupport::BinFolder(), editor::kChecksumLibraryName)))
         << library_.error();
     table_ = library_.ResolveAs<CalcTblCheckSumFunction>("CalcTblCheckSum");
     head_ = library_.ResolveAs<CalcHeadCheckSumFunction>("CalcHeadCheckSum");
@@ -99,7 +100,7 @@ TEST_F(SumkitTest, GetNameWritesVtbl) {
 }
 
 TEST(SumkitExports, OnlyTheLibrarysOwnNamesAreExported) {
-  std::string lib = platform::JoinPath(testsupport::BinFolder(), platform::kChecksumLibraryName);
+  std::string lib = platform::JoinPath(testsupport::BinFolder(), editor::kChecksumLibraryName);
   auto result = testsupport::RunCommand("nm -D --defined-only '" + lib + "' | awk '{print $3}'");
   if (result.status != 0) GTEST_SKIP() << "nm is not available";
   std::istringstream lines(result.out);

@@ -1,6 +1,21 @@
-#include "editor/headless_output.h"
+#include "shell/headless.h"
 
-namespace editor {
+namespace shell {
+
+HeadlessCall ReadHeadless(std::span<const HeadlessOption> options, const std::vector<std::string>& arguments) {
+  HeadlessCall call;
+  if (arguments.empty() || arguments[0].rfind("--", 0) != 0) return call;
+  call.kind = HeadlessCall::Kind::kUsage;
+  for (const HeadlessOption& option : options) {
+    if (arguments[0] != option.name) continue;
+    if (arguments.size() != option.operands + 1) return call;
+    call.kind = HeadlessCall::Kind::kCommand;
+    call.option = &option;
+    call.operands.assign(arguments.begin() + 1, arguments.end());
+    return call;
+  }
+  return call;
+}
 
 std::string CrlfToLf(std::string_view text) {
   std::string out;
@@ -34,4 +49,4 @@ void StreamMessages::Show(const Message& message) {
   std::fflush(out_);
 }
 
-}  // namespace editor
+}  // namespace shell

@@ -15,22 +15,21 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/shared_library.h"
+#include "editor/checksum_binding.h"
 
 namespace editor {
 
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 2;
-
-bool IsHeadlessOption(const std::string& argument);
 const char* HeadlessUsage();
 
-// `arguments` are those after the program name. Returns the exit status.
-int RunHeadless(const std::vector<std::string>& arguments, const std::string& settingsFolder, std::FILE* out,
-                std::FILE* err, const std::string& libraryName = platform::kChecksumLibraryName);
+// `arguments` are those after the program name. Returns the exit status
+// (0 done, 1 failed, 2 usage, with the usage on `err`), or nothing when the
+// first argument is no option: the window's start.
+std::optional<int> RunHeadless(const std::vector<std::string>& arguments, const std::string& settingsFolder,
+                               std::FILE* out, std::FILE* err,
+                               const std::string& libraryName = kChecksumLibraryName);
 
 }  // namespace editor

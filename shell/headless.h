@@ -1,0 +1,73 @@
+// The headless runner's parts: the option table with each option's operand
+// count, the exit statuses, and the stand-ins for the log window and message
+// boxes. Report text goes to a stream with every "\r\n" written as a plain
+// line feed, messages to another stream as "CAPTION: text".
+#pragma once
+
+#include <cstdio>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/outcome.h"
+#include "shell/sinks.h"
+
+namespace shell {
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+inline int ExitStatus(Outcome outcome) { return outcome == Outcome::kDone ? kExitSuccess : kExitFailure; }
+inline int ExitStatus(bool done) { return done ? kExitSuccess : kExitFailure; }
+
+struct HeadlessOption {
+  const char* name;  // "--report"
+  size_t operands;   // the arguments after it
+};
+
+// What a program's arguments (after its name) ask for.
+struct HeadlessCall {
+  enum class Kind {
+    kWindow,   // no option first: the window's own start
+    kUsage,    // an unknown option or the wrong number of operands
+    kCommand,  // `option` with its `operands`
+  };
+  Kind kind = Kind::kWindow;
+  const HeadlessOption* option = nullptr;
+  std::vector<std::string> operands;
+};
+
+// An argument starting with "--" is an option.
+HeadlessCall ReadHeadless(std::span<const HeadlessOption> options, const std::vector<std::string>& arguments);
+
+// "\r\n" becomes "\n"; a lone "\r" stays.
+std::string CrlfToLf(std::string_view text);
+
+// Writes log text to a stream. A "\r" at the end of one append waits for the
+// next, so a line end split between two appends still becomes one "\n".
+class StreamLog : public LogSink {
+ public:
+  explicit StreamLog(std::FILE* out) : out_(out) {}
+  ~StreamLog() override { Finish(); }
+  void Append(std::string_view text) override;
+  // Writes a "\r" still held back and flushes.
+  void Finish();
+
+ private:
+  std::FILE* out_;
+  bool pendingCr_ = false;
+};
+
+// Writes "CAPTION: text\n" for every message.
+class StreamMessages : public MessageSink {
+ public:
+  explicit StreamMessages(std::FILE* out) : out_(out) {}
+  void Show(const Message& message) override;
+
+ private:
+  std::FILE* out_;
+};
+
+}  // namespace shell
