@@ -138,8 +138,9 @@ void MainWindow::RunCommand(MenuCommand command) {
   }
 }
 
-void MainWindow::LogAppend(std::string_view text) {
-  buffer_.Append(text);
+void MainWindow::LogAppend(std::string_view text) { log_.Append(text); }
+
+void MainWindow::LogChanged() {
   if (std::this_thread::get_id() == windowThread_) {
     RefreshLog();
     return;

@@ -72,16 +72,8 @@ class MainWindow : public QMainWindow {
   void analysisFinished();
 
  private:
-  class WindowLog : public shell::LogSink {
-   public:
-    explicit WindowLog(MainWindow& window) : window_(window) {}
-    void Append(std::string_view text) override { window_.LogAppend(text); }
-
-   private:
-    MainWindow& window_;
-  };
-
   void BuildMenus();
+  void LogChanged();
   void RefreshLog();
   void OpenCommand();
   void RecalcCommand();
@@ -104,7 +96,7 @@ class MainWindow : public QMainWindow {
   bool shownOnce_ = false;
   uint64_t shownVersion_ = 0;
   std::atomic<bool> refreshQueued_{false};
-  WindowLog log_{*this};
+  LogBufferSink log_{buffer_, [this] { LogChanged(); }};
   // The last finished run's analysis; null before the first run ends and
   // while a run is under way, so a partly built analysis is never seen.
   std::shared_ptr<const FontAnalysis> analysis_;
