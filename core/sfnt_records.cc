@@ -4,6 +4,21 @@
 
 namespace core {
 
+SearchFields BinarySearchFields(uint32_t count, uint32_t unitSize) {
+  SearchFields fields;
+  if (count == 0) return fields;
+  uint32_t power = 1;
+  uint16_t log2 = 0;
+  while (power * 2 <= count) {
+    power *= 2;
+    ++log2;
+  }
+  fields.searchRange = static_cast<uint16_t>(unitSize * power);
+  fields.entrySelector = log2;
+  fields.rangeShift = static_cast<uint16_t>(unitSize * count - unitSize * power);
+  return fields;
+}
+
 OffsetTable ReadOffsetTable(const ReadableFile& file, uint64_t fontOffset) {
   return DecodeRecord<OffsetTable>(file.ReadRange(fontOffset, OffsetTable::kSize));
 }

@@ -16,9 +16,9 @@ struct OffsetTable {
   uint16_t versionMajor = 0;   // sfnt version, the half before the point
   uint16_t versionMinor = 0;   // sfnt version, the half after the point
   uint16_t numTables = 0;      // directory entries that follow
-  uint16_t searchRange = 0;    // read and shown, never checked
-  uint16_t entrySelector = 0;  // read and shown, never checked
-  uint16_t rangeShift = 0;     // read and shown, never checked
+  uint16_t searchRange = 0;    // read and shown, never checked; set anew when a font is rewritten
+  uint16_t entrySelector = 0;  // read and shown, never checked; set anew when a font is rewritten
+  uint16_t rangeShift = 0;     // read and shown, never checked; set anew when a font is rewritten
 
   static constexpr size_t kSize = 12;
   template <typename Io, typename Self>
@@ -64,6 +64,18 @@ struct CollectionHeader {
   }
 };
 static_assert(CheckedRecord<CollectionHeader>());
+
+// The binary-search fields of a sorted array of `count` units of `unitSize`
+// bytes, as the offset table and the cmap format 4 header carry them:
+// searchRange = unitSize x the largest power of two not above count,
+// entrySelector = log2 of that power, rangeShift = unitSize x count -
+// searchRange. A count of 0 gives zeros.
+struct SearchFields {
+  uint16_t searchRange = 0;
+  uint16_t entrySelector = 0;
+  uint16_t rangeShift = 0;
+};
+SearchFields BinarySearchFields(uint32_t count, uint32_t unitSize);
 
 // Readers over a file: bytes beyond its end read as zero.
 OffsetTable ReadOffsetTable(const ReadableFile& file, uint64_t fontOffset);

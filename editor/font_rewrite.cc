@@ -8,6 +8,12 @@
 #include "editor/text_block.h"
 
 namespace editor {
+namespace {
+
+// Tables begin at 4-byte boundaries; the zero fill keeps every checksum.
+uint64_t PaddedLength(uint64_t length) { return (length + 3) & ~uint64_t{3}; }
+
+}  // namespace
 
 bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile& font, uint32_t listCount,
                          const char* action, core::OffsetTable* table, std::vector<core::TableDirEntry>* entries,
@@ -47,8 +53,13 @@ bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile&
 bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tables, platform::AtomicOutput& out,
                         shell::LogSink& log) {
   table.numTables = static_cast<uint16_t>(tables.size());
+  core::SearchFields search = core::BinarySearchFields(table.numTables, core::TableDirEntry::kSize);
+  table.searchRange = search.searchRange;
+  table.entrySelector = search.entrySelector;
+  table.rangeShift = search.rangeShift;
   uint64_t position = core::OffsetTable::kSize + core::TableDirEntry::kSize * uint64_t{tables.size()};
   for (RewrittenTable& t : tables) {
+    position = PaddedLength(position);
     uint64_t present = BytesInFile(*t.source, t.sourceOffset, t.sourceLength);
     if (present < t.sourceLength)
       log.Append(FormatBlock("Table %c%c%c%c is cut short by the end of its file: %llu of %llu bytes are there.\r\n",
@@ -72,7 +83,14 @@ bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tab
     LogWriteFailure(log, out);
     return false;
   }
+  uint64_t written = head.bytes().size();
+  static constexpr uint8_t kFill[3] = {};
   for (const RewrittenTable& t : tables) {
+    if (t.entry.offset > written && !out.Write(kFill, t.entry.offset - written)) {
+      LogWriteFailure(log, out);
+      return false;
+    }
+    written = t.entry.offset + t.sourceLength;
     uint64_t copied = 0;
     CopyStatus status = CopyRange(*t.source, t.sourceOffset, t.sourceLength, out, &copied);
     if (status == CopyStatus::kWriteFailed) {
@@ -83,6 +101,10 @@ bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tab
       LogReadFailure(log, *t.sourcePath, EIO);
       return false;
     }
+  }
+  if (PaddedLength(written) > written && !out.Write(kFill, PaddedLength(written) - written)) {
+    LogWriteFailure(log, out);
+    return false;
   }
   return CommitOrLog(out, log);
 }

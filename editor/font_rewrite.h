@@ -1,7 +1,9 @@
 // What the add and delete commands share: taking the open font's analysed
-// directory for a rewrite, and writing a new font whose tables lie back to
-// back in directory order, without alignment or fill bytes. Checksums are
-// copied as they stand; the recalculation makes the new font consistent.
+// directory for a rewrite, and writing a new font whose tables lie in
+// directory order, each at a 4-byte boundary with zero fill after a table
+// whose length is not a multiple of 4, under an offset table whose search
+// fields fit the new count. Checksums are copied as they stand (zero fill
+// changes none); the recalculation makes the new font consistent.
 #pragma once
 
 #include <cstdint>
@@ -37,8 +39,9 @@ struct RewrittenTable {
   uint64_t sourceLength = 0;
 };
 
-// Lays the tables out after the offset table and the directory, sets each
-// entry's offset and length (a table that the end of its file cuts short
+// Lays the tables out after the offset table and the directory, each at a
+// 4-byte boundary, sets the search fields for the count and each entry's
+// offset and length (a table that the end of its file cuts short
 // gets the length that was there, with a log line), writes the whole font
 // to `out` and commits it. Any failure is logged and leaves no file.
 bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tables, platform::AtomicOutput& out,

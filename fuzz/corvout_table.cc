@@ -47,11 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(profile.Set("SUMMARY", "FileName", "back.name") && profile.Save(profilePath), "the profile is writable");
   tools::TextConsole mergeConsole;
   int status = tools::RunCorvin(mergeArgs, place, mergeConsole);
-  bool fits = table.records.size() <= tools::kMaxNameRecords;
+  bool format1 = table.format == 1;
+  bool fits = table.records.size() <= tools::kMaxNameRecords &&
+              (!format1 || core::LangTagRecordsEnd(table.records.size(), table.langTags.size()) <= 65535);
   uint32_t offset = 0;
   for (const core::NameRecord& record : table.records) {
     if (offset >= 65536) fits = false;
     offset += record.length;
+  }
+  for (const core::LangTagRecord& tag : table.langTags) {
+    if (offset >= 65536) fits = false;
+    offset += tag.length;
   }
   std::string backPath = place.workFolder + "/back.name";
   if (!fits) {
@@ -65,7 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tools::NameTable again = tools::ReadNameTable(rebuilt);
   Check(!again.shortInput, "the rebuilt table is complete");
   Check(again.records.size() == table.records.size(), "the rebuilt table has every record");
-  Check(again.storageOffset == 6 + 12 * table.records.size(), "the strings follow the records");
+  Check(again.format == (format1 ? 1 : 0), "format 1 stays format 1, every other format becomes 0");
+  Check(again.storageOffset == (format1 ? core::LangTagRecordsEnd(table.records.size(), table.langTags.size())
+                                        : core::NameRecordsEnd(table.records.size())),
+        "the strings follow the records");
+  Check(again.langTags.size() == table.langTags.size(), "the rebuilt table has every language tag");
+  for (size_t n = 0; n < table.langTags.size(); ++n)
+    Check(tools::LangTagString(bytes, table, table.langTags[n], false) ==
+              tools::LangTagString(rebuilt, again, again.langTags[n], false),
+          "a rebuilt language tag keeps its string bytes");
   for (size_t n = 0; n < table.records.size(); ++n) {
     const core::NameRecord& a = table.records[n];
     const core::NameRecord& b = again.records[n];

@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
   platform::Profile pellout;
   core::Os2Record record{};
   std::copy(os2.begin(), os2.begin() + 86, record.begin());
-  tools::PutOs2Profile(record, "new.os_2", &pellout);
+  tools::PutOs2Profile(record, tools::FieldsHeld(1, 86), "new.os_2", &pellout);
   std::string pelloutText = pellout.Serialize();
   PutText("pellin_profile", "pellout_made.ini", pelloutText);
   PutText("pellin_profile", "taken_name.ini", "[SUMMARY]\r\nFileName=taken.os_2\r\nversion=3\r\n");

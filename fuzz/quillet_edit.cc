@@ -108,7 +108,8 @@ void CheckRecalculated(Bytes font, const std::string& outPath) {
 }
 
 // A rewritten font (add, delete): its directory lists `expected` in order,
-// each table laid out right after the one before, holding `contents`.
+// under search fields that fit the count, each table laid out at the first
+// 4-byte boundary after the one before, holding `contents`, with zero fill.
 void CheckRewritten(const std::string& outPath, const std::vector<Entry>& expected,
                     const std::vector<std::string>& contents) {
   std::string out = fuzzsupport::ReadFileText(outPath);
@@ -116,16 +117,30 @@ void CheckRewritten(const std::string& outPath, const std::vector<Entry>& expect
   std::vector<Entry> entries;
   Check(ReadDirectory(bytes, &entries), "the new font's directory is complete");
   Check(entries.size() == expected.size(), "the new font has the expected number of tables");
+  core::SearchFields search = core::BinarySearchFields(static_cast<uint32_t>(entries.size()), 16);
+  core::ByteCursor header(bytes, 6);
+  uint16_t searchRange, entrySelector, rangeShift;
+  header.ReadU16(&searchRange);
+  header.ReadU16(&entrySelector);
+  header.ReadU16(&rangeShift);
+  Check(searchRange == search.searchRange && entrySelector == search.entrySelector &&
+            rangeShift == search.rangeShift,
+        "the search fields fit the new count");
+  auto aligned = [](uint64_t at) { return (at + 3) & ~uint64_t{3}; };
   uint64_t position = 12 + 16 * uint64_t{entries.size()};
   for (size_t k = 0; k < entries.size(); ++k) {
     Check(entries[k].tag == expected[k].tag, "the new font's tags are in the expected order");
     Check(entries[k].checkSum == expected[k].checkSum, "the checksums are copied as they stand");
-    Check(entries[k].offset == position, "the tables lie back to back");
+    Check(entries[k].offset == aligned(position), "each table starts at the next 4-byte boundary");
+    Check(TableBytes(bytes, position, entries[k].offset - position) == std::string(entries[k].offset - position, '\0'),
+          "the fill bytes are zero");
     Check(entries[k].length == contents[k].size(), "each length is the table's length in its file");
     Check(TableBytes(bytes, entries[k].offset, entries[k].length) == contents[k], "each table keeps its bytes");
-    position += entries[k].length;
+    position = entries[k].offset + uint64_t{entries[k].length};
   }
-  Check(position == out.size(), "the last table ends the file");
+  Check(aligned(position) == out.size(), "the last table and its fill end the file");
+  Check(TableBytes(bytes, position, out.size() - position) == std::string(out.size() - position, '\0'),
+        "the last fill bytes are zero");
 }
 
 std::FILE* NullStream() {

@@ -22,7 +22,9 @@ std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_
   // Only records that lie wholly inside the input are read.
   const core::NameRecords input = core::ReadNameRecords(bytes, core::Rounding::kWholeRecords);
   const uint16_t records = static_cast<uint16_t>(input.records.size());
-  const uint64_t stringsStart = core::NameRecordsEnd(records);
+  // Format 1 keeps its language tags (their records follow the name records).
+  const uint64_t stringsStart = input.header.format == 1 ? core::LangTagRecordsEnd(records, input.langTags.size())
+                                                         : core::NameRecordsEnd(records);
   // More than 5460 records leave no 16-bit stringOffset that could point
   // past them.
   if (stringsStart > UINT16_MAX) return std::nullopt;
@@ -52,8 +54,16 @@ std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_
     record.length = static_cast<uint16_t>(strings.size() - before);
     converted.push_back(record);
   }
+  std::vector<core::LangTagRecord> tags;
+  tags.reserve(input.langTags.size());
+  for (const core::LangTagRecord& original : input.langTags) {
+    if (strings.size() > UINT16_MAX) return std::nullopt;
+    std::span<const uint8_t> text = table.Clip(uint64_t{input.header.stringOffset} + original.offset, original.length);
+    tags.push_back(core::LangTagRecord{static_cast<uint16_t>(text.size()), static_cast<uint16_t>(strings.size())});
+    strings.WriteBytes(text);
+  }
   core::ByteWriter out;
-  core::WriteNameRecords(header, converted, out);
+  core::WriteNameRecords(header, converted, out, tags);
   out.WriteBytes(strings.bytes());
   return out.Take();
 }

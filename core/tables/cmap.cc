@@ -1,5 +1,7 @@
 #include "core/tables/cmap.h"
 
+#include "core/sfnt_records.h"
+
 namespace core {
 
 CmapRecords ReadCmapRecords(std::span<const uint8_t> table, Rounding rounding) {
@@ -39,15 +41,10 @@ Format4Head MakeFormat4Head(uint32_t segCount, uint32_t glyphCount) {
   Format4Head head;
   head.length = static_cast<uint16_t>(16 + 8 * segCount + 2 * glyphCount);
   head.segCountX2 = static_cast<uint16_t>(2 * segCount);
-  uint32_t searchRange = 1;
-  int doublings = 0;
-  while (searchRange <= segCount) {
-    searchRange *= 2;
-    ++doublings;
-  }
-  head.searchRange = static_cast<uint16_t>(searchRange);
-  head.entrySelector = static_cast<uint16_t>(doublings - 1);
-  head.rangeShift = static_cast<uint16_t>(2 * segCount - searchRange);
+  SearchFields search = BinarySearchFields(segCount, 2);
+  head.searchRange = search.searchRange;
+  head.entrySelector = search.entrySelector;
+  head.rangeShift = search.rangeShift;
   return head;
 }
 

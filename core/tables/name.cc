@@ -11,12 +11,26 @@ NameRecords ReadNameRecords(std::span<const uint8_t> table, Rounding rounding) {
   read.cut = !whole || NameRecordsEnd(read.header.count) > table.size();
   read.records.reserve(static_cast<size_t>(present));
   for (uint64_t n = 0; n < present; ++n) read.records.push_back(ReadRecord<NameRecord>(cursor));
+  if (read.header.format != 1) return read;
+
+  uint64_t countAt = NameRecordsEnd(read.header.count);
+  ByteCursor tags(table, countAt);
+  read.langTagsCut = !tags.ReadU16(&read.langTagCount);
+  uint64_t tagsPresent =
+      RecordsThatFit(table.size(), countAt + 2, read.langTagCount, LangTagRecord::kSize, rounding);
+  read.langTagsCut = read.langTagsCut || LangTagRecordsEnd(read.header.count, read.langTagCount) > table.size();
+  read.langTags.reserve(static_cast<size_t>(tagsPresent));
+  for (uint64_t n = 0; n < tagsPresent; ++n) read.langTags.push_back(ReadRecord<LangTagRecord>(tags));
   return read;
 }
 
-void WriteNameRecords(const NameHeader& header, std::span<const NameRecord> records, ByteWriter& writer) {
+void WriteNameRecords(const NameHeader& header, std::span<const NameRecord> records, ByteWriter& writer,
+                      std::span<const LangTagRecord> langTags) {
   WriteRecord(header, writer);
   for (const NameRecord& record : records) WriteRecord(record, writer);
+  if (header.format != 1) return;
+  writer.WriteU16(static_cast<uint16_t>(langTags.size()));
+  for (const LangTagRecord& tag : langTags) WriteRecord(tag, writer);
 }
 
 }  // namespace core

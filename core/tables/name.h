@@ -48,8 +48,28 @@ struct NameRecord {
 };
 static_assert(CheckedRecord<NameRecord>());
 
+// Format 1 follows its name records with a count of language tags and one
+// record per tag; a tag's string is UTF-16BE in the string storage, and a
+// name record's languageID of 0x8000 + n names tag n.
+struct LangTagRecord {
+  uint16_t length = 0;  // string length in bytes
+  uint16_t offset = 0;  // from the start of the string storage
+
+  static constexpr size_t kSize = 4;
+  template <typename Io, typename Self>
+  static constexpr void Fields(Io& io, Self& r) {
+    io.U16(r.length);
+    io.U16(r.offset);
+  }
+};
+static_assert(CheckedRecord<LangTagRecord>());
+
 // Where the string storage would begin if it followed `count` records.
 inline constexpr uint64_t NameRecordsEnd(uint64_t count) { return NameHeader::kSize + NameRecord::kSize * count; }
+// ... and, in format 1, the count and `langTagCount` language-tag records.
+inline constexpr uint64_t LangTagRecordsEnd(uint64_t count, uint64_t langTagCount) {
+  return NameRecordsEnd(count) + 2 + LangTagRecord::kSize * langTagCount;
+}
 
 // A record's string, from the start of the table.
 inline uint64_t NameStringStart(const NameHeader& header, const NameRecord& record) {
@@ -63,10 +83,17 @@ struct NameRecords {
   NameHeader header;
   std::vector<NameRecord> records;
   bool cut = false;  // the header or a record runs past the end of the bytes
+  // Format 1 only: the count after the name records (as given) and the
+  // language-tag records that the bytes hold, counted by `rounding`.
+  uint16_t langTagCount = 0;
+  std::vector<LangTagRecord> langTags;
+  bool langTagsCut = false;  // the count or a tag record runs past the end
 };
 NameRecords ReadNameRecords(std::span<const uint8_t> table, Rounding rounding);
 
-// Writes a header followed by its records.
-void WriteNameRecords(const NameHeader& header, std::span<const NameRecord> records, ByteWriter& writer);
+// Writes a header followed by its records (and, for format 1, the count
+// and records of the language tags).
+void WriteNameRecords(const NameHeader& header, std::span<const NameRecord> records, ByteWriter& writer,
+                      std::span<const LangTagRecord> langTags = {});
 
 }  // namespace core

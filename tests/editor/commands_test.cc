@@ -151,7 +151,9 @@ class EditCommands : public ::testing::Test {
   std::string proposed_;
 };
 
-TEST_F(EditCommands, AddPlacesTheEntryInTagOrderAndPacksTables) {
+uint64_t Pad4(uint64_t at) { return (at + 3) & ~uint64_t{3}; }
+
+TEST_F(EditCommands, AddPlacesTheEntryInTagOrderAndAlignsTables) {
   Open(FontBuilder().AddTable("cmap", testsupport::MakeCmap({0x41})).AddTable("head", testsupport::MakeHead())
            .AddTable("prep", {1, 2, 3}).Build());
   auto before = TablesOf(fontBytes_);
@@ -163,9 +165,16 @@ TEST_F(EditCommands, AddPlacesTheEntryInTagOrderAndPacksTables) {
   EXPECT_EQ(entries[0].tag, "OS/2");
   EXPECT_EQ(entries[0].offset, 12u + 16 * 4);
   EXPECT_EQ(entries[0].checkSum, 0u);
-  // Back to back, without fill bytes after tables of odd lengths.
-  for (size_t i = 1; i < entries.size(); ++i) EXPECT_EQ(entries[i].offset, entries[i - 1].offset + entries[i - 1].length);
-  EXPECT_EQ(out.size(), 12 + 16 * 4 + 86 + before["cmap"].size() + 54 + 3);
+  // Search fields for four tables; every table at a 4-byte boundary, with
+  // zero fill after tables of odd lengths and at the end.
+  EXPECT_EQ(Slice(out, 6, 6), (Bytes{0, 64, 0, 2, 0, 0}));
+  for (size_t i = 1; i < entries.size(); ++i) {
+    uint64_t end = entries[i - 1].offset + entries[i - 1].length;
+    EXPECT_EQ(entries[i].offset, Pad4(end));
+    EXPECT_EQ(Slice(out, end, entries[i].offset - end), Bytes(entries[i].offset - end, 0));
+  }
+  EXPECT_EQ(out.size(), Pad4(entries.back().offset + 3));
+  EXPECT_EQ(out.back(), 0);
   auto after = TablesOf(out);
   for (auto& [tag, bytes] : before) EXPECT_EQ(after[tag], bytes) << tag;
   EXPECT_EQ(testsupport::ReadEntries(out)[1].checkSum, testsupport::ReadEntries(fontBytes_)[0].checkSum);
@@ -239,15 +248,16 @@ TEST_F(EditCommands, DeleteKeepsOrderAndRefusesAmbiguity) {
   Bytes out = Output("nopost.ttf");
   auto entries = testsupport::ReadEntries(out);
   ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(Slice(out, 6, 6), (Bytes{0, 32, 0, 1, 0, 0}));
   EXPECT_EQ(entries[0].offset, 12u + 32);
-  EXPECT_EQ(entries[1].offset, 12u + 32 + 54);
+  EXPECT_EQ(entries[1].offset, 12u + 32 + 56);  // head's 54 bytes and two fill bytes
   EXPECT_EQ(TablesOf(out)["head"], before["head"]);
   EXPECT_EQ(TablesOf(out)["maxp"], before["maxp"]);
 
-  // The only table of a one-table font: 12 bytes with numTables 0.
+  // The only table of a one-table font: 12 bytes with numTables 0 and no search fields.
   Open(FontBuilder().AddTable("maxp", testsupport::MakeMaxp()).Build());
   ASSERT_TRUE(Delete("maxp", "none.ttf").done());
-  EXPECT_EQ(Output("none.ttf"), (Bytes{0, 1, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0}));
+  EXPECT_EQ(Output("none.ttf"), (Bytes{0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 
   // A tag listed twice is not deleted; nothing is written.
   Open(FontBuilder().AddTable("maxp", testsupport::MakeMaxp()).AddTable("maxp", {1}).Build());

@@ -275,6 +275,66 @@ void ExpectNameRoundTrip(const char* fontPath) {
   }
 }
 
+// A format-1 table: MakeName's records and strings, then the language tags
+// after the records and their strings after the records' strings.
+Bytes MakeFormat1Name(const std::vector<NameRecord>& records, const std::vector<std::string>& tags) {
+  Bytes table = testsupport::MakeName(records);
+  size_t recordsEnd = 6 + 12 * records.size();
+  Bytes tagRecords{0, static_cast<uint8_t>(tags.size())};
+  Bytes tagStrings;
+  size_t offset = table.size() - recordsEnd;
+  for (const std::string& tag : tags) {
+    Bytes text = testsupport::Utf16Be(tag);
+    tagRecords.insert(tagRecords.end(), {0, static_cast<uint8_t>(text.size()), static_cast<uint8_t>(offset >> 8),
+                                         static_cast<uint8_t>(offset)});
+    offset += text.size();
+    tagStrings.insert(tagStrings.end(), text.begin(), text.end());
+  }
+  table[1] = 1;  // format
+  size_t storage = recordsEnd + tagRecords.size();
+  table[4] = static_cast<uint8_t>(storage >> 8);
+  table[5] = static_cast<uint8_t>(storage);
+  table.insert(table.begin() + static_cast<long>(recordsEnd), tagRecords.begin(), tagRecords.end());
+  table.insert(table.end(), tagStrings.begin(), tagStrings.end());
+  return table;
+}
+
+TEST(NameRoundTrip, Format1KeepsItsLanguageTagsByteForByte) {
+  Bytes table = MakeFormat1Name({{3, 1, 0x8000, 1, testsupport::Utf16Be("Sample")},
+                                 {3, 1, 0x8001, 1, testsupport::Utf16Be("Muster")}},
+                                {"en-Latn", "de"});
+  for (const char* flag : {"", "u"}) {
+    SCOPED_TRACE(flag);
+    TempDir dir;
+    testsupport::WriteBytes(dir.File("f1.name"), table);
+    std::vector<std::string> out{"corvout", "f1.name"}, in{"corvin", "Corvout.ini"};
+    if (*flag) {
+      out.push_back(flag);
+      in.push_back(flag);
+    }
+    auto extracted = RunIn(tools::RunCorvout, dir, out);
+    ASSERT_EQ(extracted.status, 1);
+    EXPECT_NE(extracted.out.find("langTagCount = 2\nLT = 0 : StringLen = 14, Offset2String = 24\n"
+                                 "LT = 1 : StringLen = 4, Offset2String = 38\n"),
+              std::string::npos)
+        << extracted.out;
+    EXPECT_EQ(testsupport::ReadBytes(dir.File("tag001.txt")),
+              *flag ? (Bytes{'d', 0, 'e', 0}) : testsupport::Utf16Be("de"));
+    platform::Profile profile = LoadProfile(dir.File("Corvout.ini"));
+    EXPECT_EQ(profile.GetString("SUMMARY", "format", ""), "1");
+    EXPECT_EQ(profile.GetString("LangTag1", "FileName", ""), "tag001.txt");
+    profile.Set("SUMMARY", "FileName", "back.name");
+    ASSERT_TRUE(profile.Save(dir.File("Corvout.ini")));
+    ASSERT_EQ(RunIn(tools::RunCorvin, dir, in).status, 1);
+    EXPECT_EQ(testsupport::ReadBytes(dir.File("back.name")), table);
+
+    // A format-0 table after it turns the profile back to format 0.
+    testsupport::WriteBytes(dir.File("f0.name"), testsupport::MakeName({{1, 0, 0, 1, testsupport::AsciiBytes("A")}}));
+    ASSERT_EQ(RunIn(tools::RunCorvout, dir, {"corvout", "f0.name"}).status, 1);
+    EXPECT_EQ(LoadProfile(dir.File("Corvout.ini")).GetString("SUMMARY", "format", ""), "0");
+  }
+}
+
 TEST(NameRoundTrip, IpaGothic) { ExpectNameRoundTrip(tooltest::kIpaGothic); }
 TEST(NameRoundTrip, DejaVuSans) { ExpectNameRoundTrip(tooltest::kDejaVuSans); }
 

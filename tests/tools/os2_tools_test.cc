@@ -42,7 +42,17 @@ std::vector<std::string> KeysInOrder(const std::string& text) {
 core::Os2Record FromProfile(const std::string& text) {
   platform::Profile profile;
   profile.Parse(text);
-  return tools::BuildOs2Record(profile);
+  return tools::BuildOs2Table(profile).record;
+}
+
+// A table of `version` that holds every field of its layout (at least 86 bytes).
+Bytes Os2OfVersion(uint16_t version) {
+  Bytes table = testsupport::MakeOs2("MRLW");
+  table[0] = static_cast<uint8_t>(version >> 8);
+  table[1] = static_cast<uint8_t>(version);
+  size_t size = std::max(core::kOs2Version1Size, core::Os2LayoutSize(version));
+  for (size_t at = table.size(); at < size; ++at) table.push_back(static_cast<uint8_t>(at - 80));
+  return table;
 }
 
 TEST(Pellout, TextFormsOfTheFields) {
@@ -98,7 +108,7 @@ TEST(Pellout, WritesEveryKeyInProfileOrderAndKeepsOtherEntries) {
       section = field.section;
       expected.push_back("[" + section + "]");
     }
-    expected.push_back(field.key);
+    if (field.offset < core::kOs2Version1Size) expected.push_back(field.key);
   }
   std::string text = testsupport::ReadText(dir.File("Pellout.ini"));
   EXPECT_EQ(KeysInOrder(text), expected);
@@ -107,21 +117,97 @@ TEST(Pellout, WritesEveryKeyInProfileOrderAndKeepsOtherEntries) {
   EXPECT_EQ(expected.size(), 46u);
 }
 
-TEST(Pellout, ShortTableIsReadAsFarAsItGoesWithOneWarning) {
-  TempDir dir;
-  Bytes table = testsupport::MakeOs2("MRLW");
-  table.resize(60);  // ends inside achVendID
-  testsupport::WriteBytes(dir.File("short.os_2"), table);
-  auto run = RunIn(tools::RunPellout, dir, {"pellout", "short.os_2"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out,
-            "argc = 2\nWarning: short.os_2 holds 60 bytes, fewer than the 86 of an OS/2 table; the missing bytes are "
-            "taken as zero.\n");
-  platform::Profile profile;
-  ASSERT_TRUE(profile.Load(dir.File("Pellout.ini")));
-  EXPECT_EQ(profile.GetString("SUMMARY", "achVendID", "?"), "MR");
-  EXPECT_EQ(profile.GetString("SUMMARY", "ulCodePageRange2", "?"), "0x00000000");
-  EXPECT_EQ(profile.GetString("SUMMARY", "ulUnicodeRange4", "?"), "0x00000000");
+TEST(Pellout, ShortTableNamesTheFieldsItLacksAndWritesNoneOfThem) {
+  struct Case {
+    uint16_t version;
+    size_t size;
+    const char* warning;  // after "Warning: short.os_2 holds "
+  } cases[] = {
+      {1, 60, "60 bytes, fewer than the 86 of an OS/2 table of version 1; these fields are missing and are not "
+              "written: fsSelection, usFirstCharIndex, usLastCharIndex, sTypoAscender, sTypoDescender, sTypoLineGap, "
+              "usWinAscent, usWinDescent, ulCodePageRange1, ulCodePageRange2, achVendID.\n"},
+      {0, 78, nullptr},  // all of version 0; the code pages of version 1 are simply absent
+      {4, 90, "90 bytes, fewer than the 96 of an OS/2 table of version 4; these fields are missing and are not "
+              "written: usDefaultChar, usBreakChar, usMaxContext.\n"},
+      {5, 96, "96 bytes, fewer than the 100 of an OS/2 table of version 5; these fields are missing and are not "
+              "written: usLowerOpticalPointSize, usUpperOpticalPointSize.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    TempDir dir;
+    // Keys that an earlier run left are emptied, never taken for this table's.
+    testsupport::WriteText(dir.File("Pellout.ini"), "[SUMMARY]\r\nachVendID=OLD\r\nusMaxContext=9\r\n"
+                                                    "usUpperOpticalPointSize=9\r\nulCodePageRange2=0x1\r\n");
+    Bytes table = Os2OfVersion(c.version);
+    table.resize(c.size);
+    testsupport::WriteBytes(dir.File("short.os_2"), table);
+    auto run = RunIn(tools::RunPellout, dir, {"pellout", "short.os_2"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, std::string("argc = 2\n") + (c.warning ? std::string("Warning: short.os_2 holds ") + c.warning : ""));
+    platform::Profile profile;
+    ASSERT_TRUE(profile.Load(dir.File("Pellout.ini")));
+    for (const core::Os2Field& field : core::Os2Fields()) {
+      bool held = size_t{field.offset} + field.width <= c.size &&
+                  (field.offset < core::kOs2Version1Size || core::Os2FieldInVersion(field, c.version));
+      EXPECT_EQ(!profile.GetString(field.section, field.key, "").empty(), held) << field.key;
+    }
+  }
+}
+
+TEST(Os2RoundTrip, EveryVersionComesBackWholeAtItsLength) {
+  for (uint16_t version : {0, 1, 2, 3, 4, 5, 6}) {
+    SCOPED_TRACE(version);
+    TempDir dir;
+    Bytes table = Os2OfVersion(version);
+    testsupport::WriteBytes(dir.File("in.os_2"), table);
+    auto out = RunIn(tools::RunPellout, dir, {"pellout", "in.os_2"});
+    EXPECT_EQ(out.status, 1);
+    EXPECT_EQ(out.out.find("Warning: in.os_2 is an OS/2 table of version 6, which is newer than version 5; it is read "
+                           "with the fields of version 5.\n") != std::string::npos,
+              version == 6)
+        << out.out;
+    platform::Profile profile;
+    ASSERT_TRUE(profile.Load(dir.File("Pellout.ini")));
+    EXPECT_EQ(profile.GetString("SUMMARY", "usBreakChar", "-"), version >= 2 ? "0xc0d" : "-");
+    profile.Set("SUMMARY", "FileName", "back.os_2");
+    ASSERT_TRUE(profile.Save(dir.File("Pellout.ini")));
+    auto in = RunIn(tools::RunPellin, dir, {"pellin", "Pellout.ini"});
+    EXPECT_EQ(in.status, 1);
+    EXPECT_EQ(in.out, version == 6 ? "Warning: version 6 is newer than version 5; the table is written with the "
+                                     "fields of version 5.\n"
+                                   : "");
+    EXPECT_EQ(testsupport::ReadBytes(dir.File("back.os_2")), table);
+  }
+}
+
+TEST(Pellin, LengthFollowsTheVersionAndMissingNewKeysTakeDefaults) {
+  struct Case {
+    const char* version;
+    size_t size;
+    const char* out;
+  } cases[] = {
+      {"0", 86, ""},
+      {"1", 86, ""},
+      {"3", 96, "p.ini gives no value for these keys of version 3; they take their defaults: sxHeight=0, "
+                "sCapHeight=0, usDefaultChar=0, usBreakChar=32, usMaxContext=0.\n"},
+      {"5", 100, "p.ini gives no value for these keys of version 5; they take their defaults: sxHeight=0, "
+                 "sCapHeight=0, usDefaultChar=0, usBreakChar=32, usMaxContext=0, usLowerOpticalPointSize=0, "
+                 "usUpperOpticalPointSize=0.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version);
+    TempDir dir;
+    testsupport::WriteText(dir.File("p.ini"), std::string("[SUMMARY]\r\nFileName=t.os_2\r\nversion=") + c.version +
+                                                  "\r\nsxHeight=\r\n");
+    auto run = RunIn(tools::RunPellin, dir, {"pellin", "p.ini"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, c.out);
+    Bytes table = testsupport::ReadBytes(dir.File("t.os_2"));
+    ASSERT_EQ(table.size(), c.size);
+    if (c.size > 93) {
+      EXPECT_EQ(tooltest::Hex(Bytes(table.begin() + 86, table.begin() + 96)), "00 00 00 00 00 00 00 20 00 00");
+    }
+  }
 }
 
 TEST(Pellout, FailuresEndWithMinusOne) {
@@ -146,7 +232,7 @@ TEST(Pellin, DefaultsFillAnAlmostEmptyProfile) {
   EXPECT_EQ(tooltest::Hex(Bytes(bytes.begin(), bytes.begin() + 10)), "00 01 04 00 01 90 00 05 00 08");
   EXPECT_EQ(tooltest::Hex(Bytes(bytes.begin() + 30, bytes.begin() + 62)),
             "08 05 02 0B 06 09 07 02 05 08 02 04 00 00 00 01 08 07 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
-  EXPECT_EQ(tooltest::Hex(Bytes(bytes.begin() + 62, bytes.end())),
+  EXPECT_EQ(tooltest::Hex(Bytes(bytes.begin() + 62, bytes.begin() + 86)),
             "00 40 00 20 FF E5 06 EA FE EA 02 00 06 EA 01 16 00 04 00 00 00 00 00 00");
 }
 
@@ -184,12 +270,10 @@ TEST(Pellin, FailuresLeaveNothingBehind) {
   EXPECT_EQ(testsupport::ListFolder(dir.path()), (std::vector<std::string>{"p.ini", "taken.os_2"}));
 }
 
-// pellout then pellin on the first 86 bytes of a real OS/2 table gives back
-// exactly those bytes.
+// pellout then pellin on a real OS/2 table gives back exactly its bytes.
 void ExpectOs2RoundTrip(const char* fontPath, const char* vendor) {
   Bytes table = tooltest::TableOfFont(fontPath, "OS/2");
   if (table.size() < 86) GTEST_SKIP() << fontPath << " is not installed";
-  table.resize(86);
   TempDir dir;
   testsupport::WriteBytes(dir.File("font.os_2"), table);
   ASSERT_EQ(RunIn(tools::RunPellout, dir, {"pellout", "font.os_2"}).status, 1);

@@ -6,6 +6,7 @@
 #include "core/readable_file.h"
 #include "platform/output_file.h"
 #include "platform/profile.h"
+#include "tools/corvout/name_to_profile.h"
 
 namespace tools {
 namespace {
@@ -15,12 +16,14 @@ constexpr const char* kUsage[] = {"USAGE : corvin.exe ver. 1.0", "corvin.exe nam
 
 constexpr uint32_t kLimit16 = 65536;
 
-// What the first pass decided for one record and the second pass copies.
+// What the first pass decided for one string and the second pass copies.
 struct PlannedRecord {
   uint16_t platformID = 0;
   uint16_t encodingID = 0;
   uint16_t languageID = 0;
   uint16_t nameID = 0;
+  bool langTag = false;  // a language tag's string (UTF-16BE, like a Windows Unicode record's)
+  unsigned index = 0;    // the record's or the tag's index
   std::string textName;  // as the profile file gives it
   uint32_t skip = 0;     // leading bytes of the text file left out
   uint32_t length = 0;   // string bytes that go into the table
@@ -28,38 +31,54 @@ struct PlannedRecord {
 
 uint16_t Low16(uint32_t value) { return static_cast<uint16_t>(value); }
 
-// The first pass: every record's identifiers and length, checked against
-// the limits of the 16-bit length and offset fields, and written.
-bool WriteRecords(const platform::Profile& profile, uint16_t count, SwapModes modes, const ToolPlace& place,
-                  const std::string& profilePath, std::vector<PlannedRecord>* plan, platform::AtomicOutput* output,
-                  Console& console) {
+bool IsUnicodeText(const PlannedRecord& record) {
+  return record.langTag || IsWindowsUnicode(record.platformID, record.encodingID);
+}
+
+// The length of the record's string from its text file, checked against the
+// limits of the 16-bit length and offset fields.
+bool MeasureString(PlannedRecord* record, uint32_t offset, SwapModes modes, const ToolPlace& place,
+                   const std::string& profilePath, Console& console) {
+  core::ReadableFile text;
+  if (!text.Open(WorkFilePath(place, record->textName))) {
+    PrintCannotOpen(console, profilePath);
+    return false;
+  }
+  uint64_t size = text.size();
+  if (modes.skipTwo && IsUnicodeText(*record) && size >= 2) record->skip = 2;
+  uint64_t length = size - record->skip;
+  if (length >= kLimit16) {
+    console.Printf("StringLength is too long. %s\n", record->textName.c_str());
+    return false;
+  }
+  if (offset >= kLimit16) {
+    if (record->langTag)
+      console.Printf("Offset is too long. language tag %d\n", static_cast<int>(record->index));
+    else
+      console.Printf("Offset is too long. entry %d\n", static_cast<int>(record->index));
+    return false;
+  }
+  record->length = static_cast<uint32_t>(length);
+  return true;
+}
+
+// The first pass: every record's identifiers and length, written; then, in
+// format 1, the language tags' count and records, whose strings follow
+// those of the name records in the storage.
+bool WriteRecords(const platform::Profile& profile, uint16_t count, uint16_t langTagCount, bool format1,
+                  SwapModes modes, const ToolPlace& place, const std::string& profilePath,
+                  std::vector<PlannedRecord>* plan, platform::AtomicOutput* output, Console& console) {
   uint32_t offset = 0;
   for (unsigned n = 0; n < count; ++n) {
     std::string section = std::to_string(n);
     PlannedRecord record;
+    record.index = n;
     record.platformID = Low16(profile.GetInt(section, "PlatformID", 0));
     record.encodingID = Low16(profile.GetInt(section, "encodingID", 0));
     record.languageID = Low16(profile.GetInt(section, "LanguageID", 0));
     record.nameID = Low16(profile.GetInt(section, "NameID", 0));
     record.textName = profile.GetString(section, "FileName", "");
-
-    core::ReadableFile text;
-    if (!text.Open(WorkFilePath(place, record.textName))) {
-      PrintCannotOpen(console, profilePath);
-      return false;
-    }
-    uint64_t size = text.size();
-    if (modes.skipTwo && IsWindowsUnicode(record.platformID, record.encodingID) && size >= 2) record.skip = 2;
-    uint64_t length = size - record.skip;
-    if (length >= kLimit16) {
-      console.Printf("StringLength is too long. %s\n", record.textName.c_str());
-      return false;
-    }
-    if (offset >= kLimit16) {
-      console.Printf("Offset is too long. entry %d\n", static_cast<int>(n));
-      return false;
-    }
-    record.length = static_cast<uint32_t>(length);
+    if (!MeasureString(&record, offset, modes, place, profilePath, console)) return false;
     console.Printf(
         "NR = %d : PlatformID = %d, encodingID = 0x%x, LanguageID = 0x%x, NameID = 0x%x, StringLen = %d, "
         "Offset2String = %d\n",
@@ -71,6 +90,24 @@ bool WriteRecords(const platform::Profile& profile, uint16_t count, SwapModes mo
     offset += record.length;
     plan->push_back(std::move(record));
   }
+  if (!format1) return true;
+
+  console.Printf("langTagCount = %d\n", langTagCount);
+  core::ByteWriter tags;
+  tags.WriteU16(langTagCount);
+  for (unsigned n = 0; n < langTagCount; ++n) {
+    PlannedRecord tag;
+    tag.langTag = true;
+    tag.index = n;
+    tag.textName = profile.GetString(LangTagSection(n), "FileName", "");
+    if (!MeasureString(&tag, offset, modes, place, profilePath, console)) return false;
+    console.Printf("LT = %d : StringLen = %d, Offset2String = %d\n", static_cast<int>(n),
+                   static_cast<int>(tag.length), static_cast<int>(offset));
+    core::WriteRecord(core::LangTagRecord{Low16(tag.length), Low16(offset)}, tags);
+    offset += tag.length;
+    plan->push_back(std::move(tag));
+  }
+  output->Write(tags.bytes());
   return true;
 }
 
@@ -79,8 +116,7 @@ bool WriteRecords(const platform::Profile& profile, uint16_t count, SwapModes mo
 // with zeros), so the offsets always match the storage.
 bool WriteStrings(const std::vector<PlannedRecord>& plan, SwapModes modes, const ToolPlace& place,
                   const std::string& profilePath, platform::AtomicOutput* output, Console& console) {
-  for (size_t n = 0; n < plan.size(); ++n) {
-    const PlannedRecord& record = plan[n];
+  for (const PlannedRecord& record : plan) {
     core::ReadableFile text;
     if (!text.Open(WorkFilePath(place, record.textName))) {
       PrintCannotOpen(console, profilePath);
@@ -88,7 +124,7 @@ bool WriteStrings(const std::vector<PlannedRecord>& plan, SwapModes modes, const
     }
     std::vector<uint8_t> bytes(record.length);
     text.ReadAtZeroFilled(record.skip, bytes.data(), bytes.size());
-    if (modes.byteSwap && IsWindowsUnicode(record.platformID, record.encodingID)) {
+    if (modes.byteSwap && IsUnicodeText(record)) {
       SwapBytePairs(bytes);
       output->Write(bytes);
       continue;
@@ -96,7 +132,8 @@ bool WriteStrings(const std::vector<PlannedRecord>& plan, SwapModes modes, const
     uint8_t first = 0;
     bool empty = text.ReadAt(0, &first, 1) == 0;
     // An empty file shows the end-of-file value.
-    console.Printf("NR = %d : First Char = 0x%x\n", static_cast<int>(n), empty ? 0xffffffffu : unsigned{first});
+    console.Printf("%s = %d : First Char = 0x%x\n", record.langTag ? "LT" : "NR", static_cast<int>(record.index),
+                   empty ? 0xffffffffu : unsigned{first});
     output->Write(bytes);
     console.Printf("loop = %d\n", static_cast<int>(bytes.size()));
   }
@@ -122,15 +159,26 @@ int RunCorvin(const std::vector<std::string>& args, const ToolPlace& place, Cons
     console.Printf("numOfNameRec = %d is too large: a name table holds at most %u records.\n", count, kMaxNameRecords);
     return kExitFailure;
   }
+  // Format 1 (language tags after the records) when the profile says so;
+  // every other table is written as format 0.
+  bool format1 = profile.GetInt("SUMMARY", "format", 0) == 1;
+  uint16_t langTagCount = format1 ? Low16(profile.GetInt("SUMMARY", "langTagCount", 0)) : 0;
+  uint64_t storageStart = format1 ? core::LangTagRecordsEnd(count, langTagCount) : core::NameRecordsEnd(count);
+  if (storageStart > UINT16_MAX) {
+    console.Printf("langTagCount = %d is too large: with %d records the string storage would begin past 65535.\n",
+                   langTagCount, count);
+    return kExitFailure;
+  }
   platform::AtomicOutput output;
   if (!BeginTableFile(place, tableName, profilePath, console, &output)) return kExitFailure;
 
   console.Printf("numOfNameRec = %d\n", count);
-  output.Write(core::EncodeRecord(core::NameHeader{0, count, Low16(core::NameRecordsEnd(count))}));
+  output.Write(core::EncodeRecord(core::NameHeader{Low16(format1 ? 1 : 0), count, Low16(storageStart)}));
 
   std::vector<PlannedRecord> plan;
-  plan.reserve(count);
-  if (!WriteRecords(profile, count, modes, place, profilePath, &plan, &output, console)) return kExitFailure;
+  plan.reserve(size_t{count} + langTagCount);
+  if (!WriteRecords(profile, count, langTagCount, format1, modes, place, profilePath, &plan, &output, console))
+    return kExitFailure;
   if (!WriteStrings(plan, modes, place, profilePath, &output, console)) return kExitFailure;
   if (!output.Commit()) {
     PrintCannotOpen(console, profilePath);

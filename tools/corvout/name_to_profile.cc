@@ -14,9 +14,37 @@ namespace {
 constexpr const char* kUsage[] = {"USAGE : corvout.exe ver. 1.0", "corvout.exe filename.name [u]",
                                   "[u] : unicode high/low byte swap."};
 
-// No field of a name table reaches further than the last of 65535 records
-// (a string ends at most 3 x 65535 bytes in), so no more is ever read.
-constexpr uint64_t kNameTableReach = core::NameRecordsEnd(65535);
+// No field of a name table reaches further than the last of 65535
+// language tags after 65535 records (a string ends at most 3 x 65535 bytes
+// in), so no more is ever read.
+constexpr uint64_t kNameTableReach = core::LangTagRecordsEnd(65535, 65535);
+
+}  // namespace
+
+namespace {
+
+void PutLangTags(std::span<const uint8_t> bytes, const NameTable& table, bool byteSwap, const ToolPlace& place,
+                 platform::Profile* profile, Console& console) {
+  if (table.format != 1) {
+    // A profile file from a run on a format-1 table must not make this one format 1.
+    if (profile->Has("SUMMARY", "format")) profile->Set("SUMMARY", "format", "0");
+    if (profile->Has("SUMMARY", "langTagCount")) profile->Set("SUMMARY", "langTagCount", "0");
+    return;
+  }
+  profile->Set("SUMMARY", "format", "1");
+  profile->Set("SUMMARY", "langTagCount", std::to_string(table.langTags.size()));
+  console.Printf("langTagCount = %d\n", static_cast<int>(table.langTags.size()));
+  for (size_t n = 0; n < table.langTags.size(); ++n) {
+    const core::LangTagRecord& tag = table.langTags[n];
+    console.Printf("LT = %d : StringLen = %d, Offset2String = %d\n", static_cast<int>(n), tag.length, tag.offset);
+    std::string textName = LangTagTextFileName(n);
+    bool written = platform::ReplaceFile(WorkFilePath(place, textName), LangTagString(bytes, table, tag, byteSwap));
+    std::string section = LangTagSection(n);
+    profile->Set(section, "StringLen", std::to_string(tag.length));
+    profile->Set(section, "FileName", textName);
+    if (!written) PrintCannotOpen(console, textName);
+  }
+}
 
 }  // namespace
 
@@ -29,17 +57,40 @@ NameTable ReadNameTable(std::span<const uint8_t> bytes) {
   for (const core::NameRecord& record : read.records)
     if (core::NameStringStart(read.header, record) + record.length > bytes.size()) table.shortInput = true;
   table.records = std::move(read.records);
+  table.format = read.header.format;
+  if (table.format == 1) {
+    table.shortInput = table.shortInput || read.langTagsCut;
+    for (const core::LangTagRecord& tag : read.langTags)
+      if (uint64_t{table.storageOffset} + tag.offset + tag.length > bytes.size()) table.shortInput = true;
+    table.langTagCount = read.langTagCount;
+    table.langTags = std::move(read.langTags);
+  }
   return table;
 }
 
+namespace {
+
+// `length` bytes of the string storage from `offset`; past the end, zeros.
+std::vector<uint8_t> StoredString(std::span<const uint8_t> bytes, const NameTable& table, uint16_t offset,
+                                  uint16_t length, bool byteSwap) {
+  std::vector<uint8_t> text(length);
+  core::ByteCursor cursor(bytes, uint64_t{table.storageOffset} + offset);
+  cursor.ReadBytes(text.data(), text.size());
+  if (byteSwap) SwapBytePairs(text);
+  return text;
+}
+
+}  // namespace
+
 std::vector<uint8_t> NameString(std::span<const uint8_t> bytes, const NameTable& table, const core::NameRecord& record,
                                 bool byteSwap) {
-  // At most 65535 bytes: the length is a 16-bit field.
-  std::vector<uint8_t> text(record.length);
-  core::ByteCursor cursor(bytes, uint64_t{table.storageOffset} + record.offset);
-  cursor.ReadBytes(text.data(), text.size());
-  if (byteSwap && IsWindowsUnicode(record.platformID, record.encodingID)) SwapBytePairs(text);
-  return text;
+  return StoredString(bytes, table, record.offset, record.length,
+                      byteSwap && IsWindowsUnicode(record.platformID, record.encodingID));
+}
+
+std::vector<uint8_t> LangTagString(std::span<const uint8_t> bytes, const NameTable& table,
+                                   const core::LangTagRecord& tag, bool byteSwap) {
+  return StoredString(bytes, table, tag.offset, tag.length, byteSwap);
 }
 
 std::string NameTextFileName(size_t index) {
@@ -47,6 +98,10 @@ std::string NameTextFileName(size_t index) {
   std::snprintf(name, sizeof name, "%03zu.txt", index);
   return name;
 }
+
+std::string LangTagTextFileName(size_t index) { return "tag" + NameTextFileName(index); }
+
+std::string LangTagSection(size_t index) { return "LangTag" + std::to_string(index); }
 
 int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Console& console) {
   console.Printf("argc = %d\n", static_cast<int>(args.size()));
@@ -77,6 +132,9 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
     if (table.records.size() < table.count)
       console.Printf(" and the %zu records that lie wholly past the end are left out",
                      table.count - table.records.size());
+    else if (table.langTags.size() < table.langTagCount)
+      console.Printf(" and the %zu language tags that lie wholly past the end are left out",
+                     table.langTagCount - table.langTags.size());
     console.Write(".\n");
   }
 
@@ -105,6 +163,7 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
     profile.Set(section, "FileName", textName);
     if (!written) PrintCannotOpen(console, textName);
   }
+  PutLangTags(bytes, table, modes.byteSwap, place, &profile, console);
   if (!SaveToolProfile(&profile, profilePath, console)) return kExitFailure;
   return kExitComplete;
 }

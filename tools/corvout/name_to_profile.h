@@ -23,7 +23,12 @@ struct NameTable {
   // of the file has its missing bytes as zero). Never more than the file can
   // hold, whatever the count says.
   std::vector<core::NameRecord> records;
-  // The header, a record or a string runs past the end of the file.
+  // Format 1: the language-tag records that the file holds (none in format 0).
+  uint16_t format = 0;
+  uint16_t langTagCount = 0;  // as the table gives it
+  std::vector<core::LangTagRecord> langTags;
+  // The header, a record, a language tag or a string runs past the end of
+  // the file.
   bool shortInput = false;
 };
 
@@ -34,8 +39,16 @@ NameTable ReadNameTable(std::span<const uint8_t> bytes);
 std::vector<uint8_t> NameString(std::span<const uint8_t> bytes, const NameTable& table, const core::NameRecord& record,
                                 bool byteSwap);
 
-// The text file of record n: "%03d.txt".
+// A language tag's string bytes, read as NameString reads a Windows Unicode
+// record's (a tag is always UTF-16BE).
+std::vector<uint8_t> LangTagString(std::span<const uint8_t> bytes, const NameTable& table,
+                                   const core::LangTagRecord& tag, bool byteSwap);
+
+// The text file of record n: "%03d.txt"; of language tag n: "tag%03d.txt".
 std::string NameTextFileName(size_t index);
+std::string LangTagTextFileName(size_t index);
+// The profile section of language tag n: "LangTag%d".
+std::string LangTagSection(size_t index);
 
 // One run: args[0] is the program, args[1] the name table file, args[2] the
 // optional swap flag. Returns the exit status (1 or -1).

@@ -1,5 +1,6 @@
-// pellin: a profile file in the OS/2 format of "Pellout.ini" to a new
-// 86-byte OS/2 table file.
+// pellin: a profile file in the OS/2 format of "Pellout.ini" to a new OS/2
+// table file: 86 bytes for versions 0 and 1, 96 for versions 2 to 4, 100 for
+// version 5 and above.
 #pragma once
 
 #include <string>
@@ -12,10 +13,19 @@
 
 namespace tools {
 
-// The record built from the profile: every integer field by the integer rule
-// with its default, kept to the field's width; achVendID by the string rule,
-// its first four characters (a shorter value is followed by zero bytes).
-core::Os2Record BuildOs2Record(const platform::Profile& profile);
+// The table built from the profile: every field of the 86-byte layout and
+// of the version's layout, each integer by the integer rule with its
+// default, kept to the field's width; achVendID by the string rule, its
+// first four characters (a shorter value is followed by zero bytes).
+struct Os2Table {
+  core::Os2Record record{};
+  size_t size = core::kOs2Version1Size;  // the bytes of `record` that are written
+  uint16_t version = 0;
+  // The fields after the 86-byte layout whose keys are missing or empty,
+  // which therefore took their defaults.
+  std::vector<const core::Os2Field*> defaulted;
+};
+Os2Table BuildOs2Table(const platform::Profile& profile);
 
 // One run: args[0] is the program, args[1] the profile file's name in the
 // tool folder. Returns the exit status (1 or -1).

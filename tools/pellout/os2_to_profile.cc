@@ -1,5 +1,6 @@
 #include "tools/pellout/os2_to_profile.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 
@@ -48,9 +49,29 @@ std::string Os2FieldText(const core::Os2Field& field, const core::Os2Record& rec
   return std::string();
 }
 
-void PutOs2Profile(const core::Os2Record& record, const std::string& tableFileName, platform::Profile* profile) {
+Os2FieldsHeld FieldsHeld(uint16_t version, size_t size) {
+  Os2FieldsHeld fields;
+  for (const core::Os2Field& field : core::Os2Fields()) {
+    bool defined = core::Os2FieldInVersion(field, version);
+    if (!defined && field.offset >= core::kOs2Version1Size) continue;
+    if (size_t{field.offset} + field.width <= size)
+      fields.held.push_back(&field);
+    else if (defined)
+      fields.missing.push_back(&field);
+  }
+  return fields;
+}
+
+void PutOs2Profile(const core::Os2Record& record, const Os2FieldsHeld& fields, const std::string& tableFileName,
+                   platform::Profile* profile) {
   profile->Set("SUMMARY", "FileName", tableFileName);
-  for (const core::Os2Field& field : core::Os2Fields()) profile->Set(field.section, field.key, Os2FieldText(field, record));
+  for (const core::Os2Field& field : core::Os2Fields()) {
+    bool held = std::find(fields.held.begin(), fields.held.end(), &field) != fields.held.end();
+    if (held)
+      profile->Set(field.section, field.key, Os2FieldText(field, record));
+    else if (profile->Has(field.section, field.key))
+      profile->Set(field.section, field.key, "");
+  }
 }
 
 int RunPellout(const std::vector<std::string>& args, const ToolPlace& place, Console& console) {
@@ -70,15 +91,25 @@ int RunPellout(const std::vector<std::string>& args, const ToolPlace& place, Con
   platform::Profile profile;
   if (!LoadToolProfile(&profile, profilePath, console)) return kExitFailure;
 
-  // Only the first 86 bytes are read, whatever the file's size or version.
+  // At most the bytes of the largest layout are read, whatever the file's size.
   core::Os2Record record{};
   size_t got = table.ReadAtZeroFilled(0, record.data(), record.size());
-  if (got < record.size())
-    console.Printf(
-        "Warning: %s holds %zu bytes, fewer than the %zu of an OS/2 table; the missing bytes are taken as zero.\n",
-        tableName.c_str(), got, core::kOs2RecordSize);
+  uint16_t version = static_cast<uint16_t>(core::Os2FieldBits("version", record));
+  if (got >= 2 && version > core::kOs2LatestVersion)
+    console.Printf("Warning: %s is an OS/2 table of version %u, which is newer than version %u; it is read with the "
+                   "fields of version %u.\n",
+                   tableName.c_str(), unsigned{version}, unsigned{core::kOs2LatestVersion},
+                   unsigned{core::kOs2LatestVersion});
+  Os2FieldsHeld fields = FieldsHeld(version, got);
+  if (!fields.missing.empty()) {
+    std::string names;
+    for (const core::Os2Field* field : fields.missing) names += std::string(names.empty() ? "" : ", ") + field->key;
+    console.Printf("Warning: %s holds %zu bytes, fewer than the %zu of an OS/2 table of version %u; these fields are "
+                   "missing and are not written: %s.\n",
+                   tableName.c_str(), got, core::Os2LayoutSize(version), unsigned{version}, names.c_str());
+  }
 
-  PutOs2Profile(record, tableName, &profile);
+  PutOs2Profile(record, fields, tableName, &profile);
   if (!SaveToolProfile(&profile, profilePath, console)) return kExitFailure;
   return kExitComplete;
 }

@@ -24,8 +24,21 @@ std::string Os2FieldText(const core::Os2Field& field, const core::Os2Record& rec
 // at either end, or a pair of quotes around it).
 std::string VendorText(const uint8_t vendor[4]);
 
-// Sets SUMMARY/FileName and every field of the record, in profile order.
-void PutOs2Profile(const core::Os2Record& record, const std::string& tableFileName, platform::Profile* profile);
+// The fields that a table of `size` bytes gets into the profile file: those
+// of the 86-byte layout and those its version adds, as far as the table
+// holds them whole. *missing gets the fields that the version defines but
+// the table does not hold. Both in profile order.
+struct Os2FieldsHeld {
+  std::vector<const core::Os2Field*> held;
+  std::vector<const core::Os2Field*> missing;
+};
+Os2FieldsHeld FieldsHeld(uint16_t version, size_t size);
+
+// Sets SUMMARY/FileName and the held fields; a key that the profile file
+// holds for a field that is not held is emptied, so that the merge tool
+// never takes an earlier table's value for it.
+void PutOs2Profile(const core::Os2Record& record, const Os2FieldsHeld& fields, const std::string& tableFileName,
+                   platform::Profile* profile);
 
 // One run: args[0] is the program, args[1] the table file. Returns the exit
 // status (1 or -1).
