@@ -9,7 +9,8 @@ preset="${1:-default}"
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev python3 python3-fonttools
           fonts-dejavu-core fonts-ipafont-gothic fonts-noto-cjk
-          opentype-sanitizer freetype2-demos fonts-ipaexfont fonts-vlgothic fonts-cantarell fonts-liberation2)
+          opentype-sanitizer freetype2-demos fonts-ipaexfont fonts-vlgothic fonts-cantarell fonts-liberation2
+          fonts-inter-variable fonts-noto-color-emoji)
 if [ "$preset" = fuzz ]; then packages+=(clang libclang-rt-dev); fi
 
 missing=()

@@ -29,6 +29,8 @@ fonts=(
   /usr/share/fonts/truetype/dejavu/DejaVuMathTeXGyre.ttf      # version 4
   /usr/share/fonts/opentype/cantarell/Cantarell-Regular.otf   # version 4, CFF
   /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc      # collection, CFF
+  /usr/share/fonts/truetype/inter-vf/Inter-roman.var.ttf      # version 4, variable
+  /usr/share/fonts/truetype/noto/NotoColorEmoji.ttf           # version 4, colour bitmaps
 )
 present=()
 for f in "${fonts[@]}"; do
