@@ -1,7 +1,7 @@
 // quillet: the table editor. With a headless option it runs that command
 // and ends; otherwise it opens its window (`quillet FONT` analyses FONT at
-// once). A build without the window, or a start without a display, knows
-// only the headless commands.
+// once), which lives in a module loaded only then. A build without the
+// window, or a start without a display, knows only the headless commands.
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -12,6 +12,7 @@
 #include "shell/headless.h"
 #if defined(QUILLET_WITH_WINDOW)
 #include "editor/window/quillet_app.h"
+#include "shell/window_module.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -19,9 +20,14 @@ int main(int argc, char** argv) {
   std::optional<int> status = editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr);
   if (status) return *status;
 #if defined(QUILLET_WITH_WINDOW)
-  if (editor::gui::HaveDisplay(argc, argv))
-    return editor::gui::RunQuilletWindow(argc, argv, platform::SettingsFolder(), editor::HeadlessUsage());
-  std::fputs("quillet: no display for the window; the commands without it:\n", stderr);
+  if (shell::HaveDisplay(argc, argv)) {
+    std::string error;
+    auto* window = shell::WindowEntryAs<QuilletWindowEntry>("libquillet-window.so", "", "QuilletWindowMain", &error);
+    if (window) return window(argc, argv, platform::SettingsFolder().c_str(), editor::HeadlessUsage());
+    std::fprintf(stderr, "quillet: the window cannot be opened: %s\n", error.c_str());
+  } else {
+    std::fputs("quillet: no display for the window; the commands without it:\n", stderr);
+  }
 #endif
   std::fputs(editor::HeadlessUsage(), stderr);
   return shell::kExitUsage;

@@ -1,5 +1,6 @@
 // drumlin: the Mac font converter. With a headless option it runs that one
-// command and ends; otherwise it opens its window (in a build with the window).
+// command and ends; otherwise it opens its window (in a build with the
+// window), which lives in a module loaded only then.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 
 #ifdef DRUMLIN_WITH_WINDOW
 #include "macconv/window/drumlin_app.h"
+#include "shell/window_module.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -17,7 +19,13 @@ int main(int argc, char** argv) {
   std::optional<int> status = macconv::RunHeadless(args, messages);
   if (status && *status != shell::kExitUsage) return *status;
 #ifdef DRUMLIN_WITH_WINDOW
-  if (!status) return drumlin::RunDrumlinWindow(argc, argv);
+  if (!status) {
+    std::string error;
+    auto* window = shell::WindowEntryAs<DrumlinWindowEntry>("libdrumlin-window.so", DRUMLIN_MODULE_FOLDER,
+                                                           "DrumlinWindowMain", &error);
+    if (window) return window(argc, argv);
+    std::fprintf(stderr, "drumlin: the window cannot be opened: %s\n", error.c_str());
+  }
 #endif
   std::fputs(macconv::UsageText("drumlin").c_str(), stderr);
   return shell::kExitUsage;

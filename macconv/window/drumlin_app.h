@@ -10,3 +10,7 @@ namespace drumlin {
 int RunDrumlinWindow(int argc, char** argv);
 
 }  // namespace drumlin
+
+// What libdrumlin-window.so exports for the program: RunDrumlinWindow.
+extern "C" int DrumlinWindowMain(int argc, char** argv);
+using DrumlinWindowEntry = int(int argc, char** argv);
