@@ -19,7 +19,7 @@ done
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/suite-compare-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/bin" "$work/suite" "$work/other"
+mkdir "$work/bin" "$work/suite" "$work/other" "$work/other1"
 cp "$build/bin/quillet" "$build/bin/libsumkit.so" "$build/bin/drumlin" "$work/bin/"
 cp "$font" "$work/font.ttf"
 
@@ -128,43 +128,51 @@ PY
 "$python" "$work/mac_tables.py" "$work/font.ttf" "$work/mac.cmap" "$work/mac.name"
 cp "$work/mac.name" "$work/suite/mac.name"
 cp "$work/mac.name" "$work/other/mac.name"
-# A Mac data-fork resource file (.dfont) with the font as its 'sfnt' resource.
-"$python" - "$work/font.ttf" "$work/font.dfont" <<'PY'
+# Mac data-fork resource files (.dfont) with the font as their 'sfnt'
+# resource: one with the version "true" (found by its signature), one with
+# 00 01 00 00 as most fonts carry (read through the resource map).
+cat >"$work/dfont.py" <<'PY'
 import struct, sys
 font = bytearray(open(sys.argv[1], "rb").read())
-font[0:4] = b"true"
+if sys.argv[4] == "true":
+    font[0:4] = b"true"
 data = struct.pack(">I", len(font)) + bytes(font)
-name = b"Compared"
+name = sys.argv[3].encode()
 types = struct.pack(">H", 0) + b"sfnt" + struct.pack(">HH", 0, 10)
 ref = struct.pack(">hHII", 128, 0, 0, 0)
 body = struct.pack(">IHHHH", 0, 0, 0, 28, 28 + len(types) + len(ref)) + types + ref + bytes([len(name)]) + name
 header = struct.pack(">IIII", 256, 256 + len(data), len(data), 16 + len(body))
 open(sys.argv[2], "wb").write(header + bytes(240) + data + header + body)
 PY
+"$python" "$work/dfont.py" "$work/font.ttf" "$work/font.dfont" Compared true
+"$python" "$work/dfont.py" "$work/font.ttf" "$work/font1.dfont" Compared1 1.0
 
 # --- the operations: label, suite command, other tool, its command, clean-up
 q="$work/bin/quillet"
 d="$work/bin/drumlin"
 p="$python"
 labels=("Checksum verification" "Recalculated copy" "Table export (glyf)" "Mac cmap conversion" "Mac name conversion"
-        "Extraction from Mac data")
+        "Extraction from Mac data" "Extraction from a .dfont (version 1.0)")
 suite_cmds=("$q --report $work/font.ttf"
             "$q --recalc $work/font.ttf $work/suite/recalc.ttf"
             "$q --export $work/font.ttf glyf $work/suite/font.glyf"
             "$d --cmap $work/mac.cmap $work/suite/win.cmap"
             "$d --name $work/suite/mac.name"
-            "$d --extract $work/font.dfont $work/suite/extracted.ttf")
-other_names=(fontTools fontTools fontTools fontTools fontTools fondu)
+            "$d --extract $work/font.dfont $work/suite/extracted.ttf"
+            "$d --extract $work/font1.dfont $work/suite/extracted1.ttf")
+other_names=(fontTools fontTools fontTools fontTools fontTools fondu fondu)
 other_cmds=("$p $work/verify.py $work/font.ttf"
             "$p $work/recalc.py $work/font.ttf $work/other/recalc.ttf"
             "$p $work/export.py $work/font.ttf glyf $work/other/font.glyf"
             "$p $work/cmap.py $work/mac.cmap $work/other/win.cmap"
             "$p $work/name.py $work/other/mac.name"
-            "cd $work/other && fondu -force $work/font.dfont")
+            "cd $work/other && fondu -force $work/font.dfont"
+            "cd $work/other1 && fondu -force $work/font1.dfont")
 cleanups=("true" "rm -f $work/suite/recalc.ttf $work/other/recalc.ttf" "rm -f $work/suite/font.glyf $work/other/font.glyf"
           "rm -f $work/suite/win.cmap $work/other/win.cmap" "rm -f $work/suite/mac.name.name $work/other/mac.name.fonttools"
-          "rm -f $work/suite/extracted.ttf $work/other/Compared.ttf")
-command -v fondu >/dev/null || other_cmds[5]=""
+          "rm -f $work/suite/extracted.ttf $work/other/Compared.ttf"
+          "rm -f $work/suite/extracted1.ttf $work/other1/*.ttf")
+command -v fondu >/dev/null || { other_cmds[5]=""; other_cmds[6]=""; }
 
 # Median wall time in milliseconds of one command.
 median_ms() {
@@ -213,3 +221,11 @@ done
 # The two sides must agree where their outputs can be compared byte for byte.
 bash -c "${suite_cmds[2]}; ${other_cmds[2]}" >/dev/null 2>&1
 cmp -s "$work/suite/font.glyf" "$work/other/font.glyf" && echo && echo "The exported glyf tables are identical."
+if [ -n "${other_cmds[6]}" ]; then
+  bash -c "${cleanups[6]}; ${suite_cmds[6]}; ${other_cmds[6]}" >/dev/null 2>&1
+  # fondu names its output after the font's own name.
+  fondu_out=("$work/other1/"*.ttf)
+  if cmp -s "$work/suite/extracted1.ttf" "${fondu_out[0]}" && cmp -s "$work/suite/extracted1.ttf" "$work/font.ttf"; then
+    echo && echo "The fonts extracted from the version 1.0 .dfont are identical to fondu's and to the original."
+  fi
+fi

@@ -38,6 +38,9 @@ Bytes Cat(Bytes a, const Bytes& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
+// A resource fork whose 'sfnt' resources are `fonts`, IDs 128 on, unnamed.
+Bytes ResourceFork(const std::vector<Bytes>& fonts);
+
 Bytes Prefix(std::initializer_list<uint8_t> head, const Bytes& rest) { return Cat(Bytes(head), rest); }
 Bytes First(const Bytes& bytes, size_t count) { return Bytes(bytes.begin(), bytes.begin() + std::min(count, bytes.size())); }
 std::string Joined(const std::vector<std::string>& parts) {
@@ -47,6 +50,37 @@ std::string Joined(const std::vector<std::string>& parts) {
     text += parts[i];
   }
   return text;
+}
+
+void Put16(Bytes& b, uint16_t v);
+void Put32(Bytes& b, uint32_t v);
+
+Bytes ResourceFork(const std::vector<Bytes>& fonts) {
+  Bytes data, map(24);
+  for (const Bytes& font : fonts) {
+    Put32(data, static_cast<uint32_t>(font.size()));
+    data.insert(data.end(), font.begin(), font.end());
+  }
+  Put16(map, 28);
+  Put16(map, static_cast<uint16_t>(28 + 2 + 8 + 12 * fonts.size()));
+  Put16(map, 0);
+  for (char c : std::string("sfnt")) map.push_back(static_cast<uint8_t>(c));
+  Put16(map, static_cast<uint16_t>(fonts.size() - 1));
+  Put16(map, 10);
+  uint32_t offset = 0;
+  for (size_t i = 0; i < fonts.size(); ++i) {
+    Put16(map, static_cast<uint16_t>(128 + i));
+    Put16(map, 0xFFFF);
+    Put32(map, offset);
+    Put32(map, 0);
+    offset += 4 + static_cast<uint32_t>(fonts[i].size());
+  }
+  Bytes fork;
+  for (uint32_t word : {16u, 16u + static_cast<uint32_t>(data.size()), static_cast<uint32_t>(data.size()),
+                        static_cast<uint32_t>(map.size())}) {
+    Put32(fork, word);
+  }
+  return Cat(Cat(fork, data), map);
 }
 
 void Put16(Bytes& b, uint16_t v) {
@@ -241,5 +275,16 @@ int main(int argc, char** argv) {
   Put("drumlin_extract", "mor0_before_true.bin", First(Cat(Cat(Bytes(10, 0), mor0), Cat(Bytes(100, 0), trueFont)), 1300));
   Put("drumlin_extract", "across_window_edge.bin", First(Cat(Bytes(126, 0x20), trueFont), 700));
   Put("drumlin_extract", "no_signature.bin", Bytes(500, 0x74));
+  const Bytes suitcase = ResourceFork({First(sample, 300), First(sample, 200)});
+  Put("drumlin_extract", "two_fonts.dfont", suitcase);
+  Bytes macBinary(128);
+  macBinary[1] = 1, macBinary[2] = 'F';
+  macBinary[89] = static_cast<uint8_t>(suitcase.size() >> 8), macBinary[90] = static_cast<uint8_t>(suitcase.size());
+  Put("drumlin_extract", "two_fonts.macbinary", Cat(macBinary, suitcase));
+  Bytes appleDouble;
+  for (uint32_t word : {0x00051607u, 0x00020000u, 0u, 0u, 0u, 0u}) Put32(appleDouble, word);
+  Put16(appleDouble, 1);
+  for (uint32_t word : {2u, 38u, static_cast<uint32_t>(suitcase.size())}) Put32(appleDouble, word);
+  Put("drumlin_extract", "._two_fonts", Cat(appleDouble, suitcase));
   return 0;
 }

@@ -4,10 +4,13 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <vector>
 
+#include "macconv/mac_containers.h"
 #include "macconv/message_text.h"
 #include "platform/output_file.h"
+#include "platform/paths.h"
 #include "shell/text.h"
 
 namespace macconv {
@@ -21,6 +24,8 @@ constexpr int64_t kHalfWindow = 128;
 constexpr int64_t kWindow = 256;
 // Windows are searched over blocks of this many bytes of the file.
 constexpr int64_t kSearchBlock = 64 * 1024;
+// A resource's name in a file name keeps at most this many characters.
+constexpr size_t kMostNameCharacters = 63;
 
 // Searches the windows that start at first, first + 128, ... before `last`
 // (file offsets; the first window of a file starts at -128, its first half
@@ -38,6 +43,24 @@ std::optional<uint64_t> SearchWindows(std::span<const uint8_t> buffer, int64_t b
     if (found) return static_cast<uint64_t>(begin) + *found;
   }
   return std::nullopt;
+}
+
+std::string DamagedNote(size_t damaged) {
+  return shell::FormatText("\n%zu damaged 'sfnt' %s left out.", damaged, damaged == 1 ? "resource was" : "resources were");
+}
+
+// What the message of a single extraction adds about the container: the
+// fonts it holds beyond the one written, and the ones it could not give.
+std::string ContainerNotes(const MacFonts& container) {
+  std::string notes;
+  if (container.fonts.size() > 1) {
+    notes += shell::FormatText(
+        "\nThis %s holds %zu TrueType fonts; \"Extract All Fonts...\" in the File menu "
+        "(drumlin --extract-all IN FOLDER) writes each of them.",
+        ContainerName(container.container), container.fonts.size());
+  }
+  if (container.damaged) notes += DamagedNote(container.damaged);
+  return notes;
 }
 
 }  // namespace
@@ -84,10 +107,20 @@ shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser&
     messages.Show({"ERROR", CreateFileFailedText(inputName)});
     return shell::Outcome::kFailed;
   }
-  std::optional<uint64_t> start = FindFontStart(input);
+  // The signature search decides first; only input without a signature is
+  // read as Mac resource data.
+  const std::optional<uint64_t> start = FindFontStart(input);
+  MacFonts container;
   if (!start) {
-    messages.Show({"Message", "Can't find TrueType Font."});
-    return shell::Outcome::kFailed;
+    container = ReadMacFonts(input);
+    if (container.readFailed) {
+      messages.Show({"ERROR", ReadFileFailedText(inputName)});
+      return shell::Outcome::kFailed;
+    }
+    if (container.fonts.empty()) {
+      messages.Show({"Message", "Can't find TrueType Font."});
+      return shell::Outcome::kFailed;
+    }
   }
   std::optional<std::string> outputName = chooser.Choose(SaveRequest("Drumlin File Save", inputName + ".ttf"));
   if (!outputName || outputName->empty()) return shell::Outcome::kCancelled;
@@ -97,12 +130,18 @@ shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser&
     messages.Show({"ERROR", CreateFileFailedText(*outputName)});
     return shell::Outcome::kFailed;
   }
-  // The signature becomes the version number; the rest is copied as it is.
-  output.Write(kSfntVersion1.data(), kSfntVersion1.size());
-  uint64_t position = *start + kSfntVersion1.size();
+  uint64_t position = 0, length = 0;
+  if (start) {
+    // The signature becomes the version number; the rest is copied as it is.
+    output.Write(kSfntVersion1.data(), kSfntVersion1.size());
+    position = *start + kSfntVersion1.size();
+    length = position < input.size() ? input.size() - position : 0;
+  } else {
+    position = container.fonts.front().offset;
+    length = container.fonts.front().length;
+  }
   uint64_t copied = 0;
-  if (position < input.size() &&
-      output.CopyFrom(input, position, input.size() - position, &copied) == platform::CopyStatus::kReadFailed) {
+  if (length && output.CopyFrom(input, position, length, &copied) == platform::CopyStatus::kReadFailed) {
     // The file shrank or could not be read: no partial font.
     output.Abandon();
     messages.Show({"ERROR", ReadFileFailedText(inputName)});
@@ -115,9 +154,98 @@ shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser&
                                           : WriteFileFailedText(*outputName, error)});
     return shell::Outcome::kFailed;
   }
-  messages.Show({"Message", shell::FormatText("Successfully Extracted the TrueType Font. (%llu bytes)",
-                                      static_cast<unsigned long long>(written))});
+  // A font found by its signature may still lie in a container of several.
+  if (start) container = ReadMacFonts(input);
+  std::string text = shell::FormatText("Successfully Extracted the TrueType Font. (%llu bytes)",
+                                       static_cast<unsigned long long>(written));
+  if (!container.readFailed) text += ContainerNotes(container);
+  messages.Show({"Message", text});
   return shell::Outcome::kDone;
+}
+
+std::string FontFileName(const std::string& inputName, const SfntResource& font) {
+  std::string safe;
+  if (font.name) {
+    for (char c : *font.name) {
+      if (safe.size() == kMostNameCharacters) break;
+      const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                        c == '_' || c == '+';
+      safe += kept ? c : '_';
+    }
+  }
+  if (safe.find_first_not_of('_') == std::string::npos) safe = std::to_string(font.id);
+  // The fonts of an AppleDouble file "._name" are named after "name": a name
+  // that starts with "._" would be hidden and taken for AppleDouble data.
+  std::string input = platform::NameOf(inputName);
+  if (input.size() > 2 && input.rfind("._", 0) == 0) input.erase(0, 2);
+  return input + "." + safe + ".ttf";
+}
+
+shell::Outcome ExtractAllFonts(const std::string& inputName, const std::string& folder, shell::MessageSink& messages) {
+  core::ReadableFile input;
+  if (!input.Open(inputName)) {
+    messages.Show({"ERROR", CreateFileFailedText(inputName)});
+    return shell::Outcome::kFailed;
+  }
+  const MacFonts container = ReadMacFonts(input);
+  if (container.readFailed) {
+    messages.Show({"ERROR", ReadFileFailedText(inputName)});
+    return shell::Outcome::kFailed;
+  }
+  if (container.fonts.empty()) {
+    messages.Show({"Message", "Can't find TrueType Font."});
+    return shell::Outcome::kFailed;
+  }
+
+  std::vector<std::string> writtenLines, failedLines;
+  std::set<std::string> names;
+  bool stopped = false;
+  for (const SfntResource& font : container.fonts) {
+    // Two resources of one name: the later ones carry their IDs as well.
+    std::string name = FontFileName(inputName, font);
+    const std::string stem = name.substr(0, name.size() - 4);
+    for (int n = 1; !names.insert(name).second; ++n) {
+      name = stem + "." + std::to_string(font.id) + (n > 1 ? "-" + std::to_string(n) : "") + ".ttf";
+    }
+    const std::string path = platform::JoinPath(folder, name);
+    platform::AtomicOutput output;
+    if (!output.Begin(path)) {
+      failedLines.push_back(CreateFileFailedText(path));
+      // Only a name that is taken leaves the folder open to the others.
+      if (output.error() == EEXIST) continue;
+      stopped = true;
+      break;
+    }
+    uint64_t copied = 0;
+    if (output.CopyFrom(input, font.offset, font.length, &copied) == platform::CopyStatus::kReadFailed) {
+      output.Abandon();
+      failedLines.push_back(ReadFileFailedText(inputName));
+      stopped = true;
+      break;
+    }
+    const uint64_t size = output.size();
+    if (!output.Commit()) {
+      const int error = output.error();
+      failedLines.push_back(error == EEXIST ? CreateFileFailedText(path) : WriteFileFailedText(path, error));
+      if (error == EEXIST) continue;
+      stopped = true;
+      break;
+    }
+    writtenLines.push_back(shell::FormatText("%s (%llu bytes)", path.c_str(), static_cast<unsigned long long>(size)));
+  }
+
+  const size_t total = container.fonts.size();
+  std::string text = failedLines.empty()
+                         ? shell::FormatText("Successfully Extracted %zu TrueType %s.", total, total == 1 ? "Font" : "Fonts")
+                         : shell::FormatText("Extracted %zu of %zu TrueType Fonts.", writtenLines.size(), total);
+  for (const std::string& line : writtenLines) text += "\n" + line;
+  for (const std::string& line : failedLines) text += "\n" + line;
+  if (stopped && writtenLines.size() + failedLines.size() < total) {
+    text += shell::FormatText("\n%zu more not tried.", total - writtenLines.size() - failedLines.size());
+  }
+  if (container.damaged) text += DamagedNote(container.damaged);
+  messages.Show({failedLines.empty() ? "Message" : "ERROR", text});
+  return failedLines.empty() ? shell::Outcome::kDone : shell::Outcome::kFailed;
 }
 
 }  // namespace macconv

@@ -8,6 +8,7 @@
 #include "macconv/message_text.h"
 #include "macconv/name_conversion.h"
 #include "platform/output_file.h"
+#include "platform/paths.h"
 
 namespace macconv {
 namespace {
@@ -34,6 +35,14 @@ shell::Outcome ExtractNamedFile(std::string& currentFile, const std::string& han
   if (!handedName.empty()) currentFile = handedName;
   if (currentFile.empty()) return shell::Outcome::kCancelled;
   return ExtractTrueType(currentFile, chooser, messages);
+}
+
+shell::Outcome ExtractAllCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages) {
+  currentFile.clear();
+  if (!ChooseCurrentFile(currentFile, chooser, "Drumlin File Open", "")) return shell::Outcome::kCancelled;
+  std::optional<std::string> folder = chooser.Choose(FolderRequest("Drumlin Folder for the Fonts", platform::FolderOf(currentFile)));
+  if (!folder || folder->empty()) return shell::Outcome::kCancelled;
+  return ExtractAllFonts(currentFile, *folder, messages);
 }
 
 CmapCommandNames ChooseCmapNames(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages) {

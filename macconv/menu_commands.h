@@ -20,6 +20,12 @@ shell::Outcome OpenAndExtract(std::string& currentFile, shell::FileChooser& choo
 shell::Outcome ExtractNamedFile(std::string& currentFile, const std::string& handedName, shell::FileChooser& chooser,
                          shell::MessageSink& messages);
 
+// "Extract All Fonts...": clears the current file name, asks for the input
+// ("Drumlin File Open", nothing proposed) and for the folder to write into
+// ("Drumlin Folder for the Fonts", proposing the input's folder), then writes
+// every font of the input there.
+shell::Outcome ExtractAllCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages);
+
 // "Convert Mac cmap table to Win": asks for the input ("Drumlin cmap file
 // Open", nothing proposed) and the output ("Drumlin cmap file Save",
 // proposing the input's name with "New" in front, in its folder), refuses an

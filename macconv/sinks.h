@@ -1,6 +1,6 @@
 // The ways the converter's engine reaches its user beyond the shell kit's
 // message boxes and choosers: the progress text of a running conversion, and
-// the converter's two kinds of chooser request.
+// the converter's three kinds of chooser request.
 #pragma once
 
 #include <string>
@@ -44,6 +44,11 @@ inline shell::ChooserRequest OpenRequest(std::string title, std::string proposed
 inline shell::ChooserRequest SaveRequest(std::string title, std::string proposed) {
   shell::ChooserRequest request = OpenRequest(std::move(title), std::move(proposed));
   request.saving = true;
+  return request;
+}
+inline shell::ChooserRequest FolderRequest(std::string title, std::string proposed) {
+  shell::ChooserRequest request = OpenRequest(std::move(title), std::move(proposed));
+  request.folder = true;
   return request;
 }
 

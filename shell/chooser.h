@@ -17,6 +17,7 @@ struct ChooserRequest {
   std::string proposedName;   // the name the chooser starts with; may be empty
   std::string defaultSuffix;  // added to a name typed without one; may be empty
   bool saving = false;        // a save chooser accepts names that do not exist
+  bool folder = false;        // chooses an existing folder instead of a file
   // Choosers with the same memory share what the user typed into them (a
   // custom filter); 0 is the first.
   int memory = 0;

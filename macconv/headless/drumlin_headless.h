@@ -3,6 +3,7 @@
 // to standard error as "CAPTION: text".
 //
 //   drumlin --extract IN OUT
+//   drumlin --extract-all IN FOLDER
 //   drumlin --cmap IN OUT
 //   drumlin --name IN            (writes IN.name)
 //   drumlin --dump IN OUT.txt

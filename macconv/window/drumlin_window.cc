@@ -139,6 +139,9 @@ void DrumlinWindow::RunCommand(int command, const QString& name) {
     case kOpenAndExtract:
       macconv::OpenAndExtract(currentFile_, chooser, messages);
       break;
+    case kExtractAllFonts:
+      macconv::ExtractAllCommand(currentFile_, chooser, messages);
+      break;
     case kHelpDocument:
       OpenHelp(macconv::kHelpDocumentName.data());
       break;

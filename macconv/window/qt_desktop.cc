@@ -24,9 +24,14 @@ QMessageBox::Icon IconFor(const std::string& caption) {
 std::optional<std::string> QtDesktop::Choose(const shell::ChooserRequest& request) {
   const QString caption = QString::fromStdString(request.title);
   const QString start = QFile::decodeName(request.proposedName.c_str());
-  QString chosen = request.saving ? QFileDialog::getSaveFileName(owner_, caption, start, kAllFiles, nullptr,
-                                                         QFileDialog::DontConfirmOverwrite)
-                          : QFileDialog::getOpenFileName(owner_, caption, start, kAllFiles);
+  QString chosen;
+  if (request.folder) {
+    chosen = QFileDialog::getExistingDirectory(owner_, caption, start);
+  } else if (request.saving) {
+    chosen = QFileDialog::getSaveFileName(owner_, caption, start, kAllFiles, nullptr, QFileDialog::DontConfirmOverwrite);
+  } else {
+    chosen = QFileDialog::getOpenFileName(owner_, caption, start, kAllFiles);
+  }
   if (chosen.isEmpty()) return std::nullopt;
   return std::string(QFile::encodeName(chosen).constData());
 }

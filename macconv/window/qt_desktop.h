@@ -18,8 +18,9 @@ class QtDesktop : public shell::FileChooser,
   void SetOwner(QWidget* owner) { owner_ = owner; }
   WindowServices services() { return {this, this, this, this}; }
 
-  // Neither chooser checks whether the file exists; an existing file chosen
-  // for saving is refused by the command itself.
+  // Neither file chooser checks whether the file exists; an existing file
+  // chosen for saving is refused by the command itself. A folder chooser
+  // offers existing folders only.
   std::optional<std::string> Choose(const shell::ChooserRequest& request) override;
   void Show(const shell::Message& message) override;
   bool Open(const std::string& path) override;

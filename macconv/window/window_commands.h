@@ -13,6 +13,7 @@ enum Command : int {
   kAbout = 4004,
   kHelpText = 4028,
   kOpenAndExtract = 4030,
+  kExtractAllFonts = 4031,
   kHelpDocument = 4045,
   kConvertName = 40001,      // not on the menu
   kDumpCmap = 40002,         // not on the menu
@@ -23,6 +24,7 @@ enum Command : int {
 // lists them).
 inline constexpr shell::MenuItem kMenu[] = {
     {"&File", "&Open TTF and Extract", kOpenAndExtract, nullptr},
+    {"&File", "Extract &All Fonts...", kExtractAllFonts, nullptr},
     {"&File", "&Quit", kQuit, nullptr},
     {"&Tool", "Convert Mac cmap table to Win", kConvertCmap, nullptr},
     {"&Help", "&Help", kHelp, nullptr},

@@ -1,4 +1,4 @@
-// The drumlin program run headless from a copy of its own: the four commands,
+// The drumlin program run headless from a copy of its own: the five commands,
 // their messages on standard error and their exit statuses.
 #include <gtest/gtest.h>
 
@@ -38,6 +38,13 @@ TEST(Headless, RunsEachCommandAndReportsItsOutcome) {
   EXPECT_EQ(run.err, "Message: Done!!\n");
   EXPECT_EQ(testsupport::ReadText(dir.File("mapping.txt")).rfind("dwSubHeaderOffset = 0x212\n", 0), 0u);
 
+  // Every font of a .dfont, here one named "true".
+  testsupport::WriteBytes(dir.File("fonts.dfont"), mactest::MakeFork({{7, "true", Bytes{0, 1, 0, 0}}}).bytes);
+  run = mactest::RunDrumlin(dir, "--extract-all fonts.dfont .", work.path());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "Message: Successfully Extracted 1 TrueType Font.\n./fonts.dfont.true.ttf (4 bytes)\n");
+  EXPECT_EQ(testsupport::ReadBytes(dir.File("fonts.dfont.true.ttf")), (Bytes{0, 1, 0, 0}));
+
   // Failures: an output that exists, an input that does not.
   run = mactest::RunDrumlin(dir, "--cmap cmap.bin Newcmap.bin", work.path());
   EXPECT_EQ(run.status, 1);
@@ -52,7 +59,7 @@ TEST(Headless, RunsEachCommandAndReportsItsOutcome) {
 TEST(Headless, UsageErrorsEndWithStatusTwo) {
   TempDir dir, work;
   // Without arguments the program opens its window (when built with one).
-  for (const char* arguments : {"--cmap onlyone", "--name a b", "--convert a b", "--dump a ''"}) {
+  for (const char* arguments : {"--cmap onlyone", "--name a b", "--convert a b", "--dump a ''", "--extract-all a"}) {
     auto run = mactest::RunDrumlin(dir, arguments, work.path());
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("usage: drumlin --extract IN OUT"), std::string::npos) << arguments;

@@ -1,5 +1,6 @@
 #include "tests/macconv/mac_tables.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/shift_jis.h"
@@ -143,6 +144,45 @@ testsupport::CommandResult RunFontTools(const testsupport::TempDir& dir, const s
   std::string path = dir.File("script.py");
   testsupport::WriteText(path, script);
   return testsupport::RunCommand(testsupport::FontToolsPython() + " " + Quote(path) + " " + arguments);
+}
+
+Fork MakeFork(const std::vector<Resource>& resources, const char* type) {
+  Bytes data, references, names;
+  for (const Resource& resource : resources) {
+    uint32_t offset = static_cast<uint32_t>(data.size());
+    testsupport::AppendU32(data, static_cast<uint32_t>(resource.bytes.size()));
+    data.insert(data.end(), resource.bytes.begin(), resource.bytes.end());
+    testsupport::AppendU16(references, static_cast<uint16_t>(resource.id));
+    testsupport::AppendU16(references, resource.name ? static_cast<uint32_t>(names.size()) : 0xFFFF);
+    testsupport::AppendU32(references, offset);  // attributes 0
+    testsupport::AppendU32(references, 0);
+    if (resource.name) {
+      names.push_back(static_cast<uint8_t>(resource.name->size()));
+      names.insert(names.end(), resource.name->begin(), resource.name->end());
+    }
+  }
+  Bytes map(16 + 4 + 2 + 2);
+  testsupport::AppendU16(map, 28);                                                  // type list
+  testsupport::AppendU16(map, 28 + 2 + 8 + static_cast<uint32_t>(references.size()));  // names
+  testsupport::AppendU16(map, 0);                                                   // one type
+  map.insert(map.end(), type, type + 4);
+  testsupport::AppendU16(map, static_cast<uint32_t>(resources.size() - 1));
+  testsupport::AppendU16(map, 2 + 8);  // references after the type list
+  map.insert(map.end(), references.begin(), references.end());
+  map.insert(map.end(), names.begin(), names.end());
+
+  Fork fork;
+  fork.map = 256 + data.size();
+  fork.references = 28 + 2 + 8;
+  fork.bytes.resize(256);
+  testsupport::SetU32(fork.bytes, 0, 256);
+  testsupport::SetU32(fork.bytes, 4, static_cast<uint32_t>(fork.map));
+  testsupport::SetU32(fork.bytes, 8, static_cast<uint32_t>(data.size()));
+  testsupport::SetU32(fork.bytes, 12, static_cast<uint32_t>(map.size()));
+  std::copy(fork.bytes.begin(), fork.bytes.begin() + 16, map.begin());
+  fork.bytes.insert(fork.bytes.end(), data.begin(), data.end());
+  fork.bytes.insert(fork.bytes.end(), map.begin(), map.end());
+  return fork;
 }
 
 }  // namespace mactest

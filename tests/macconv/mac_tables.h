@@ -1,10 +1,11 @@
 // Table files for the converter tests: Mac cmap format 2 subtables keyed by
 // Shift-JIS codes, cmap tables with chosen records, a plain reader of format 4
-// subtables, and runs of a copy of the drumlin program.
+// subtables, resource forks, and runs of a copy of the drumlin program.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,23 @@ Format4 ReadFormat4(const Bytes& table, size_t offset);
 
 uint16_t U16(const Bytes& bytes, size_t offset);
 uint32_t U32(const Bytes& bytes, size_t offset);
+
+struct Resource {
+  int16_t id;
+  std::optional<std::string> name;
+  Bytes bytes;
+};
+
+// A resource fork as a Mac writes one: header, 240 bytes reserved, the data,
+// then the map with one type (`type`) whose references follow the type list,
+// then the names. Where the map and its references lie, for the tests that
+// damage them.
+struct Fork {
+  Bytes bytes;
+  size_t map = 0;         // the map's offset
+  size_t references = 0;  // the first reference, from the map's start
+};
+Fork MakeFork(const std::vector<Resource>& resources, const char* type = "sfnt");
 
 // Messages as "CAPTION: text" lines.
 class RecordedMessages : public shell::MessageSink {

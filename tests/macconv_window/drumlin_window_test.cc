@@ -71,7 +71,8 @@ TEST_F(WindowTest, OffersTheMenuAndTheKeyboardCommands) {
                      std::to_string(item->data().toInt()));
     }
   }
-  EXPECT_EQ(menu, (std::vector<std::string>{"&File &Open TTF and Extract 4030", "&File &Quit 4001",
+  EXPECT_EQ(menu, (std::vector<std::string>{"&File &Open TTF and Extract 4030", "&File Extract &All Fonts... 4031",
+                                            "&File &Quit 4001",
                                             "&Tool Convert Mac cmap table to Win 40003", "&Help &Help 4003",
                                             "&Help Help &Document 4045", "&Help Help &Text 4028",
                                             "&Help &About 4004"}));
@@ -97,17 +98,19 @@ TEST_F(WindowTest, MenuCommandsReachTheirHandlers) {
   EXPECT_EQ(windowtest::StoredMyself(), program_);
 
   ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kOpenAndExtract));
+  ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kExtractAllFonts));
   ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kConvertCmap));
   ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kHelp));
   ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kAbout));
   ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kHelpText));
   ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kHelpDocument));
-  ASSERT_TRUE(WaitHandled(6));
+  ASSERT_TRUE(WaitHandled(7));
 
-  ASSERT_EQ(desktop_.chooser.requests.size(), 2u);
+  ASSERT_EQ(desktop_.chooser.requests.size(), 3u);
   EXPECT_EQ(desktop_.chooser.requests[0].title, "Drumlin File Open");
   EXPECT_EQ(desktop_.chooser.requests[0].proposedName, "");
-  EXPECT_EQ(desktop_.chooser.requests[1].title, "Drumlin cmap file Open");
+  EXPECT_EQ(desktop_.chooser.requests[1].title, "Drumlin File Open");
+  EXPECT_EQ(desktop_.chooser.requests[2].title, "Drumlin cmap file Open");
   EXPECT_EQ(desktop_.about.shown, 1);
   EXPECT_EQ(desktop_.help.opened, std::vector<std::string>{dir_.File("Drumlin.txt")});
   // The help document is missing: the message names it.
