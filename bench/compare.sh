@@ -3,7 +3,8 @@
 # the same files: python3-fonttools (Debian's /usr/bin/python3) for checksum
 # verification, a recalculated copy, table export and the Mac cmap and name
 # conversions, and fondu for the extraction of a font from Mac data. Prints
-# a Markdown table of medians and ratios (other tool / suite).
+# a Markdown table of medians, each beside its floor (bench/floor.cc) and
+# the ratio to the other tool (other tool / suite).
 #   bench/compare.sh [BUILD_DIR] [RUNS]     (default build/default, 10)
 # Uses hyperfine when it is installed, else a small timing loop.
 set -euo pipefail
@@ -12,7 +13,8 @@ build="${1:-build/default}"
 runs="${2:-10}"
 python=/usr/bin/python3
 font=/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
-for needed in "$build/bin/quillet" "$build/bin/libsumkit.so" "$build/bin/drumlin" "$python" "$font"; do
+for needed in "$build/bin/quillet" "$build/bin/libsumkit.so" "$build/bin/drumlin" "$build/bin/command_floor" "$python" \
+              "$font"; do
   [ -e "$needed" ] || { echo "missing: $needed" >&2; exit 2; }
 done
 "$python" -c 'import fontTools' 2>/dev/null || { echo "missing: python3-fonttools" >&2; exit 2; }
@@ -20,7 +22,7 @@ done
 work="$(mktemp -d "${TMPDIR:-/tmp}/suite-compare-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin" "$work/suite" "$work/other" "$work/other1"
-cp "$build/bin/quillet" "$build/bin/libsumkit.so" "$build/bin/drumlin" "$work/bin/"
+cp "$build/bin/quillet" "$build/bin/libsumkit.so" "$build/bin/drumlin" "$build/bin/command_floor" "$work/bin/"
 cp "$font" "$work/font.ttf"
 
 # --- the other tools' side, as small fontTools programs -------------------
@@ -173,6 +175,14 @@ cleanups=("true" "rm -f $work/suite/recalc.ttf $work/other/recalc.ttf" "rm -f $w
           "rm -f $work/suite/extracted.ttf $work/other/Compared.ttf"
           "rm -f $work/suite/extracted1.ttf $work/other1/*.ttf")
 command -v fondu >/dev/null || { other_cmds[5]=""; other_cmds[6]=""; }
+# What each command reads, and what it writes (none for the verification):
+# its floor reads the input once and, for a command that writes, copies as
+# many bytes to a new file with the same flush.
+inputs=("$work/font.ttf" "$work/font.ttf" "$work/font.ttf" "$work/mac.cmap" "$work/suite/mac.name" "$work/font.dfont"
+        "$work/font1.dfont")
+outputs=("" "$work/suite/recalc.ttf" "$work/suite/font.glyf" "$work/suite/win.cmap" "$work/suite/mac.name.name"
+         "$work/suite/extracted.ttf" "$work/suite/extracted1.ttf")
+floor="$work/bin/command_floor"
 
 # Median wall time in milliseconds of one command.
 median_ms() {
@@ -199,24 +209,36 @@ median_ms() {
 echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
 echo "Font: $(basename "$font") ($(stat -c %s "$font") bytes); $runs runs each$(command -v hyperfine >/dev/null && echo ", hyperfine")"
 echo
-echo "| operation | suite | median ms | other tool | median ms | other / suite |"
-echo "|---|---|---|---|---|---|"
+echo "| operation | suite | median ms | floor ms | suite / floor | other tool | median ms | other / suite |"
+echo "|---|---|---|---|---|---|---|---|"
 for i in "${!labels[@]}"; do
   # Both sides must succeed once before they are timed.
   bash -c "${cleanups[$i]}"
   bash -c "${suite_cmds[$i]}" >/dev/null 2>&1 || { echo "suite command failed: ${suite_cmds[$i]}" >&2; exit 1; }
   suite_ms=$(median_ms "${suite_cmds[$i]}" "${cleanups[$i]}")
   suite_name=$(basename "${suite_cmds[$i]%% *}")
+  if [ -n "${outputs[$i]}" ]; then
+    floor_cmd="$floor copy ${inputs[$i]} $work/floor.out $(stat -c %s "${outputs[$i]}")"
+  else
+    floor_cmd="$floor read ${inputs[$i]}"
+  fi
+  floor_ms=$(median_ms "$floor_cmd" "rm -f $work/floor.out")
+  to_floor=$(awk -v a="$suite_ms" -v b="$floor_ms" 'BEGIN { printf "%.2f", a / b }')
   if [ -z "${other_cmds[$i]}" ]; then
-    printf '| %s | %s | %s | %s | %s | %s |\n' "${labels[$i]}" "$suite_name" "$suite_ms" "${other_names[$i]}" "not installed" "-"
+    printf '| %s | %s | %s | %s | %s | %s | %s | %s |\n' "${labels[$i]}" "$suite_name" "$suite_ms" "$floor_ms" \
+      "$to_floor" "${other_names[$i]}" "not installed" "-"
     continue
   fi
   bash -c "${cleanups[$i]}"
   bash -c "${other_cmds[$i]}" >/dev/null 2>&1 || { echo "other command failed: ${other_cmds[$i]}" >&2; exit 1; }
   other_ms=$(median_ms "${other_cmds[$i]}" "${cleanups[$i]}")
   ratio=$(awk -v a="$other_ms" -v b="$suite_ms" 'BEGIN { printf "%.1f", a / b }')
-  printf '| %s | %s | %s | %s | %s | %s |\n' "${labels[$i]}" "$suite_name" "$suite_ms" "${other_names[$i]}" "$other_ms" "$ratio"
+  printf '| %s | %s | %s | %s | %s | %s | %s | %s |\n' "${labels[$i]}" "$suite_name" "$suite_ms" "$floor_ms" \
+    "$to_floor" "${other_names[$i]}" "$other_ms" "$ratio"
 done
+echo
+echo "floor: a start without Qt that reads the input once and, for a command that writes, copies as many"
+echo "bytes as the command writes to a new file and flushes it to disk, as the suite flushes its outputs."
 
 # The two sides must agree where their outputs can be compared byte for byte.
 bash -c "${suite_cmds[2]}; ${other_cmds[2]}" >/dev/null 2>&1

@@ -1,24 +1,48 @@
 #include "core/checksum.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <memory>
 
 #include "core/byte_order.h"
 
 namespace core {
 namespace {
 
-// Large enough that a big table costs few reads, small enough to stay in cache.
-constexpr size_t kReadBlock = 1 << 20;
+// Large enough that a big table costs few reads, small enough to stay in
+// the cache between the read and the sum.
+constexpr size_t kReadBlock = 1 << 18;
 
 // Sum of the big-endian words of a block whose size is a multiple of 4.
+// Modulo 2^32 it is 2^24 x the sum of each word's first bytes + 2^16 x the
+// sum of the second bytes + 2^8 x the third + the fourth. The byte sums are
+// gathered eight bytes at a time in 16-bit lanes (bytes at even places in
+// one word, at odd places in another), which the compiler turns into vector
+// code, and emptied into 64-bit totals before a lane can overflow.
 uint32_t SumWords(const uint8_t* bytes, size_t size) {
-  uint32_t sum = 0;
-  for (size_t i = 0; i < size; i += 4) {
-    uint32_t word;
-    std::memcpy(&word, bytes + i, 4);
-    sum += __builtin_bswap32(word);
+  constexpr uint64_t kLowBytes = 0x00FF00FF00FF00FFull;
+  constexpr size_t kRound = 256;  // 256 x 255 still fits in 16 bits
+  uint64_t places[4] = {0, 0, 0, 0};
+  size_t i = 0;
+  while (size - i >= 8) {
+    size_t rounds = std::min(kRound, (size - i) / 8);
+    uint64_t even = 0, odd = 0;
+    for (size_t r = 0; r < rounds; ++r, i += 8) {
+      uint64_t eight;
+      std::memcpy(&eight, bytes + i, 8);
+      if constexpr (std::endian::native == std::endian::big) eight = __builtin_bswap64(eight);
+      even += eight & kLowBytes;
+      odd += (eight >> 8) & kLowBytes;
+    }
+    // Lanes of `even` hold the bytes at places 0, 2, 4, 6 of the eight; of `odd` 1, 3, 5, 7.
+    places[0] += (even & 0xFFFF) + ((even >> 32) & 0xFFFF);
+    places[2] += ((even >> 16) & 0xFFFF) + (even >> 48);
+    places[1] += (odd & 0xFFFF) + ((odd >> 32) & 0xFFFF);
+    places[3] += ((odd >> 16) & 0xFFFF) + (odd >> 48);
   }
+  uint32_t sum = static_cast<uint32_t>((places[0] << 24) + (places[1] << 16) + (places[2] << 8) + places[3]);
+  for (; i < size; i += 4) sum += LoadU32(bytes + i);
   return sum;
 }
 
@@ -42,16 +66,18 @@ uint32_t TableCheckSum(const ReadableFile& file, uint64_t offset, uint32_t lengt
   if (length == 0 || offset >= file.size()) return 0;
   // Only the bytes the file really holds take part; the rest count as zero.
   uint64_t present = std::min<uint64_t>(length, file.size() - offset);
-  std::vector<uint8_t> block(static_cast<size_t>(std::min<uint64_t>(present, kReadBlock)));
+  // Not zeroed: every byte summed has been read into it first.
+  std::unique_ptr<uint8_t[]> block(new uint8_t[static_cast<size_t>(std::min<uint64_t>(present, kReadBlock))]);
+  const size_t blockSize = static_cast<size_t>(std::min<uint64_t>(present, kReadBlock));
   uint32_t sum = 0;
   uint64_t done = 0;
   while (done < present) {
-    size_t want = static_cast<size_t>(std::min<uint64_t>(present - done, block.size()));
-    size_t got = file.ReadAt(offset + done, block.data(), want);
+    size_t want = static_cast<size_t>(std::min<uint64_t>(present - done, blockSize));
+    size_t got = file.ReadAt(offset + done, block.get(), want);
     if (got == 0) break;
     // Every block but the last is a multiple of 4 bytes long, so words never
     // straddle two blocks.
-    sum += SumPadded(block.data(), got);
+    sum += SumPadded(block.get(), got);
     done += got;
     if (got < want) break;
   }

@@ -24,6 +24,8 @@ class ReadableFile {
   void Close();
 
   bool is_open() const { return fd_ >= 0; }
+  // The descriptor, for copies the system makes itself; -1 when closed.
+  int fd() const { return fd_; }
   int error() const { return error_; }
   uint64_t size() const { return size_; }
 

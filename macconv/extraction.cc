@@ -45,6 +45,29 @@ std::optional<uint64_t> SearchWindows(std::span<const uint8_t> buffer, int64_t b
   return std::nullopt;
 }
 
+// The first window (0 for the one starting at -128) that holds all four
+// bytes of a signature at `position`.
+uint64_t FirstWindowOf(uint64_t position) {
+  return position < kWindow - kHalfWindow - 4 ? 0 : (position + 3) / static_cast<uint64_t>(kHalfWindow);
+}
+
+// Where `pattern` first lies wholly in the file's bytes before `limit`; the
+// search ends early where the file gives fewer bytes than it promised.
+std::optional<uint64_t> FirstOccurrence(const core::ReadableFile& input, std::span<const uint8_t> pattern,
+                                        uint64_t limit) {
+  const uint64_t overlap = pattern.size() - 1;
+  std::vector<uint8_t> buffer;
+  for (uint64_t block = 0; block < limit; block += kSearchBlock) {
+    const uint64_t end = std::min<uint64_t>(block + kSearchBlock + overlap, limit);
+    buffer.resize(static_cast<size_t>(end - block));
+    const size_t got = input.ReadAt(block, buffer.data(), buffer.size());
+    const void* found = ::memmem(buffer.data(), got, pattern.data(), pattern.size());
+    if (found) return block + static_cast<uint64_t>(static_cast<const uint8_t*>(found) - buffer.data());
+    if (got < buffer.size()) break;
+  }
+  return std::nullopt;
+}
+
 std::string DamagedNote(size_t damaged) {
   return shell::FormatText("\n%zu damaged 'sfnt' %s left out.", damaged, damaged == 1 ? "resource was" : "resources were");
 }
@@ -83,22 +106,17 @@ std::optional<uint64_t> FindFontStart(std::span<const uint8_t> input) {
 }
 
 std::optional<uint64_t> FindFontStart(const core::ReadableFile& input) {
-  const int64_t size = static_cast<int64_t>(input.size());
-  std::vector<uint8_t> buffer;
-  // Block b searches the windows starting in [b - 128, b + kSearchBlock - 128),
-  // which need the bytes [b - 128, b + kSearchBlock + 128).
-  for (int64_t block = 0; block < size; block += kSearchBlock) {
-    int64_t readStart = std::max<int64_t>(block - kHalfWindow, 0);
-    int64_t readEnd = std::min(block + kSearchBlock + kHalfWindow, size);
-    buffer.resize(static_cast<size_t>(readEnd - readStart));
-    size_t got = input.ReadAtZeroFilled(static_cast<uint64_t>(readStart), buffer.data(), buffer.size());
-    if (got < buffer.size()) buffer.resize(got);
-    int64_t bufferedEnd = readStart + static_cast<int64_t>(buffer.size());
-    auto found = SearchWindows(buffer, readStart, block - kHalfWindow, block + kSearchBlock - kHalfWindow,
-                               std::min(bufferedEnd, size));
-    if (found || bufferedEnd < readEnd) return found;
-  }
-  return std::nullopt;
+  // The windows searched one by one find what this finds in two passes: the
+  // first window holding a signature is the first to hold the first "true" or
+  // the first "mor0", and where both first occurrences fit in that window,
+  // "true" is the one taken.
+  const uint64_t size = input.size();
+  std::optional<uint64_t> first = FirstOccurrence(input, kTrueSignature, size);
+  // A "mor0" decides only when its window comes before the one of "true".
+  std::optional<uint64_t> other =
+      FirstOccurrence(input, kMor0Signature, first ? std::min(size, *first + kMor0Signature.size()) : size);
+  if (first && (!other || FirstWindowOf(*first) <= FirstWindowOf(*other))) return first;
+  return other;
 }
 
 shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser& chooser, shell::MessageSink& messages) {

@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <span>
 #include <string_view>
 #include <type_traits>
 
+#include "core/readable_file.h"
 #include "platform/output_file.h"
 
 namespace platform {
@@ -263,6 +265,12 @@ bool Profile::Load(const std::string& path) {
 bool Profile::Save(const std::string& path) {
   std::string text = Serialize();
   error_ = 0;
+  // A file that holds these very bytes already is left alone: nothing to
+  // flush or move into place.
+  std::vector<uint8_t> current;
+  if (core::ReadWholeFile(path, &current) && current.size() == text.size() &&
+      std::memcmp(current.data(), text.data(), text.size()) == 0)
+    return true;
   return ReplaceFile(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), &error_);
 }
 

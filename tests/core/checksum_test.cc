@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "tests/support/font_builder.h"
 #include "tests/support/temp_dir.h"
 
@@ -123,3 +126,24 @@ TEST(WholeFontRule, RealFontFromDebian) {
 }
 
 }  // namespace
+
+// The byte-place sums against a plain word-by-word sum: every length around
+// the 8-byte steps and the 2,048-byte rounds, bytes of 0xFF included.
+TEST(CheckSum, MatchesAWordByWordSum) {
+  std::vector<uint8_t> bytes(6000);
+  uint32_t seed = 12345;
+  for (uint8_t& b : bytes) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+  std::fill(bytes.begin() + 4000, bytes.end(), 0xFF);
+  for (size_t length : {0u, 1u, 3u, 4u, 7u, 8u, 9u, 2047u, 2048u, 2052u, 4099u, 6000u}) {
+    for (size_t start : {0u, 1u, 1990u}) {
+      if (start + length > bytes.size()) continue;
+      uint32_t expected = 0;
+      for (size_t i = 0; i < length; i += 4) {
+        uint8_t word[4] = {0, 0, 0, 0};
+        for (size_t k = 0; k < 4 && i + k < length; ++k) word[k] = bytes[start + i + k];
+        expected += uint32_t{word[0]} << 24 | uint32_t{word[1]} << 16 | uint32_t{word[2]} << 8 | word[3];
+      }
+      EXPECT_EQ(core::TableCheckSumOfBytes({bytes.data() + start, length}), expected) << start << "+" << length;
+    }
+  }
+}
