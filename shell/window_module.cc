@@ -45,7 +45,10 @@ void* WindowEntry(const std::string& fileName, const std::string& otherFolder, c
   if (!found) {
     *error = loaded ? fileName + " has no " + entry : module->error();
     delete module;
+    return nullptr;
   }
+  [[maybe_unused]] static platform::SharedLibrary* kept = nullptr;  // one window per process
+  kept = module;
   return found;
 }
 
