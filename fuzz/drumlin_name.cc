@@ -49,13 +49,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint64_t fitting = size >= 6 ? (size - 6) / 12 : 0;
   Check(count == std::min<uint64_t>(size >= 4 ? core::LoadU16(data + 2) : 0, fitting),
         "count is the number of records inside the input");
-  uint64_t stringsStart = 6 + 12 * uint64_t{count};
+  // Format 1 keeps its language-tag records (length, offset) after the name records.
+  const bool tagged = core::LoadU16(bytes.data()) == 1;
+  uint64_t tagsAt = 6 + 12 * uint64_t{count};
+  Check(!tagged || bytes.size() >= tagsAt + 2, "a format 1 table holds its language-tag count");
+  uint16_t tags = tagged ? core::LoadU16(bytes.data() + tagsAt) : 0;
+  uint64_t stringsStart = tagged ? tagsAt + 2 + 4 * uint64_t{tags} : tagsAt;
   Check(core::LoadU16(bytes.data() + 4) == static_cast<uint16_t>(stringsStart), "the strings follow the records");
+  Check(stringsStart <= bytes.size(), "the records lie inside the table");
   uint64_t offset = 0;
   for (uint16_t i = 0; i < count; ++i) {
     const uint8_t* record = bytes.data() + 6 + 12 * i;
     Check(core::LoadU16(record + 10) == offset, "each string follows the one before");
     offset += core::LoadU16(record + 8);
+  }
+  for (uint16_t i = 0; i < tags; ++i) {
+    const uint8_t* record = bytes.data() + tagsAt + 2 + 4 * i;
+    Check(core::LoadU16(record + 2) == offset, "each language tag follows the string before");
+    offset += core::LoadU16(record);
   }
   Check(stringsStart + offset == bytes.size(), "the strings end the table");
 
