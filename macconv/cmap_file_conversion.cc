@@ -36,14 +36,14 @@ shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& 
   if (!inputRead || !workCreated) return shell::Outcome::kFailed;
 
   FileTableOutput output;
-  bool written = output.Open(work.path());
+  bool written = output.Open(work.fd());
   if (written) {
     ProgressThrottle throttle(progress);
     ConvertCmapTable(input, output, throttle);
     written = output.Close();
   }
   if (!written) {
-    messages.Show({"ERROR", WriteFileFailedText(work.path(), output.error())});
+    messages.Show({"ERROR", WriteFileFailedText(work.name(), output.error())});
     return shell::Outcome::kFailed;  // the work file removes itself
   }
   if (!PlaceWorkFile(work, outputName)) {

@@ -17,10 +17,12 @@ FileTableOutput::~FileTableOutput() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool FileTableOutput::Open(const std::string& path) {
-  fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
-  if (fd_ < 0) {
+bool FileTableOutput::Open(int fd) {
+  fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (fd_ < 0 || ::ftruncate(fd_, 0) != 0) {
     error_ = errno;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     return false;
   }
   writer_.Attach(fd_);

@@ -43,7 +43,8 @@ class FileTableOutput : public TableOutput {
   FileTableOutput(const FileTableOutput&) = delete;
   FileTableOutput& operator=(const FileTableOutput&) = delete;
 
-  bool Open(const std::string& path);
+  // Writes into the open file `fd` (its own copy of it), emptied first.
+  bool Open(int fd);
   void Append(std::span<const uint8_t> bytes) override { writer_.Write(bytes.data(), bytes.size()); }
   void Patch(uint64_t offset, std::span<const uint8_t> bytes) override {
     writer_.WriteAt(offset, bytes.data(), bytes.size());

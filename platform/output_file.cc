@@ -75,6 +75,31 @@ int CreateTemporaryIn(const std::string& folder, const std::string& stem, std::s
   return -1;
 }
 
+// A file in `folder` without a name (O_TMPFILE): it gets one only when it is
+// linked into place, so a run killed before that leaves nothing behind. -1
+// where the file system cannot make one.
+int CreateUnnamedIn(const std::string& folder) {
+#ifdef O_TMPFILE
+  return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+#else
+  (void)folder;
+  errno = EOPNOTSUPP;
+  return -1;
+#endif
+}
+
+// Gives an unnamed file the name `to`, which must not exist.
+bool LinkUnnamed(int fd, const std::string& to, int* error) {
+  // The descriptor itself (where the process may), else its entry in /proc.
+  if (::linkat(fd, "", AT_FDCWD, to.c_str(), AT_EMPTY_PATH) == 0) return true;
+  if (errno != EEXIST) {
+    std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+  }
+  *error = errno;
+  return false;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -217,7 +242,9 @@ bool AtomicOutput::Begin(const std::string& destination) {
     error_ = EEXIST;
     return false;
   }
-  fd_ = CreateTemporaryIn(FolderOf(destination), NameOf(destination), &temporary_);
+  temporary_.clear();
+  fd_ = CreateUnnamedIn(FolderOf(destination));
+  if (fd_ < 0) fd_ = CreateTemporaryIn(FolderOf(destination), NameOf(destination), &temporary_);
   if (fd_ < 0) {
     error_ = errno;
     temporary_.clear();
@@ -255,14 +282,18 @@ bool AtomicOutput::Commit() {
     error_ = errno;
     ok = false;
   }
+  const bool unnamed = temporary_.empty();
+  bool linked = ok && unnamed && LinkUnnamed(fd_, destination_, &error_);
+  if (unnamed) ok = linked;
   if (::close(fd_) != 0 && ok) {
     error_ = errno;
     ok = false;
+    if (linked) ::unlink(destination_.c_str());
   }
   fd_ = -1;
   writer_.Detach();
-  if (ok) ok = MoveNoReplace(temporary_, destination_, &error_);
-  if (!ok) {
+  if (ok && !unnamed) ok = MoveNoReplace(temporary_, destination_, &error_);
+  if (!ok && !unnamed) {
     ::unlink(temporary_.c_str());
   }
   temporary_.clear();

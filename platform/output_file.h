@@ -1,7 +1,9 @@
 // Files the suite writes. A written file is always new: it is built in a
-// temporary file beside its destination and moved into place only when
-// complete, with a move that refuses to replace, so a failed command leaves
-// no empty or partial output and never touches a file that exists.
+// file without a name in its destination's folder (a hidden temporary file
+// where the file system cannot make one) and linked or moved into place only
+// when complete, in a way that refuses to replace, so a failed or killed
+// command leaves no empty or partial output and never touches a file that
+// exists.
 #pragma once
 
 #include <cstddef>

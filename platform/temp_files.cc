@@ -1,5 +1,7 @@
 #include "platform/temp_files.h"
 
+#include <fcntl.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,28 +16,31 @@ std::string TempFolder() {
   return "/tmp";
 }
 
-std::string MakeWorkFile(int* error) {
-  std::string pattern = TempFolder() + "/emfXXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  int fd = ::mkstemp(name.data());
-  if (fd < 0) {
-    if (error) *error = errno;
-    return std::string();
-  }
-  ::close(fd);
-  if (error) *error = 0;
-  return name.data();
-}
+WorkFile::~WorkFile() { Close(); }
 
-WorkFile::~WorkFile() {
-  if (!path_.empty()) ::unlink(path_.c_str());
+void WorkFile::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  name_.clear();
 }
 
 bool WorkFile::Create(int* error) {
-  if (!path_.empty()) ::unlink(path_.c_str());
-  path_ = MakeWorkFile(error);
-  return !path_.empty();
+  Close();
+  std::string pattern = TempFolder() + "/emfXXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) {
+    if (error) *error = errno;
+    return false;
+  }
+  ::unlink(name.data());
+  fd_ = fd;
+  name_ = name.data();
+  if (error) *error = 0;
+  return true;
 }
+
+std::string WorkFile::path() const { return fd_ < 0 ? std::string() : "/proc/self/fd/" + std::to_string(fd_); }
 
 }  // namespace platform

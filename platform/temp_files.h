@@ -1,5 +1,7 @@
 // Temporary work files in the system temporary folder (TMPDIR, else /tmp),
-// named with the prefix "emf".
+// named with the prefix "emf". A work file loses its name as soon as it is
+// made, so that nothing is left behind when a run is killed: it lives on
+// through its descriptor until the WorkFile goes.
 #pragma once
 
 #include <string>
@@ -8,11 +10,6 @@ namespace platform {
 
 std::string TempFolder();
 
-// Creates a new empty work file and returns its path; empty on failure with
-// errno in *error.
-std::string MakeWorkFile(int* error = nullptr);
-
-// A work file that removes itself unless released.
 class WorkFile {
  public:
   WorkFile() = default;
@@ -20,13 +17,19 @@ class WorkFile {
   WorkFile(const WorkFile&) = delete;
   WorkFile& operator=(const WorkFile&) = delete;
 
+  // False with errno in *error when no file can be made.
   bool Create(int* error = nullptr);
-  const std::string& path() const { return path_; }
-  // The file is kept (it was moved into place or handed on).
-  void Release() { path_.clear(); }
+  // The name it was made under, for messages.
+  const std::string& name() const { return name_; }
+  // A path that opens the file again while it exists (for reading).
+  std::string path() const;
+  int fd() const { return fd_; }
 
  private:
-  std::string path_;
+  void Close();
+
+  std::string name_;
+  int fd_ = -1;
 };
 
 }  // namespace platform
