@@ -27,6 +27,7 @@ class LookupArray {
   }
 
   uint32_t Find(uint32_t key) const { return key < kLookupSize ? entries_[key] : fallback_; }
+  std::span<const uint32_t> entries() const { return entries_; }
 
  private:
   std::array<uint32_t, kLookupSize> entries_;
@@ -55,5 +56,7 @@ std::span<const CodePair> UnicodeList() { return kUnicodePairs; }
 uint32_t ShiftJisToUnicode(uint32_t code) { return ShiftJisToUnicodeArray().Find(code); }
 
 uint32_t UnicodeToShiftJis(uint32_t value) { return UnicodeToShiftJisArray().Find(value); }
+
+std::span<const uint32_t> UnicodeToShiftJisTable() { return UnicodeToShiftJisArray().entries(); }
 
 }  // namespace core

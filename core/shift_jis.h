@@ -35,4 +35,7 @@ uint32_t ShiftJisToUnicode(uint32_t code);
 // above 0xFFFF included). No character has code 0, so 0 always means "none".
 uint32_t UnicodeToShiftJis(uint32_t value);
 
+// The same for every value below 0x10000 at once, for loops over all of them.
+std::span<const uint32_t> UnicodeToShiftJisTable();
+
 }  // namespace core

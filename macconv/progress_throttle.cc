@@ -9,13 +9,6 @@ ProgressThrottle::~ProgressThrottle() { Finish(); }
 
 bool ProgressThrottle::IntervalPassed() { return !last_ || Clock::now() - *last_ >= interval_; }
 
-bool ProgressThrottle::Due() {
-  if (!sink_) return false;
-  if (!last_) return true;
-  if ((++steps_ & 0xFF) != 0) return false;
-  return IntervalPassed();
-}
-
 void ProgressThrottle::Deliver() {
   if (clearWaiting_) sink_->ClearProgress();
   if (textWaiting_) sink_->ShowProgress(*textWaiting_);

@@ -26,8 +26,14 @@ class ProgressThrottle {
   ProgressThrottle& operator=(const ProgressThrottle&) = delete;
 
   // Whether a step's text should be drawn now: at the first step, then once
-  // the interval has passed (the clock is read every 256 steps).
-  bool Due();
+  // the interval has passed (the clock is read every 256 steps). Inline:
+  // the conversions ask at every code.
+  bool Due() {
+    if (!sink_) return false;
+    if (!last_) return true;
+    if ((++steps_ & 0xFF) != 0) return false;
+    return IntervalPassed();
+  }
   // Draws the text now (after any clear still waiting). Meant for a step that
   // was Due().
   void Show(const std::string& text);

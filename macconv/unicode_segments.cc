@@ -28,11 +28,12 @@ struct PreviousCodes {
 }  // namespace
 
 UnicodeSegments ComputeUnicodeSegments(ProgressThrottle& progress) {
+  const std::span<const uint32_t> shiftJis = core::UnicodeToShiftJisTable();
   // Pass "Counting Segments".
   int counted = 0;
   PreviousCodes previous;
   for (uint32_t u = kFirstCode; u <= kLastCode; ++u) {
-    uint32_t s = core::UnicodeToShiftJis(u);
+    uint32_t s = shiftJis[u];
     if (s != 0 && previous.AllUnmapped()) ++counted;
     previous.Shift(s);
     if (progress.Due()) {
@@ -60,7 +61,7 @@ UnicodeSegments ComputeUnicodeSegments(ProgressThrottle& progress) {
         segCount, u, k);
   };
   for (uint32_t u = kFirstCode; u <= kLastCode; ++u) {
-    uint32_t s = core::UnicodeToShiftJis(u);
+    uint32_t s = shiftJis[u];
     if (s != 0 && previous.AllUnmapped()) segments.startCode[k++] = static_cast<uint16_t>(u);
     if (previous.EndsSegment(s)) segments.endCode[k - 1] = static_cast<uint16_t>(u - 3);
     if (s != 0) lastMapped = u;

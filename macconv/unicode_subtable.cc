@@ -35,9 +35,10 @@ std::vector<uint8_t> BuildUnicodeSubtable(std::span<const uint8_t> table, uint64
 
   // The glyphs, segment after segment, code after code.
   uint32_t n = 0;
+  const std::span<const uint32_t> shiftJis = core::UnicodeToShiftJisTable();
   for (size_t j = 0; j < segCount; ++j) {
     for (uint32_t u = segments.startCode[j]; u <= segments.endCode[j]; ++u) {
-      out.WriteU16(core::Format2Glyph(mac, core::UnicodeToShiftJis(u)));
+      out.WriteU16(core::Format2Glyph(mac, shiftJis[u]));
       ++n;
       if (progress.Due()) progress.Show(GlyphsText(segments.glyphCount, n, u));
     }
