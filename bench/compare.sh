@@ -13,8 +13,9 @@ build="${1:-build/default}"
 runs="${2:-10}"
 python=/usr/bin/python3
 font=/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf
+collection=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
 for needed in "$build/bin/quillet" "$build/bin/libsumkit.so" "$build/bin/drumlin" "$build/bin/command_floor" "$python" \
-              "$font"; do
+              "$font" "$collection"; do
   [ -e "$needed" ] || { echo "missing: $needed" >&2; exit 2; }
 done
 "$python" -c 'import fontTools' 2>/dev/null || { echo "missing: python3-fonttools" >&2; exit 2; }
@@ -24,6 +25,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin" "$work/suite" "$work/other" "$work/other1"
 cp "$build/bin/quillet" "$build/bin/libsumkit.so" "$build/bin/drumlin" "$build/bin/command_floor" "$work/bin/"
 cp "$font" "$work/font.ttf"
+cp "$collection" "$work/fonts.ttc"
 
 # --- the other tools' side, as small fontTools programs -------------------
 cat >"$work/verify.py" <<'PY'
@@ -44,6 +46,34 @@ head = reader.tables["head"].offset
 stored = struct.unpack(">I", raw[head + 8:head + 12])[0]
 raw[head + 8:head + 12] = b"\0\0\0\0"
 print("tables with a wrong checksum:", bad, "adjustment right:", (0xB1B0AFBA - calcChecksum(bytes(raw))) & 0xFFFFFFFF == stored)
+PY
+cat >"$work/verify_collection.py" <<'PY'
+import struct, sys
+from fontTools.ttLib import TTCollection
+from fontTools.ttLib.sfnt import calcChecksum
+raw = open(sys.argv[1], "rb").read()
+collection = TTCollection(sys.argv[1], lazy=True)
+for font in collection.fonts:
+    reader = font.reader
+    bad = 0
+    for tag, entry in reader.tables.items():
+        data = reader[tag]
+        if tag == "head":
+            data = data[:8] + b"\0\0\0\0" + data[12:]
+        if calcChecksum(data) != entry.checkSum:
+            bad += 1
+    # The adjustment of each font: its directory and its tables, as one font.
+    start = reader.offset if hasattr(reader, "offset") else 0
+    head = reader.tables["head"].offset
+    stored = struct.unpack(">I", raw[head + 8:head + 12])[0]
+    directory = raw[start:start + 12 + 16 * len(reader.tables)]
+    total = calcChecksum(directory)
+    for tag, entry in reader.tables.items():
+        data = reader[tag]
+        if tag == "head":
+            data = data[:8] + b"\0\0\0\0" + data[12:]
+        total = (total + calcChecksum(data)) & 0xFFFFFFFF
+    print("tables with a wrong checksum:", bad, "adjustment right:", (0xB1B0AFBA - total) & 0xFFFFFFFF == stored)
 PY
 cat >"$work/recalc.py" <<'PY'
 import sys
@@ -154,34 +184,38 @@ q="$work/bin/quillet"
 d="$work/bin/drumlin"
 p="$python"
 labels=("Checksum verification" "Recalculated copy" "Table export (glyf)" "Mac cmap conversion" "Mac name conversion"
-        "Extraction from Mac data" "Extraction from a .dfont (version 1.0)")
+        "Extraction from Mac data" "Extraction from a .dfont (version 1.0)"
+        "Checksum verification, $(basename "$collection")")
 suite_cmds=("$q --report $work/font.ttf"
             "$q --recalc $work/font.ttf $work/suite/recalc.ttf"
             "$q --export $work/font.ttf glyf $work/suite/font.glyf"
             "$d --cmap $work/mac.cmap $work/suite/win.cmap"
             "$d --name $work/suite/mac.name"
             "$d --extract $work/font.dfont $work/suite/extracted.ttf"
-            "$d --extract $work/font1.dfont $work/suite/extracted1.ttf")
-other_names=(fontTools fontTools fontTools fontTools fontTools fondu fondu)
+            "$d --extract $work/font1.dfont $work/suite/extracted1.ttf"
+            "$q --report $work/fonts.ttc")
+other_names=(fontTools fontTools fontTools fontTools fontTools fondu fondu fontTools)
 other_cmds=("$p $work/verify.py $work/font.ttf"
             "$p $work/recalc.py $work/font.ttf $work/other/recalc.ttf"
             "$p $work/export.py $work/font.ttf glyf $work/other/font.glyf"
             "$p $work/cmap.py $work/mac.cmap $work/other/win.cmap"
             "$p $work/name.py $work/other/mac.name"
             "cd $work/other && fondu -force $work/font.dfont"
-            "cd $work/other1 && fondu -force $work/font1.dfont")
+            "cd $work/other1 && fondu -force $work/font1.dfont"
+            "$p $work/verify_collection.py $work/fonts.ttc")
 cleanups=("true" "rm -f $work/suite/recalc.ttf $work/other/recalc.ttf" "rm -f $work/suite/font.glyf $work/other/font.glyf"
           "rm -f $work/suite/win.cmap $work/other/win.cmap" "rm -f $work/suite/mac.name.name $work/other/mac.name.fonttools"
           "rm -f $work/suite/extracted.ttf $work/other/Compared.ttf"
-          "rm -f $work/suite/extracted1.ttf $work/other1/*.ttf")
+          "rm -f $work/suite/extracted1.ttf $work/other1/*.ttf"
+          "true")
 command -v fondu >/dev/null || { other_cmds[5]=""; other_cmds[6]=""; }
 # What each command reads, and what it writes (none for the verification):
 # its floor reads the input once and, for a command that writes, copies as
 # many bytes to a new file with the same flush.
 inputs=("$work/font.ttf" "$work/font.ttf" "$work/font.ttf" "$work/mac.cmap" "$work/suite/mac.name" "$work/font.dfont"
-        "$work/font1.dfont")
+        "$work/font1.dfont" "$work/fonts.ttc")
 outputs=("" "$work/suite/recalc.ttf" "$work/suite/font.glyf" "$work/suite/win.cmap" "$work/suite/mac.name.name"
-         "$work/suite/extracted.ttf" "$work/suite/extracted1.ttf")
+         "$work/suite/extracted.ttf" "$work/suite/extracted1.ttf" "")
 floor="$work/bin/command_floor"
 
 # Median wall time in milliseconds of one command.
