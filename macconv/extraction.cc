@@ -61,8 +61,7 @@ std::optional<uint64_t> FirstOccurrence(const core::ReadableFile& input, std::sp
     const uint64_t end = std::min<uint64_t>(block + kSearchBlock + overlap, limit);
     buffer.resize(static_cast<size_t>(end - block));
     const size_t got = input.ReadAt(block, buffer.data(), buffer.size());
-    const void* found = ::memmem(buffer.data(), got, pattern.data(), pattern.size());
-    if (found) return block + static_cast<uint64_t>(static_cast<const uint8_t*>(found) - buffer.data());
+    if (auto found = FindBytes(std::span<const uint8_t>(buffer.data(), got), pattern)) return block + *found;
     if (got < buffer.size()) break;
   }
   return std::nullopt;
@@ -90,9 +89,17 @@ std::string ContainerNotes(const MacFonts& container) {
 
 std::optional<size_t> FindBytes(std::span<const uint8_t> data, std::span<const uint8_t> pattern) {
   if (pattern.empty() || data.size() < pattern.size()) return std::nullopt;
-  auto found = std::search(data.begin(), data.end(), pattern.begin(), pattern.end());
-  if (found == data.end()) return std::nullopt;
-  return static_cast<size_t>(found - data.begin());
+  // The first byte through memchr, which runs at memory speed; the rest
+  // compared where it matches.
+  const uint8_t* at = data.data();
+  const uint8_t* last = data.data() + (data.size() - pattern.size());
+  while (at <= last) {
+    at = static_cast<const uint8_t*>(std::memchr(at, pattern[0], static_cast<size_t>(last - at) + 1));
+    if (!at) return std::nullopt;
+    if (std::memcmp(at, pattern.data(), pattern.size()) == 0) return static_cast<size_t>(at - data.data());
+    ++at;
+  }
+  return std::nullopt;
 }
 
 std::optional<size_t> FindSignatureInWindow(std::span<const uint8_t> window) {
