@@ -140,7 +140,10 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
   list.reserve(record->entries.size());
   record->calculatedSums.reserve(record->entries.size());
   for (size_t k = 0; k < record->entries.size(); ++k) {
-    if (run.log.full()) return;
+    if (run.log.full()) {
+      record->entries.resize(k);  // the record keeps the entries the report lists
+      break;
+    }
     const core::TableDirEntry& entry = record->entries[k];
     uint32_t sum = core::IsHeadTag(entry.tag) ? run.sums.Head(run.library, path, entry.offset)
                                               : run.sums.Table(run.library, path, entry.offset, entry.length);
