@@ -40,11 +40,42 @@ class SumMemo {
   std::map<Key, uint32_t> sums_;
 };
 
+// The report of one run is bounded by the size of its font file: at most
+// kReportPerFileByte bytes of report per byte of file, plus kReportFloor.
+// An ordinary font's report is a small fraction of that; a hostile directory
+// or collection that names the same bytes over and over reaches the bound,
+// and the report stops there with a line that says so.
+constexpr uint64_t kReportPerFileByte = 16;
+constexpr uint64_t kReportFloor = uint64_t{1} << 20;
+
+class BoundedLog : public shell::LogSink {
+ public:
+  BoundedLog(shell::LogSink& log, uint64_t limit) : log_(log), limit_(limit) {}
+  void Append(std::string_view text) override {
+    if (full_ || spent_ + text.size() > limit_) {
+      full_ = true;
+      return;
+    }
+    spent_ += text.size();
+    log_.Append(text);
+  }
+  bool full() const { return full_; }
+  uint64_t limit() const { return limit_; }
+  // Past the bound: for the line that says where the report stopped.
+  void AppendAnyway(std::string_view text) { log_.Append(text); }
+
+ private:
+  shell::LogSink& log_;
+  uint64_t limit_;
+  uint64_t spent_ = 0;
+  bool full_ = false;
+};
+
 struct RunContext {
   const AnalysisRequest& request;
   const core::ReadableFile& file;
   const ChecksumLibrary& library;
-  shell::LogSink& log;
+  BoundedLog& log;
   shell::MessageSink& messages;
   SumMemo& sums;
   TableListWriter& tableList;
@@ -59,8 +90,10 @@ void LogCollectionHeader(const RunContext& run, FontAnalysis* analysis) {
                              static_cast<int>(header.numFonts)));
   bool complete = true;
   analysis->fontOffsets = core::ReadCollectionOffsets(run.file, header.numFonts, &complete);
-  for (uint32_t offset : analysis->fontOffsets)
+  for (uint32_t offset : analysis->fontOffsets) {
+    if (run.log.full()) break;
     run.log.Append(FormatBlock("ttc table directory, offset = 0x%x, %d\r\n", offset, static_cast<int>(offset)));
+  }
   if (!complete)
     run.log.Append(FormatBlock("The file ends after %u of the %u font offsets.\r\n",
                                static_cast<unsigned>(analysis->fontOffsets.size()), header.numFonts));
@@ -107,6 +140,10 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
   list.reserve(record->entries.size());
   record->calculatedSums.reserve(record->entries.size());
   for (size_t k = 0; k < record->entries.size(); ++k) {
+    if (run.log.full()) {
+      record->entries.resize(k);  // the record keeps the entries the report lists
+      break;
+    }
     const core::TableDirEntry& entry = record->entries[k];
     uint32_t sum = core::IsHeadTag(entry.tag) ? run.sums.Head(run.library, path, entry.offset)
                                               : run.sums.Table(run.library, path, entry.offset, entry.length);
@@ -126,11 +163,18 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
   record->trueAdjustment = core::TrueAdjustment(total);
   // The adjustment this font's own head table stores; 0 when it has none.
   uint32_t storedAdjustment = 0;
-  DumpContext dump{path, run.log, run.messages, record->trueAdjustment};
-  for (const core::TableDirEntry& entry : record->entries) {
+  DumpContext dump{path, run.log, run.messages, record->trueAdjustment, [&run] { return run.log.full(); }};
+  // A table that several entries of the font name is dumped once.
+  std::map<std::pair<std::array<uint8_t, 4>, uint32_t>, size_t> dumped;
+  for (size_t k = 0; k < record->entries.size(); ++k) {
+    if (run.log.full()) return;
+    const core::TableDirEntry& entry = record->entries[k];
     run.log.Append(TagText(entry.tag) + " : " + FormatBlock("offset = 0x%x, ", entry.offset) +
                    FormatBlock("length = 0x%x\r\n", entry.length));
-    DumpTable(dump, entry.tag, entry.offset, &storedAdjustment);
+    if (!IsDumpedTag(entry.tag)) continue;
+    auto [earlier, first] = dumped.emplace(std::make_pair(entry.tag, entry.offset), k);
+    if (first) DumpTable(dump, entry.tag, entry.offset, &storedAdjustment);
+    else run.log.Append(FormatBlock("  the same table as entry %02d; not dumped again.\r\n", static_cast<int>(earlier->second)));
   }
   run.log.Append("--\r\n");
   LogSummary(run, total, record->trueAdjustment, storedAdjustment);
@@ -165,7 +209,8 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
   ChecksumLibrary library;
   SumMemo sums;
   TableListWriter tableList(request.settingsFolder);
-  RunContext run{request, file, library, log, messages, sums, tableList};
+  BoundedLog bounded(log, kReportPerFileByte * file.size() + kReportFloor);
+  RunContext run{request, file, library, bounded, messages, sums, tableList};
   if (analysis->collection) LogCollectionHeader(run, analysis);
   else analysis->fontOffsets = {0};
 
@@ -174,17 +219,31 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
     return false;
   }
   if (!library.hasTableSum())
-    log.Append(FormatBlock("CalcTblCheckSum is missing from %s; table check sums count as 0.\r\n",
+    bounded.Append(FormatBlock("CalcTblCheckSum is missing from %s; table check sums count as 0.\r\n",
                            request.libraryName.c_str()));
   if (!library.hasHeadSum())
-    log.Append(FormatBlock("CalcHeadCheckSum is missing from %s; head check sums count as 0.\r\n",
+    bounded.Append(FormatBlock("CalcHeadCheckSum is missing from %s; head check sums count as 0.\r\n",
                            request.libraryName.c_str()));
 
-  analysis->fonts.reserve(analysis->fontOffsets.size());
-  for (uint32_t fontOffset : analysis->fontOffsets) {
+  // A font at the offset of an earlier one is the same font: reported once.
+  std::map<uint32_t, size_t> reported;
+  for (size_t i = 0; i < analysis->fontOffsets.size() && !bounded.full(); ++i) {
+    uint32_t fontOffset = analysis->fontOffsets[i];
     analysis->fonts.emplace_back();
-    FontReport(run, fontOffset, &analysis->fonts.back());
+    auto [earlier, first] = reported.emplace(fontOffset, i);
+    if (first) {
+      FontReport(run, fontOffset, &analysis->fonts.back());
+    } else {
+      analysis->fonts.back().repeat = true;
+      bounded.Append(FormatBlock("The font at offset 0x%x is font %u, reported above.\r\n--\r\n", fontOffset,
+                                 static_cast<unsigned>(earlier->second)));
+    }
   }
+  if (bounded.full())
+    bounded.AppendAnyway(FormatBlock("The report stops here: it would be longer than %llu bytes for a font file of "
+                                     "%llu bytes.\r\n",
+                                     static_cast<unsigned long long>(bounded.limit()),
+                                     static_cast<unsigned long long>(file.size())));
   int error = 0;
   if (!analysis->fonts.empty() && !tableList.Save(&error))
     log.Append(FormatBlock("Could not write the table list into %s. %d\r\n", request.settingsFolder.c_str(), error));

@@ -5,7 +5,9 @@
 namespace editor {
 
 const FontRecord* ListedFont(const FontAnalysis& analysis) {
-  return analysis.fonts.empty() ? nullptr : &analysis.fonts.back();
+  for (auto font = analysis.fonts.rbegin(); font != analysis.fonts.rend(); ++font)
+    if (!font->repeat) return &*font;
+  return nullptr;
 }
 
 uint32_t ListedTableCount(const FontAnalysis& analysis) {

@@ -19,13 +19,15 @@ struct FontRecord {
   std::vector<uint32_t> calculatedSums;        // one per entry, index-aligned
   uint32_t trueAdjustment = 0;                 // TCSAJ: 0xB1B0AFBA minus the font's total
   bool directoryComplete = true;               // all numTables entries lay inside the file
+  bool repeat = false;                         // at the offset of an earlier font: not read again, left empty
 };
 
 struct FontAnalysis {
   std::string fontPath;
   bool collection = false;            // the path ends in ".ttc", in any case
   std::vector<uint32_t> fontOffsets;  // the file offset of each font's offset table
-  std::vector<FontRecord> fonts;      // one per reported font, in collection order
+  std::vector<FontRecord> fonts;      // one per reported font, in collection order (a report cut
+                                      // short at its size bound leaves the rest out)
 };
 
 // The font whose table list the run wrote last, and so the one whose tags

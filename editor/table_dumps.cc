@@ -85,6 +85,7 @@ bool DumpCmap(const DumpContext& context, uint32_t offset) {
   std::vector<uint8_t> table = file.ReadRange(offset, core::EncodingRecordAt(count));
   core::CmapRecords cmap = core::ReadCmapRecords(table, core::Rounding::kTouchingRecords);
   for (const core::EncodingRecord& record : cmap.records) {
+    if (context.reportFull()) return true;
     uint16_t platform = record.platformID;
     uint16_t encoding = record.encodingID;
     context.log.Append(FormatBlock(
@@ -137,6 +138,7 @@ bool DumpName(const DumpContext& context, uint32_t offset) {
   core::NameRecords name = core::ReadNameRecords(table, core::Rounding::kTouchingRecords);
   std::vector<uint8_t> string(kNameStringLimit);
   for (const core::NameRecord& record : name.records) {
+    if (context.reportFull()) return true;
     context.log.Append(FormatBlock(
         "name_record : PlatformID = %d, encodingID = %d, LanguageID = 0x%x, NameID = %d\r\n    StringLen = %d, "
         "Offset2String = 0x%x\r\n",
@@ -153,6 +155,12 @@ bool DumpName(const DumpContext& context, uint32_t offset) {
     context.log.Append(FormatBlock("name : the file ends after %u of %u records.\r\n", static_cast<unsigned>(present),
                                    unsigned{count}));
   return true;
+}
+
+bool IsDumpedTag(const std::array<uint8_t, 4>& tag) {
+  for (const char* name : {"cmap", "head", "hhea", "hmtx", "maxp", "name", "OS/2"})
+    if (std::memcmp(tag.data(), name, 4) == 0) return true;
+  return false;
 }
 
 void DumpTable(const DumpContext& context, const std::array<uint8_t, 4>& tag, uint32_t offset,

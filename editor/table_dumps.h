@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "shell/sinks.h"
@@ -17,6 +18,8 @@ struct DumpContext {
   shell::LogSink& log;
   shell::MessageSink& messages;
   uint32_t trueAdjustment = 0;  // shown on the head dump's "should be" line
+  // True once the report has reached its size bound: the dumps stop there.
+  std::function<bool()> reportFull = [] { return false; };
 };
 
 // Each returns false (after the message box) when the font file cannot be
@@ -31,6 +34,8 @@ bool DumpName(const DumpContext& context, uint32_t offset);
 
 // The dump for a tag (exact, case-sensitive); tags without one are skipped.
 // *storedAdjustment is set by a head dump.
+// The tags that have a dump (case counts).
+bool IsDumpedTag(const std::array<uint8_t, 4>& tag);
 void DumpTable(const DumpContext& context, const std::array<uint8_t, 4>& tag, uint32_t offset,
                uint32_t* storedAdjustment);
 

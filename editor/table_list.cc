@@ -6,6 +6,21 @@
 #include "editor/text_block.h"
 
 namespace editor {
+namespace {
+
+// A section the table list writes: four bytes and a double quote (a tag that
+// ends in blanks is read back without them).
+bool IsTableListName(std::string_view name) { return name.size() <= 5 && name.ends_with('"'); }
+
+// Section names match without regard to ASCII case.
+std::string LowerAscii(std::string_view name) {
+  std::string lower(name);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+}  // namespace
 
 std::string TableListName(const std::array<uint8_t, 4>& tag) {
   return std::string(reinterpret_cast<const char*>(tag.data()), 4) + '"';
@@ -17,6 +32,7 @@ TableListWriter::TableListWriter(std::string settingsFolder) : path_(SettingsFil
 }
 
 void TableListWriter::AddFont(const std::vector<TableListEntry>& entries) {
+  for (const TableListEntry& entry : entries) listed_.insert(LowerAscii(TableListName(entry.tag)));
   profile_.Set(kSettingsSection, "Number_Of_Tables", FormatBlock("%u", static_cast<unsigned>(entries.size())));
   for (size_t i = 0; i < entries.size(); ++i) {
     const TableListEntry& entry = entries[i];
@@ -32,6 +48,12 @@ void TableListWriter::AddFont(const std::vector<TableListEntry>& entries) {
 }
 
 bool TableListWriter::Save(int* error) {
+  // The sections of tags that earlier fonts had and this run lists no more
+  // go, so the file stays as large as one run's lists whatever was opened
+  // before. Other sections and keys stay.
+  profile_.RemoveSectionsIf([this](std::string_view name) {
+    return IsTableListName(name) && !listed_.contains(LowerAscii(name));
+  });
   // A file that exists but cannot be read is not overwritten with a partial list.
   bool saved = loaded_ && profile_.Save(path_);
   if (error) *error = saved ? 0 : (loaded_ ? profile_.error() : loadError_);

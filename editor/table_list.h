@@ -13,12 +13,14 @@
 //   CalculatedSum=305419896
 //   HexDeciCalculatedSum=0x12345678
 //
-// Entries are never removed: higher TableN keys and sections of earlier
-// fonts stay, and readers look only at Table0 .. Table(Number_Of_Tables-1).
+// Higher TableN keys of earlier fonts stay (readers look only at Table0 ..
+// Table(Number_Of_Tables-1)); the sections of tags that the run no longer
+// lists are removed, so the file never grows past one run's lists.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,7 @@ class TableListWriter {
   platform::Profile profile_;
   bool loaded_ = false;
   int loadError_ = 0;
+  std::set<std::string> listed_;  // the section names this run's lists use
 };
 
 // Number_Of_Tables = "0", as the window writes it at start-up.

@@ -1,6 +1,7 @@
 #include "macconv/cmap_dump.h"
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <span>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "core/shift_jis.h"
 #include "core/tables/cmap.h"
 #include "macconv/message_text.h"
+#include "macconv/table_input.h"
 #include "shell/text.h"
 #include "platform/output_file.h"
 
@@ -31,16 +33,23 @@ std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset) {
 shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages) {
   shell::Outcome outcome = shell::Outcome::kDone;
   std::vector<uint8_t> bytes;
-  if (!core::ReadWholeFile(inputName, &bytes)) {
-    messages.Show({"ERROR", CreateFileFailedText(inputName)});
+  TableInput read = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &bytes);
+  if (read != TableInput::kRead) {
+    messages.Show({"ERROR", read == TableInput::kTooLarge ? TableTooLargeText(inputName, kLargestCmapFile)
+                                                          : CreateFileFailedText(inputName)});
     outcome = shell::Outcome::kFailed;
   } else {
-    // Only records that lie wholly inside the file are read.
+    // Only records that lie wholly inside the file are read. Each dump
+    // replaces the one before, so only the last subtable that qualifies is
+    // dumped: the file ends the same, written once.
     core::ByteCursor table(bytes);
+    std::optional<uint32_t> last;
     for (const core::EncodingRecord& record : core::ReadCmapRecords(bytes, core::Rounding::kWholeRecords).records) {
-      if (record.platformID != 1 || record.encodingID != 1 || core::SubtableFormat(table, record.subtableOffset) != 2)
-        continue;
-      std::string text = CmapMappingText(bytes, record.subtableOffset);
+      if (record.platformID == 1 && record.encodingID == 1 && core::SubtableFormat(table, record.subtableOffset) == 2)
+        last = record.subtableOffset;
+    }
+    if (last) {
+      std::string text = CmapMappingText(bytes, *last);
       if (!platform::ReplaceFile(outputName, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
         messages.Show({"ERROR", CreateFileFailedText(outputName)});
         outcome = shell::Outcome::kFailed;

@@ -6,6 +6,7 @@
 #include "core/readable_file.h"
 #include "macconv/cmap_conversion.h"
 #include "macconv/message_text.h"
+#include "macconv/table_input.h"
 #include "macconv/table_output.h"
 #include "platform/output_file.h"
 #include "platform/temp_files.h"
@@ -27,8 +28,10 @@ bool PlaceWorkFile(const platform::WorkFile& work, const std::string& outputName
 shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages,
                         ProgressSink* progress) {
   std::vector<uint8_t> input;
-  bool inputRead = core::ReadWholeFile(inputName, &input);
-  if (!inputRead) messages.Show({"ERROR", CreateFileFailedText(inputName)});
+  TableInput read = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &input);
+  if (read == TableInput::kCannotOpen) messages.Show({"ERROR", CreateFileFailedText(inputName)});
+  if (read == TableInput::kTooLarge) messages.Show({"ERROR", TableTooLargeText(inputName, kLargestCmapFile)});
+  bool inputRead = read == TableInput::kRead;
 
   platform::WorkFile work;
   bool workCreated = work.Create();

@@ -7,6 +7,7 @@
 #include "core/tables/name.h"
 #include "core/readable_file.h"
 #include "macconv/message_text.h"
+#include "macconv/table_input.h"
 #include "macconv/shift_jis_text.h"
 #include "platform/output_file.h"
 
@@ -70,7 +71,7 @@ std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_
 
 shell::Outcome ConvertNameTable(const std::string& inputName, shell::MessageSink& messages) {
   std::vector<uint8_t> bytes;
-  if (!core::ReadWholeFile(inputName, &bytes)) {
+  if (ReadTableFile(inputName, NameTableReach(), /*refuseLarger=*/false, &bytes) != TableInput::kRead) {
     messages.Show({"ERROR at 000", CreateFileFailedText(inputName)});
     return shell::Outcome::kFailed;
   }

@@ -315,44 +315,73 @@ bool WriteNewFile(const std::string& path, std::span<const uint8_t> bytes, int* 
   return ok;
 }
 
-bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, int* error) {
-  // A symbolic link stays: the file it points to is the one replaced.
-  std::string target = path;
+namespace {
+
+// Writes `bytes` into a new temporary file beside `path`, ready to take its
+// name. The name itself is what gets replaced later: a symbolic link there
+// gives way to the new file, and the file it pointed to stays as it was.
+bool StageFile(const std::string& path, std::span<const uint8_t> bytes, std::string* temporary, int* failure) {
+  *failure = 0;
   struct stat info;
-  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-      target = real;
-      ::free(real);
-    }
-  }
-  std::string temporary;
-  int fd = CreateTemporaryIn(FolderOf(target), NameOf(target), &temporary);
-  if (fd < 0) {
-    if (error) *error = errno;
+  if (::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    *failure = EISDIR;  // found now, not when the set is half in place
     return false;
   }
-  int failure = 0;
-  bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0, &failure);
+  int fd = CreateTemporaryIn(FolderOf(path), NameOf(path), temporary);
+  if (fd < 0) {
+    *failure = errno;
+    return false;
+  }
+  bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0, failure);
   // Keep the permissions a replaced file had; a new one keeps the usual ones.
-  if (ok && ::stat(target.c_str(), &info) == 0) {
+  if (ok && ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
     if (::fchmod(fd, info.st_mode & 07777) != 0) { /* the content matters more than the mode */ }
   }
   // The content reaches the disk before the new name does.
   if (ok && ::fsync(fd) != 0 && errno != EINVAL) {
-    failure = errno;
+    *failure = errno;
     ok = false;
   }
   if (::close(fd) != 0 && ok) {
-    failure = errno;
+    *failure = errno;
     ok = false;
   }
-  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
-    failure = errno;
-    ok = false;
-  }
-  if (!ok) ::unlink(temporary.c_str());
+  if (!ok) ::unlink(temporary->c_str());
+  return ok;
+}
+
+}  // namespace
+
+ReplacementSet::~ReplacementSet() {
+  for (const Staged& file : staged_) ::unlink(file.temporary.c_str());
+}
+
+bool ReplacementSet::Stage(const std::string& path, std::span<const uint8_t> bytes, int* error) {
+  std::string temporary;
+  int failure = 0;
+  bool ok = StageFile(path, bytes, &temporary, &failure);
+  if (ok) staged_.push_back(Staged{path, std::move(temporary)});
   if (error) *error = failure;
   return ok;
+}
+
+bool ReplacementSet::Commit(int* error) {
+  int failure = 0;
+  size_t done = 0;
+  for (; done < staged_.size(); ++done) {
+    if (::rename(staged_[done].temporary.c_str(), staged_[done].path.c_str()) != 0) {
+      failure = errno;
+      break;
+    }
+  }
+  staged_.erase(staged_.begin(), staged_.begin() + static_cast<ptrdiff_t>(done));
+  if (error) *error = failure;
+  return staged_.empty();
+}
+
+bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, int* error) {
+  ReplacementSet set;
+  return set.Stage(path, bytes, error) && set.Commit(error);
 }
 
 bool CopyFileNoReplace(const std::string& from, const std::string& to, int* error) {

@@ -90,9 +90,35 @@ class AtomicOutput {
 bool WriteNewFile(const std::string& path, std::span<const uint8_t> bytes, int* error = nullptr);
 
 // Replaces a file's content atomically (temporary file and rename). For the
-// files the suite may replace freely: settings files and text files. A
-// symbolic link is kept and the file it points to replaced.
+// files the suite may replace freely: settings files and text files. The
+// name is replaced, never written through: a symbolic link there becomes the
+// new file and the file it pointed to is left as it was.
 bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes, int* error = nullptr);
+
+// Files replaced as one set: each is written in full beside its destination
+// first, and only when all are written do they take their names, in the
+// order staged (so the file that refers to the others goes last). A set
+// dropped before Commit leaves every destination as it was.
+class ReplacementSet {
+ public:
+  ReplacementSet() = default;
+  ~ReplacementSet();  // removes what is staged and not yet in place
+  ReplacementSet(const ReplacementSet&) = delete;
+  ReplacementSet& operator=(const ReplacementSet&) = delete;
+
+  // False with errno in *error when the new content cannot be written.
+  bool Stage(const std::string& path, std::span<const uint8_t> bytes, int* error = nullptr);
+  // Moves the staged files into place; false when a move failed (what is
+  // staged after it is removed).
+  bool Commit(int* error = nullptr);
+
+ private:
+  struct Staged {
+    std::string path;
+    std::string temporary;
+  };
+  std::vector<Staged> staged_;
+};
 
 // Copies a file to a new name, refusing to replace an existing one.
 bool CopyFileNoReplace(const std::string& from, const std::string& to, int* error = nullptr);

@@ -216,6 +216,28 @@ bool Profile::Set(const std::string& section, const std::string& key, const std:
   return true;
 }
 
+size_t Profile::RemoveSectionsIf(const std::function<bool(std::string_view name)>& drop) {
+  size_t removed = 0;
+  for (size_t i = 1; i < sections_.size(); ++i) {
+    std::string_view name;
+    if (sections_[i].lines.empty() || !HeaderName(sections_[i].lines[0].text, &name) || !drop(name)) continue;
+    sections_[i] = Section{};
+    ++removed;
+  }
+  if (removed == 0) return 0;
+  std::vector<Section> kept;
+  kept.reserve(sections_.size() - removed);
+  index_.clear();
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    if (i > 0 && sections_[i].lines.empty()) continue;
+    std::string_view name;
+    if (i > 0 && HeaderName(sections_[i].lines[0].text, &name)) index_.emplace(LowerName(name), kept.size());
+    kept.push_back(std::move(sections_[i]));
+  }
+  sections_ = std::move(kept);
+  return removed;
+}
+
 std::string Profile::Serialize() const {
   size_t total = bom_.size();
   for (const Section& section : sections_)
@@ -267,8 +289,12 @@ bool Profile::Save(const std::string& path) {
   error_ = 0;
   // A file that holds these very bytes already is left alone: nothing to
   // flush or move into place.
+  // (A symbolic link is always replaced, never written through.)
   std::vector<uint8_t> current;
-  if (core::ReadWholeFile(path, &current) && current.size() == text.size() &&
+  struct stat info;
+  if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<uint64_t>(info.st_size) == text.size() && core::ReadWholeFile(path, &current) &&
+      current.size() == text.size() &&
       std::memcmp(current.data(), text.data(), text.size()) == 0)
     return true;
   return ReplaceFile(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), &error_);

@@ -8,7 +8,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -41,6 +43,10 @@ class Profile {
   // line: an empty name, a line break, '=' in or '[' before the key, ']' in
   // the section name.
   bool Set(const std::string& section, const std::string& key, const std::string& value);
+
+  // Removes every section whose name (as the file spells it) `drop` accepts,
+  // with all its lines; returns how many went.
+  size_t RemoveSectionsIf(const std::function<bool(std::string_view name)>& drop);
 
   // The file's text as it would be written (CRLF line ends).
   std::string Serialize() const;

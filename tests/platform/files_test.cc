@@ -142,7 +142,7 @@ TEST(NewFiles, WriteNewFileAndCopyRefuseToReplace) {
   EXPECT_EQ(ReadText(dir.File("big")), big);
 }
 
-TEST(NewFiles, ReplaceFileKeepsModeAndLinks) {
+TEST(NewFiles, ReplaceFileKeepsModeAndReplacesLinksNotTheirTargets) {
   TempDir dir;
   std::string path = dir.File("Tool.ini");
   ASSERT_TRUE(platform::ReplaceFile(path, AsBytes("one")));
@@ -152,10 +152,11 @@ TEST(NewFiles, ReplaceFileKeepsModeAndLinks) {
   EXPECT_EQ(ModeOf(path), 0600u);
   ASSERT_EQ(::symlink("Tool.ini", dir.File("link.ini").c_str()), 0);
   ASSERT_TRUE(platform::ReplaceFile(dir.File("link.ini"), AsBytes("three")));
-  EXPECT_EQ(ReadText(path), "three");
+  EXPECT_EQ(ReadText(path), "two");
+  EXPECT_EQ(ReadText(dir.File("link.ini")), "three");
   struct stat info;
   ASSERT_EQ(::lstat(dir.File("link.ini").c_str(), &info), 0);
-  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_TRUE(S_ISREG(info.st_mode));
   int error = 0;
   EXPECT_FALSE(platform::ReplaceFile(dir.File("none/x"), AsBytes("x"), &error));
   EXPECT_EQ(error, ENOENT);

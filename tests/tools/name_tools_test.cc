@@ -126,15 +126,21 @@ TEST(Corvout, ShortTableIsReadWithZerosAndOneWarning) {
   EXPECT_NE(tiny.out.find("numOfNameRec = 0\n"), std::string::npos);
 }
 
-TEST(Corvout, TextFileThatCannotBeCreatedIsReportedAndTheRunGoesOn) {
+TEST(Corvout, TextFileThatCannotBeWrittenLeavesThePreviousSetWhole) {
   TempDir dir;
-  testsupport::WriteBytes(dir.File("t.name"), testsupport::MakeName({{1, 0, 0, 1, {'a'}}, {1, 0, 0, 2, {'b'}}}));
-  std::filesystem::create_directory(dir.File("000.txt"));
-  auto run = RunIn(tools::RunCorvout, dir, {"corvout", "t.name"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.out.find("Can not open a file 000.txt\n"), std::string::npos);
-  EXPECT_EQ(LoadProfile(dir.File("Corvout.ini")).GetString("0", "FileName", ""), "000.txt");
-  EXPECT_EQ(testsupport::ReadText(dir.File("001.txt")), "b");
+  testsupport::WriteBytes(dir.File("t.name"), testsupport::MakeName({{1, 0, 0, 1, {'a'}}}));
+  ASSERT_EQ(RunIn(tools::RunCorvout, dir, {"corvout", "t.name"}).status, 1);
+  std::string before = testsupport::ReadText(dir.File("Corvout.ini"));
+  testsupport::WriteBytes(dir.File("u.name"),
+                          testsupport::MakeName({{1, 0, 0, 1, {'x'}}, {1, 0, 0, 2, {'y'}}, {1, 0, 0, 3, {'z'}}}));
+  std::filesystem::create_directory(dir.File("001.txt"));
+  auto run = RunIn(tools::RunCorvout, dir, {"corvout", "u.name"});
+  EXPECT_EQ(run.status, -1);
+  EXPECT_NE(run.out.find("Can not open a file 001.txt\n"), std::string::npos);
+  EXPECT_NE(run.out.find("Nothing is replaced: "), std::string::npos);
+  EXPECT_EQ(testsupport::ReadText(dir.File("Corvout.ini")), before);
+  EXPECT_EQ(testsupport::ReadText(dir.File("000.txt")), "a");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("002.txt")));
 
   auto missing = RunIn(tools::RunCorvout, dir, {"corvout", "absent.name"});
   EXPECT_EQ(missing.status, -1);

@@ -23,14 +23,23 @@ constexpr uint64_t kNameTableReach = core::LangTagRecordsEnd(65535, 65535);
 
 namespace {
 
-void PutLangTags(std::span<const uint8_t> bytes, const NameTable& table, bool byteSwap, const ToolPlace& place,
-                 platform::Profile* profile, Console& console) {
+// Stages a text file of the set; prints the cannot-open line when it cannot be written.
+bool StageText(platform::ReplacementSet* set, const ToolPlace& place, const std::string& textName,
+               std::span<const uint8_t> text, Console& console) {
+  if (set->Stage(WorkFilePath(place, textName), text)) return true;
+  PrintCannotOpen(console, textName);
+  return false;
+}
+
+bool PutLangTags(std::span<const uint8_t> bytes, const NameTable& table, bool byteSwap, const ToolPlace& place,
+                 platform::Profile* profile, platform::ReplacementSet* set, Console& console) {
   if (table.format != 1) {
     // A profile file from a run on a format-1 table must not make this one format 1.
     if (profile->Has("SUMMARY", "format")) profile->Set("SUMMARY", "format", "0");
     if (profile->Has("SUMMARY", "langTagCount")) profile->Set("SUMMARY", "langTagCount", "0");
-    return;
+    return true;
   }
+  bool allWritten = true;
   profile->Set("SUMMARY", "format", "1");
   profile->Set("SUMMARY", "langTagCount", std::to_string(table.langTags.size()));
   console.Printf("langTagCount = %d\n", static_cast<int>(table.langTags.size()));
@@ -38,12 +47,12 @@ void PutLangTags(std::span<const uint8_t> bytes, const NameTable& table, bool by
     const core::LangTagRecord& tag = table.langTags[n];
     console.Printf("LT = %d : StringLen = %d, Offset2String = %d\n", static_cast<int>(n), tag.length, tag.offset);
     std::string textName = LangTagTextFileName(n);
-    bool written = platform::ReplaceFile(WorkFilePath(place, textName), LangTagString(bytes, table, tag, byteSwap));
+    allWritten = StageText(set, place, textName, LangTagString(bytes, table, tag, byteSwap), console) && allWritten;
     std::string section = LangTagSection(n);
     profile->Set(section, "StringLen", std::to_string(tag.length));
     profile->Set(section, "FileName", textName);
-    if (!written) PrintCannotOpen(console, textName);
   }
+  return allWritten;
 }
 
 }  // namespace
@@ -143,6 +152,11 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
   console.Printf("numOfNameRec = %d\n", static_cast<int>(table.records.size()));
   profile.Set("SUMMARY", "numOfNameRec", std::to_string(table.records.size()));
 
+  // The text files and the profile file that names them are replaced as one
+  // set, the profile file last: a run that fails on the way leaves the
+  // previous set whole.
+  platform::ReplacementSet set;
+  bool allWritten = true;
   for (size_t n = 0; n < table.records.size(); ++n) {
     const core::NameRecord& record = table.records[n];
     console.Printf(
@@ -152,7 +166,7 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
         record.offset);
     std::string textName = NameTextFileName(n);
     std::vector<uint8_t> text = NameString(bytes, table, record, modes.byteSwap);
-    bool written = platform::ReplaceFile(WorkFilePath(place, textName), text);
+    allWritten = StageText(&set, place, textName, text, console) && allWritten;
 
     std::string section = std::to_string(n);
     profile.Set(section, "PlatformID", std::to_string(record.platformID));
@@ -161,10 +175,17 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
     profile.Set(section, "NameID", std::to_string(record.nameID));
     profile.Set(section, "StringLen", std::to_string(record.length));
     profile.Set(section, "FileName", textName);
-    if (!written) PrintCannotOpen(console, textName);
   }
-  PutLangTags(bytes, table, modes.byteSwap, place, &profile, console);
-  if (!SaveToolProfile(&profile, profilePath, console)) return kExitFailure;
+  allWritten = PutLangTags(bytes, table, modes.byteSwap, place, &profile, &set, console) && allWritten;
+  if (allWritten) {
+    std::string text = profile.Serialize();
+    allWritten = set.Stage(profilePath, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    if (!allWritten) PrintCannotOpen(console, profilePath);
+  }
+  if (!allWritten || !set.Commit()) {
+    console.Printf("Nothing is replaced: %s and its text files stay as they were.\n", profilePath.c_str());
+    return kExitFailure;
+  }
   return kExitComplete;
 }
 

@@ -1,0 +1,29 @@
+// The table files the converter reads (a cmap or a name table by itself)
+// are read whole, up to the most bytes such a table can use here; a larger
+// file is refused before anything is read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace macconv {
+
+// A name table reaches at most its header, 65,535 records, 65,535 language
+// tags and strings stored up to 65,535 + 65,535 bytes in; bytes after that
+// are never read.
+uint64_t NameTableReach();
+// A cmap table file larger than this is refused: no table the converter
+// reads comes near it.
+inline constexpr uint64_t kLargestCmapFile = uint64_t{64} << 20;
+
+enum class TableInput { kRead, kCannotOpen, kTooLarge };
+
+// Reads `path` into *bytes: at most `reach` bytes of it when `refuseLarger`
+// is false, else the whole file unless it is larger than `reach`.
+TableInput ReadTableFile(const std::string& path, uint64_t reach, bool refuseLarger, std::vector<uint8_t>* bytes);
+
+// "<name> is larger than the <limit> bytes a table file may have."
+std::string TableTooLargeText(const std::string& name, uint64_t limit);
+
+}  // namespace macconv
