@@ -92,7 +92,7 @@ Bytes EveryEntryOneHugeNameTable() {
     Put32(font, at + 12, 6 + 12 * kCount);
   }
   Put16(font, name + 2, kCount);
-  Put16(font, name + 4, 6 + 12 * kCount);
+  Put16(font, name + 4, static_cast<uint16_t>(6 + 12 * kCount));  // wraps: the strings start inside the records
   for (uint32_t r = 0; r < kCount; ++r) {
     size_t at = name + 6 + 12 * r;
     Put16(font, at, 3), Put16(font, at + 2, 1), Put16(font, at + 8, 2048);
