@@ -48,6 +48,7 @@ struct RunContext {
   shell::MessageSink& messages;
   SumMemo& sums;
   TableListWriter& tableList;
+  DumpContext::Faults& faults;
 };
 
 std::string TagText(const std::array<uint8_t, 4>& tag) { return std::string(reinterpret_cast<const char*>(tag.data()), 4); }
@@ -126,7 +127,7 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
   record->trueAdjustment = core::TrueAdjustment(total);
   // The adjustment this font's own head table stores; 0 when it has none.
   uint32_t storedAdjustment = 0;
-  DumpContext dump{path, run.log, run.messages, record->trueAdjustment};
+  DumpContext dump{path, run.log, run.messages, record->trueAdjustment, &run.file.identity(), &run.faults};
   for (const core::TableDirEntry& entry : record->entries) {
     run.log.Append(TagText(entry.tag) + " : " + FormatBlock("offset = 0x%x, ", entry.offset) +
                    FormatBlock("length = 0x%x\r\n", entry.length));
@@ -158,14 +159,17 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
 
   core::ReadableFile file;
   if (!file.Open(request.fontPath)) {
-    messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at 2!! %d",
-                                               request.fontPath.c_str(), file.error())});
+    messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at 2!! %d%s",
+                                               request.fontPath.c_str(), file.error(),
+                                               core::OpenErrorNote(file.error()))});
     return false;
   }
+  analysis->identity = file.identity();
   ChecksumLibrary library;
   SumMemo sums;
   TableListWriter tableList(request.settingsFolder);
-  RunContext run{request, file, library, log, messages, sums, tableList};
+  DumpContext::Faults faults;
+  RunContext run{request, file, library, log, messages, sums, tableList, faults};
   if (analysis->collection) LogCollectionHeader(run, analysis);
   else analysis->fontOffsets = {0};
 
@@ -179,11 +183,32 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
   if (!library.hasHeadSum())
     log.Append(FormatBlock("CalcHeadCheckSum is missing from %s; head check sums count as 0.\r\n",
                            request.libraryName.c_str()));
+  analysis->bothSumExports = library.hasBothSums();
 
   analysis->fonts.reserve(analysis->fontOffsets.size());
   for (uint32_t fontOffset : analysis->fontOffsets) {
     analysis->fonts.emplace_back();
     FontReport(run, fontOffset, &analysis->fonts.back());
+  }
+  // A report from bytes that could not be read, or from a file that changed
+  // under the run, is no report: it ends without "Ready".
+  int readError = file.read_error() ? file.read_error() : faults.readError;
+  bool trusted = readError == 0 && !faults.changed && file.Unchanged() && library.failures() == 0;
+  if (!trusted) analysis->fonts.clear();
+  if (readError != 0) {
+    messages.Show(shell::Message{"ERROR", FormatBlock("Function ReadFile(%s) has an error at 2!! %d",
+                                               request.fontPath.c_str(), readError)});
+    return false;
+  }
+  if (faults.changed || !file.Unchanged()) {
+    messages.Show(shell::Message{"ERROR", FormatBlock("The font file %s changed while it was analysed; open it again.",
+                                               request.fontPath.c_str())});
+    return false;
+  }
+  if (library.failures() > 0) {
+    messages.Show(shell::Message{"ERROR", FormatBlock("%s could not sum %s, so the check sums above are wrong.",
+                                               request.libraryName.c_str(), request.fontPath.c_str())});
+    return false;
   }
   int error = 0;
   if (!analysis->fonts.empty() && !tableList.Save(&error))
