@@ -31,8 +31,8 @@ std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset) {
 shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages) {
   shell::Outcome outcome = shell::Outcome::kDone;
   std::vector<uint8_t> bytes;
-  if (!core::ReadWholeFile(inputName, &bytes)) {
-    messages.Show({"ERROR", CreateFileFailedText(inputName)});
+  if (std::optional<std::string> failure = ReadInputFile(inputName, &bytes)) {
+    messages.Show({"ERROR", *failure});
     outcome = shell::Outcome::kFailed;
   } else {
     // Only records that lie wholly inside the file are read.
@@ -47,7 +47,8 @@ shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& 
       }
     }
   }
-  messages.Show({"Message", "Done!!"});
+  // "Done!!" only after a dump that did not fail.
+  if (outcome == shell::Outcome::kDone) messages.Show({"Message", "Done!!"});
   return outcome;
 }
 

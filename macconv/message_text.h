@@ -1,7 +1,10 @@
 // Message texts shared by the converter's commands.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace macconv {
 
@@ -15,7 +18,13 @@ std::string FileExistText(const std::string& name);
 // "Function WriteFile(<name>) failed!! <errno>": writing an output failed.
 std::string WriteFileFailedText(const std::string& name, int error);
 
-// "Function ReadFile(<name>) failed!!": the input could not be read to its end.
-std::string ReadFileFailedText(const std::string& name);
+// "Function ReadFile(<name>) failed!! <errno>": the input could not be read
+// to its end (ENODATA: it ended before the size it had when opened).
+std::string ReadFileFailedText(const std::string& name, int error);
+
+// Reads a whole input file. On failure returns the message to show: the
+// CreateFile text when it cannot be opened (with " (not a regular file)"
+// for anything but a regular file), the ReadFile text when a read fails.
+std::optional<std::string> ReadInputFile(const std::string& name, std::vector<uint8_t>* bytes);
 
 }  // namespace macconv
