@@ -9,25 +9,45 @@
 #include <utility>
 
 namespace core {
+namespace {
+
+FileIdentity IdentityOf(const struct stat& info) {
+  return FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+                      static_cast<uint64_t>(info.st_size), static_cast<int64_t>(info.st_mtim.tv_sec),
+                      static_cast<int64_t>(info.st_mtim.tv_nsec)};
+}
+
+}  // namespace
+
+const char* OpenErrorNote(int error) { return error == kNotRegularFile ? " (not a regular file)" : ""; }
 
 ReadableFile::~ReadableFile() { Close(); }
 
 ReadableFile::ReadableFile(ReadableFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), error_(other.error_), size_(other.size_) {}
+    : fd_(std::exchange(other.fd_, -1)),
+      error_(other.error_),
+      readError_(other.readError_),
+      size_(other.size_),
+      path_(std::move(other.path_)),
+      identity_(other.identity_) {}
 
 ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
   if (this != &other) {
     Close();
     fd_ = std::exchange(other.fd_, -1);
     error_ = other.error_;
+    readError_ = other.readError_;
     size_ = other.size_;
+    path_ = std::move(other.path_);
+    identity_ = other.identity_;
   }
   return *this;
 }
 
 bool ReadableFile::Open(const std::string& path) {
   Close();
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK the open of a FIFO would wait for a writer.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd_ < 0) {
     error_ = errno;
     return false;
@@ -43,8 +63,18 @@ bool ReadableFile::Open(const std::string& path) {
     Close();
     return false;
   }
-  size_ = S_ISREG(info.st_mode) ? static_cast<uint64_t>(info.st_size) : 0;
+  if (!S_ISREG(info.st_mode)) {
+    error_ = kNotRegularFile;
+    Close();
+    return false;
+  }
+  int flags = ::fcntl(fd_, F_GETFL);
+  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+  size_ = static_cast<uint64_t>(info.st_size);
+  identity_ = IdentityOf(info);
+  path_ = path;
   error_ = 0;
+  readError_ = 0;
   return true;
 }
 
@@ -52,6 +82,12 @@ void ReadableFile::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   size_ = 0;
+}
+
+bool ReadableFile::Unchanged() const {
+  struct stat held, named;
+  if (fd_ < 0 || ::fstat(fd_, &held) != 0 || ::stat(path_.c_str(), &named) != 0) return false;
+  return IdentityOf(held) == identity_ && IdentityOf(named) == identity_;
 }
 
 size_t ReadableFile::ReadAt(uint64_t offset, void* out, size_t count) const {
@@ -62,7 +98,11 @@ size_t ReadableFile::ReadAt(uint64_t offset, void* out, size_t count) const {
   while (done < count) {
     ssize_t got = ::pread(fd_, dest + done, count - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
+    if (got <= 0) {
+      // The size at Open promised these bytes: an end here is a failure too.
+      if (readError_ == 0) readError_ = got < 0 ? errno : ENODATA;
+      break;
+    }
     done += static_cast<size_t>(got);
   }
   return done;
@@ -91,6 +131,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, int* er
     return false;
   }
   *bytes = file.ReadRange(0, file.size());
+  if (file.read_error() != 0) {
+    bytes->clear();
+    if (error) *error = file.read_error();
+    return false;
+  }
   if (error) *error = 0;
   return true;
 }

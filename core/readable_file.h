@@ -2,12 +2,33 @@
 // positioned reads. Every checksum rule and table reader takes one.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace core {
+
+// What Open reports for a path that names no regular file (a pipe, a FIFO, a
+// device): such inputs are refused rather than read as empty or waited on.
+// open(2) itself never fails with this code.
+inline constexpr int kNotRegularFile = ESPIPE;
+
+// " (not a regular file)" for kNotRegularFile, else nothing: what follows the
+// error code in a message about an open that failed.
+const char* OpenErrorNote(int error);
+
+// Which file a path named and how it was when it was opened. Two opens of the
+// same, unchanged file have equal identities.
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  uint64_t size = 0;
+  int64_t modifiedSeconds = 0;
+  int64_t modifiedNanoseconds = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
 
 class ReadableFile {
  public:
@@ -18,8 +39,9 @@ class ReadableFile {
   ReadableFile(const ReadableFile&) = delete;
   ReadableFile& operator=(const ReadableFile&) = delete;
 
-  // Opens an existing file for reading. On failure returns false and keeps
-  // the system error code in error().
+  // Opens an existing regular file for reading, without waiting on a FIFO.
+  // On failure returns false and keeps the system error code in error()
+  // (kNotRegularFile for anything but a regular file).
   bool Open(const std::string& path);
   void Close();
 
@@ -28,6 +50,17 @@ class ReadableFile {
   int fd() const { return fd_; }
   int error() const { return error_; }
   uint64_t size() const { return size_; }
+  const FileIdentity& identity() const { return identity_; }
+
+  // The first read that failed since Open: its system error code, or
+  // ENODATA when the file ended before the size it had at Open. 0 when every
+  // read so far delivered what the file promised.
+  int read_error() const { return readError_; }
+
+  // True while the open file keeps the size and time it had at Open and its
+  // path still names it; false when it was truncated, written, replaced or
+  // removed meanwhile.
+  bool Unchanged() const;
 
   // Reads up to `count` bytes at `offset` into `out`; returns how many bytes
   // the file held there (fewer at its end, 0 past it). Bytes not read are
@@ -44,11 +77,14 @@ class ReadableFile {
  private:
   int fd_ = -1;
   int error_ = 0;
+  mutable int readError_ = 0;
   uint64_t size_ = 0;
+  std::string path_;
+  FileIdentity identity_;
 };
 
 // Reads a whole file into memory; false (with errno in *error) when it
-// cannot be opened or read.
+// cannot be opened or a read fails.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, int* error = nullptr);
 
 }  // namespace core

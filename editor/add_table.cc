@@ -23,7 +23,7 @@ shell::CommandOutcome AddTable(const FontAnalysis& font, const AddTableRequest& 
                         const std::string& outputPath, shell::LogSink& log, shell::MessageSink& messages) {
   platform::AtomicOutput out;
   core::ReadableFile fontFile;
-  if (!OpenOutputAndFont(outputPath, " File exist?", font.fontPath, out, fontFile, log)) return {};
+  if (!OpenOutputAndFont(outputPath, " File exist?", font, out, fontFile, log)) return {};
   core::OffsetTable table;
   std::vector<core::TableDirEntry> entries;
   if (!DirectoryForRewrite(font, fontFile, request.tableCount, "added to", &table, &entries, log)) return {};

@@ -79,6 +79,7 @@ struct RunContext {
   shell::MessageSink& messages;
   SumMemo& sums;
   TableListWriter& tableList;
+  DumpContext::Faults& faults;
 };
 
 std::string TagText(const std::array<uint8_t, 4>& tag) { return std::string(reinterpret_cast<const char*>(tag.data()), 4); }
@@ -163,7 +164,8 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
   record->trueAdjustment = core::TrueAdjustment(total);
   // The adjustment this font's own head table stores; 0 when it has none.
   uint32_t storedAdjustment = 0;
-  DumpContext dump{path, run.log, run.messages, record->trueAdjustment, [&run] { return run.log.full(); }};
+  DumpContext dump{path,          run.log, run.messages, record->trueAdjustment, [&run] { return run.log.full(); },
+                   &run.file.identity(), &run.faults};
   // A table that several entries of the font name is dumped once.
   std::map<std::pair<std::array<uint8_t, 4>, uint32_t>, size_t> dumped;
   for (size_t k = 0; k < record->entries.size(); ++k) {
@@ -202,15 +204,18 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
 
   core::ReadableFile file;
   if (!file.Open(request.fontPath)) {
-    messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at 2!! %d",
-                                               request.fontPath.c_str(), file.error())});
+    messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at 2!! %d%s",
+                                               request.fontPath.c_str(), file.error(),
+                                               core::OpenErrorNote(file.error()))});
     return false;
   }
+  analysis->identity = file.identity();
   ChecksumLibrary library;
   SumMemo sums;
   TableListWriter tableList(request.settingsFolder);
   BoundedLog bounded(log, kReportPerFileByte * file.size() + kReportFloor);
-  RunContext run{request, file, library, bounded, messages, sums, tableList};
+  DumpContext::Faults faults;
+  RunContext run{request, file, library, bounded, messages, sums, tableList, faults};
   if (analysis->collection) LogCollectionHeader(run, analysis);
   else analysis->fontOffsets = {0};
 
@@ -224,6 +229,7 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
   if (!library.hasHeadSum())
     bounded.Append(FormatBlock("CalcHeadCheckSum is missing from %s; head check sums count as 0.\r\n",
                            request.libraryName.c_str()));
+  analysis->bothSumExports = library.hasBothSums();
 
   // A font at the offset of an earlier one is the same font: reported once.
   std::map<uint32_t, size_t> reported;
@@ -244,6 +250,26 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
                                      "%llu bytes.\r\n",
                                      static_cast<unsigned long long>(bounded.limit()),
                                      static_cast<unsigned long long>(file.size())));
+  // A report from bytes that could not be read, or from a file that changed
+  // under the run, is no report: it ends without "Ready".
+  int readError = file.read_error() ? file.read_error() : faults.readError;
+  bool trusted = readError == 0 && !faults.changed && file.Unchanged() && library.failures() == 0;
+  if (!trusted) analysis->fonts.clear();
+  if (readError != 0) {
+    messages.Show(shell::Message{"ERROR", FormatBlock("Function ReadFile(%s) has an error at 2!! %d",
+                                               request.fontPath.c_str(), readError)});
+    return false;
+  }
+  if (faults.changed || !file.Unchanged()) {
+    messages.Show(shell::Message{"ERROR", FormatBlock("The font file %s changed while it was analysed; open it again.",
+                                               request.fontPath.c_str())});
+    return false;
+  }
+  if (library.failures() > 0) {
+    messages.Show(shell::Message{"ERROR", FormatBlock("%s could not sum %s, so the check sums above are wrong.",
+                                               request.libraryName.c_str(), request.fontPath.c_str())});
+    return false;
+  }
   int error = 0;
   if (!analysis->fonts.empty() && !tableList.Save(&error))
     log.Append(FormatBlock("Could not write the table list into %s. %d\r\n", request.settingsFolder.c_str(), error));

@@ -1,13 +1,12 @@
 #include "editor/checksum_binding.h"
 
 namespace editor {
-namespace {
 
-void RouteToSink(const char* caption, const char* text, void* context) {
-  static_cast<shell::MessageSink*>(context)->Show(shell::Message{caption ? caption : "", text ? text : ""});
+void RouteLibraryMessage(const char* caption, const char* text, void* context) {
+  auto* library = static_cast<ChecksumLibrary*>(context);
+  ++library->failures_;
+  library->messages_->Show(shell::Message{caption ? caption : "", text ? text : ""});
 }
-
-}  // namespace
 
 bool ChecksumLibrary::Bind(shell::MessageSink& messages, const std::string& fileName) {
   Release();
@@ -15,7 +14,9 @@ bool ChecksumLibrary::Bind(shell::MessageSink& messages, const std::string& file
   tableSum_ = library_.ResolveAs<CalcTblCheckSumFunction>("CalcTblCheckSum");
   headSum_ = library_.ResolveAs<CalcHeadCheckSumFunction>("CalcHeadCheckSum");
   setHandler_ = library_.ResolveAs<SumkitSetMessageHandlerFunction>("SumkitSetMessageHandler");
-  if (setHandler_) setHandler_(&RouteToSink, &messages);
+  messages_ = &messages;
+  failures_ = 0;
+  if (setHandler_) setHandler_(&RouteLibraryMessage, this);
   return true;
 }
 

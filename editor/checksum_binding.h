@@ -35,6 +35,11 @@ class ChecksumLibrary {
   void Release();
 
   bool hasTableSum() const { return tableSum_ != nullptr; }
+  // True when both checksum exports are there.
+  bool hasBothSums() const { return tableSum_ && headSum_; }
+  // How many messages the library showed while bound: each one tells of a
+  // file it could not open or read, and so of a sum it gave as 0.
+  int failures() const { return failures_; }
   bool hasHeadSum() const { return headSum_ != nullptr; }
   // The exports; 0 when the export is missing.
   uint32_t TableSum(const std::string& fontPath, uint32_t offset, uint32_t length) const;
@@ -45,6 +50,10 @@ class ChecksumLibrary {
   CalcTblCheckSumFunction tableSum_ = nullptr;
   CalcHeadCheckSumFunction headSum_ = nullptr;
   SumkitSetMessageHandlerFunction setHandler_ = nullptr;
+  shell::MessageSink* messages_ = nullptr;
+  int failures_ = 0;
+
+  friend void RouteLibraryMessage(const char* caption, const char* text, void* context);
 };
 
 // The message box of a library that cannot be loaded.

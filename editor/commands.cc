@@ -43,8 +43,9 @@ shell::CommandOutcome AddTableCommand(const FontAnalysis& font, const AddTableRe
                                shell::LogSink& log, shell::MessageSink& messages) {
   core::ReadableFile tableFile;
   if (!tableFile.Open(request.tableFilePath)) {
-    messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error %d.",
-                                               request.tableFilePath.c_str(), tableFile.error())});
+    messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error %d.%s",
+                                               request.tableFilePath.c_str(), tableFile.error(),
+                                               core::OpenErrorNote(tableFile.error()))});
     return shell::CommandOutcome{shell::Outcome::kFailed, shell::DialogStep::kStayOpen};
   }
   std::optional<std::string> output = chooser.Choose(SaveChooserRequest(font.fontPath, ""));

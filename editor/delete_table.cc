@@ -15,7 +15,7 @@ shell::CommandOutcome DeleteTable(const FontAnalysis& font, const DeleteTableReq
                            shell::LogSink& log, shell::MessageSink&) {
   platform::AtomicOutput out;
   core::ReadableFile fontFile;
-  if (!OpenOutputAndFont(outputPath, " File exist?", font.fontPath, out, fontFile, log)) return {};
+  if (!OpenOutputAndFont(outputPath, " File exist?", font, out, fontFile, log)) return {};
   core::OffsetTable table;
   std::vector<core::TableDirEntry> entries;
   if (!DirectoryForRewrite(font, fontFile, request.tableCount, "deleted from", &table, &entries, log)) return {};

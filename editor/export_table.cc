@@ -21,7 +21,7 @@ shell::CommandOutcome ExportTable(const FontAnalysis& font, const std::string& t
                            shell::LogSink& log) {
   platform::AtomicOutput out;
   core::ReadableFile file;
-  if (!OpenOutputAndFont(outputPath, "", font.fontPath, out, file, log)) return {};
+  if (!OpenOutputAndFont(outputPath, "", font, out, file, log)) return {};
   // The tag comes from the table list, which another run may have rewritten
   // since this font was analysed; only the font's own directory places it.
   const core::TableDirEntry* entry = nullptr;
@@ -37,6 +37,7 @@ shell::CommandOutcome ExportTable(const FontAnalysis& font, const std::string& t
                            tag.c_str(), static_cast<unsigned>(matches)));
     return {};
   }
+  if (!IsAnalysedFont(font, file, log)) return {};
   uint64_t copied = 0;
   CopyStatus status = CopyRange(file, entry->offset, entry->length, out, &copied);
   if (status == CopyStatus::kWriteFailed) {
@@ -44,9 +45,10 @@ shell::CommandOutcome ExportTable(const FontAnalysis& font, const std::string& t
     return {};
   }
   if (status == CopyStatus::kReadFailed) {
-    LogReadFailure(log, font.fontPath, EIO);
+    LogReadFailure(log, font.fontPath, file.read_error());
     return {};
   }
+  if (!CopiedWhole(file, font.fontPath, log)) return {};
   if (copied < entry->length)
     log.Append(FormatBlock("Only %llu of the %u bytes of table %s lie inside the font file.\r\n",
                            static_cast<unsigned long long>(copied), entry->length, tag.c_str()));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/readable_file.h"
 #include "core/sfnt_records.h"
 
 namespace editor {
@@ -24,6 +25,8 @@ struct FontRecord {
 
 struct FontAnalysis {
   std::string fontPath;
+  core::FileIdentity identity;        // the font file as the run found it
+  bool bothSumExports = false;        // the library had both checksum exports
   bool collection = false;            // the path ends in ".ttc", in any case
   std::vector<uint32_t> fontOffsets;  // the file offset of each font's offset table
   std::vector<FontRecord> fonts;      // one per reported font, in collection order (a report cut

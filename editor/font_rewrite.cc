@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/byte_order.h"
+#include "editor/command_files.h"
 #include "editor/table_copy.h"
 #include "editor/text_block.h"
 
@@ -46,6 +47,7 @@ bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile&
                            fontPath.c_str(), action));
     return false;
   }
+  if (!IsAnalysedFont(analysis, font, log)) return false;
   *entries = record->entries;
   return true;
 }
@@ -98,10 +100,12 @@ bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tab
       return false;
     }
     if (status == CopyStatus::kReadFailed) {
-      LogReadFailure(log, *t.sourcePath, EIO);
+      LogReadFailure(log, *t.sourcePath, t.source->read_error());
       return false;
     }
   }
+  for (const RewrittenTable& t : tables)
+    if (!CopiedWhole(*t.source, *t.sourcePath, log)) return false;
   if (PaddedLength(written) > written && !out.Write(kFill, PaddedLength(written) - written)) {
     LogWriteFailure(log, out);
     return false;

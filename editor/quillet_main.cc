@@ -18,7 +18,7 @@
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   std::optional<int> status = editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr);
-  if (status) return *status;
+  if (status) return shell::CloseStandardStreams(*status, shell::kExitFailure, "quillet");
 #if defined(QUILLET_WITH_WINDOW)
   if (shell::HaveDisplay(argc, argv)) {
     std::string error;

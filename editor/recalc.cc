@@ -142,14 +142,30 @@ bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath,
                            fontPath.c_str()));
     return false;
   }
+  // Sums given as 0 by a missing export would be written as the font's own.
+  if (!analysis->bothSumExports) {
+    log.Append(FormatBlock("The checksum library lacks CalcTblCheckSum or CalcHeadCheckSum, so the check sums of %s "
+                           "cannot be recalculated.\r\n--\r\n",
+                           fontPath.c_str()));
+    return false;
+  }
   core::ReadableFile source;
   platform::AtomicOutput out;
   if (!source.Open(fontPath) || !out.Begin(outputPath)) {
     LogCopyFailure(log, fontPath, outputPath);
     return false;
   }
+  if (source.identity() != analysis->identity) {
+    LogFontChanged(log, fontPath);
+    return false;
+  }
   uint64_t copied = 0;
-  if (CopyRange(source, 0, source.size(), out, &copied) != CopyStatus::kOk) {
+  CopyStatus status = CopyRange(source, 0, source.size(), out, &copied);
+  if (status == CopyStatus::kReadFailed) {
+    LogReadFailure(log, fontPath, source.read_error());
+    return false;
+  }
+  if (status != CopyStatus::kOk) {
     LogCopyFailure(log, fontPath, outputPath);
     return false;
   }
@@ -157,6 +173,14 @@ bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath,
   PatchedCopy copy(source, source.size());
   for (size_t i = 0; i < analysis->fonts.size() && i < analysis->fontOffsets.size(); ++i)
     RecalcFont(analysis->fonts[i], analysis->fontOffsets[i], copy, log);
+  if (source.read_error() != 0) {
+    LogReadFailure(log, fontPath, source.read_error());
+    return false;
+  }
+  if (!source.Unchanged()) {
+    LogChangedDuringCopy(log, fontPath);
+    return false;
+  }
   if (!copy.ApplyTo(out)) {
     LogWriteFailure(log, out);
     return false;

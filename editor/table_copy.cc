@@ -25,6 +25,15 @@ void LogReadFailure(shell::LogSink& log, const std::string& path, int error) {
   log.Append(FormatBlock("Function ReadFile(%s) has an error at 3!! %d\r\n--\r\n", path.c_str(), error));
 }
 
+void LogFontChanged(shell::LogSink& log, const std::string& path) {
+  log.Append(FormatBlock("The font file %s is not the file that was analysed; open it again.\r\n--\r\n",
+                         path.c_str()));
+}
+
+void LogChangedDuringCopy(shell::LogSink& log, const std::string& path) {
+  log.Append(FormatBlock("The file %s changed while it was copied; nothing is written.\r\n--\r\n", path.c_str()));
+}
+
 bool CommitOrLog(platform::AtomicOutput& out, shell::LogSink& log) {
   if (out.Commit()) return true;
   LogWriteFailure(log, out);

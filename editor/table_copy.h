@@ -29,6 +29,12 @@ void LogWriteFailure(shell::LogSink& log, const platform::AtomicOutput& out);
 // "Function ReadFile(%s) has an error at 3!! %d\r\n--\r\n".
 void LogReadFailure(shell::LogSink& log, const std::string& path, int error);
 
+// "The font file %s is not the file that was analysed; open it again.\r\n--\r\n":
+// the font was replaced or changed since the analysis.
+void LogFontChanged(shell::LogSink& log, const std::string& path);
+// "The file %s changed while it was copied; nothing is written.\r\n--\r\n".
+void LogChangedDuringCopy(shell::LogSink& log, const std::string& path);
+
 // Commits the output, or logs the failure; true when the file is in place.
 bool CommitOrLog(platform::AtomicOutput& out, shell::LogSink& log);
 

@@ -19,11 +19,28 @@ namespace {
 
 // Opens the font for one dump; the digit in the message tells which dump failed.
 bool OpenForDump(const DumpContext& context, int place, core::ReadableFile* file) {
-  if (file->Open(context.fontPath)) return true;
-  context.messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at %d!! %d",
-                                                     context.fontPath.c_str(), place, file->error())});
+  if (file->Open(context.fontPath)) {
+    if (context.faults && context.identity && file->identity() != *context.identity) context.faults->changed = true;
+    return true;
+  }
+  context.messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at %d!! %d%s",
+                                                     context.fontPath.c_str(), place, file->error(),
+                                                     core::OpenErrorNote(file->error()))});
   return false;
 }
+
+// Notes the first read of a dump that failed, when the dump's file closes.
+class ReadWatch {
+ public:
+  ReadWatch(const DumpContext& context, const core::ReadableFile& file) : context_(context), file_(file) {}
+  ~ReadWatch() {
+    if (context_.faults && context_.faults->readError == 0) context_.faults->readError = file_.read_error();
+  }
+
+ private:
+  const DumpContext& context_;
+  const core::ReadableFile& file_;
+};
 
 // A record of the table at `offset`; bytes past the end of the file read as zero.
 template <typename Record>
@@ -48,6 +65,7 @@ const char* CmapEncodingName(uint16_t platform, uint16_t encoding) {
 bool DumpHead(const DumpContext& context, uint32_t offset, uint32_t* storedAdjustment) {
   core::ReadableFile file;
   if (!OpenForDump(context, 3, &file)) return false;
+  ReadWatch watch(context, file);
   core::Head head = ReadTableRecord<core::Head>(file, offset);
   *storedAdjustment = head.checkSumAdjustment;
   context.log.Append(FormatBlock(
@@ -61,6 +79,7 @@ bool DumpHead(const DumpContext& context, uint32_t offset, uint32_t* storedAdjus
 bool DumpOs2(const DumpContext& context, uint32_t offset) {
   core::ReadableFile file;
   if (!OpenForDump(context, 3, &file)) return false;
+  ReadWatch watch(context, file);
   core::Os2Record os2{};
   file.ReadAtZeroFilled(offset, os2.data(), os2.size());
   char vendor[5] = {};
@@ -79,6 +98,7 @@ bool DumpOs2(const DumpContext& context, uint32_t offset) {
 bool DumpCmap(const DumpContext& context, uint32_t offset) {
   core::ReadableFile file;
   if (!OpenForDump(context, 3, &file)) return false;
+  ReadWatch watch(context, file);
   core::CmapHeader header = ReadTableRecord<core::CmapHeader>(file, offset);
   uint16_t count = header.numTables;
   context.log.Append(FormatBlock("cmap : version = 0x%x, number of tables = %d\r\n", header.version, count));
@@ -105,6 +125,7 @@ bool DumpCmap(const DumpContext& context, uint32_t offset) {
 bool DumpMaxp(const DumpContext& context, uint32_t offset) {
   core::ReadableFile file;
   if (!OpenForDump(context, 4, &file)) return false;
+  ReadWatch watch(context, file);
   core::Maxp maxp = ReadTableRecord<core::Maxp>(file, offset);
   context.log.Append(FormatBlock("maxp : Table_version_number = 0x%x, numGlyphs = %d\r\n  maxPoints = %d\r\n",
                                  maxp.version, maxp.numGlyphs, maxp.maxPoints));
@@ -114,6 +135,7 @@ bool DumpMaxp(const DumpContext& context, uint32_t offset) {
 bool DumpHhea(const DumpContext& context, uint32_t offset) {
   core::ReadableFile file;
   if (!OpenForDump(context, 5, &file)) return false;
+  ReadWatch watch(context, file);
   core::Hhea hhea = ReadTableRecord<core::Hhea>(file, offset);
   context.log.Append(FormatBlock(
       "hhea : Ascender = %ld, Decender = %ld, LineGap = %ld\r\n  advanceWidthMax = %lu, numberOfHMetrics = %lu\r\n",
@@ -130,6 +152,7 @@ bool DumpHmtx(const DumpContext& context, uint32_t) {
 bool DumpName(const DumpContext& context, uint32_t offset) {
   core::ReadableFile file;
   if (!OpenForDump(context, 3, &file)) return false;
+  ReadWatch watch(context, file);
   core::NameHeader header = ReadTableRecord<core::NameHeader>(file, offset);
   uint16_t count = header.count;
   uint16_t storage = header.stringOffset;

@@ -4,6 +4,8 @@
 // (bytes past the end of the file read as zero) and appends its lines.
 #pragma once
 
+#include "core/readable_file.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -20,6 +22,13 @@ struct DumpContext {
   uint32_t trueAdjustment = 0;  // shown on the head dump's "should be" line
   // True once the report has reached its size bound: the dumps stop there.
   std::function<bool()> reportFull = [] { return false; };
+  // The font as the run opened it, and where the dumps note a read that
+  // failed or a font that is no longer that file (when set).
+  const core::FileIdentity* identity = nullptr;
+  struct Faults {
+    int readError = 0;
+    bool changed = false;
+  }* faults = nullptr;
 };
 
 // Each returns false (after the message box) when the font file cannot be

@@ -33,10 +33,8 @@ std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset) {
 shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages) {
   shell::Outcome outcome = shell::Outcome::kDone;
   std::vector<uint8_t> bytes;
-  TableInput read = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &bytes);
-  if (read != TableInput::kRead) {
-    messages.Show({"ERROR", read == TableInput::kTooLarge ? TableTooLargeText(inputName, kLargestCmapFile)
-                                                          : CreateFileFailedText(inputName)});
+  if (std::optional<std::string> failure = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &bytes)) {
+    messages.Show({"ERROR", *failure});
     outcome = shell::Outcome::kFailed;
   } else {
     // Only records that lie wholly inside the file are read. Each dump
@@ -56,7 +54,8 @@ shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& 
       }
     }
   }
-  messages.Show({"Message", "Done!!"});
+  // "Done!!" only after a dump that did not fail.
+  if (outcome == shell::Outcome::kDone) messages.Show({"Message", "Done!!"});
   return outcome;
 }
 

@@ -18,9 +18,8 @@ namespace {
 // a file there: it goes into a new file beside the output (with the usual
 // mode for new files, which a work file does not have) that is moved into
 // place once complete. This works across file systems as well.
-bool PlaceWorkFile(const platform::WorkFile& work, const std::string& outputName) {
-  int error = 0;
-  return platform::CopyFileNoReplace(work.path(), outputName, &error);
+bool PlaceWorkFile(const platform::WorkFile& work, const std::string& outputName, int* error) {
+  return platform::CopyFileNoReplace(work.path(), outputName, error);
 }
 
 }  // namespace
@@ -28,10 +27,9 @@ bool PlaceWorkFile(const platform::WorkFile& work, const std::string& outputName
 shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages,
                         ProgressSink* progress) {
   std::vector<uint8_t> input;
-  TableInput read = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &input);
-  if (read == TableInput::kCannotOpen) messages.Show({"ERROR", CreateFileFailedText(inputName)});
-  if (read == TableInput::kTooLarge) messages.Show({"ERROR", TableTooLargeText(inputName, kLargestCmapFile)});
-  bool inputRead = read == TableInput::kRead;
+  std::optional<std::string> readFailure = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &input);
+  bool inputRead = !readFailure;
+  if (!inputRead) messages.Show({"ERROR", *readFailure});
 
   platform::WorkFile work;
   bool workCreated = work.Create();
@@ -49,8 +47,10 @@ shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& 
     messages.Show({"ERROR", WriteFileFailedText(work.name(), output.error())});
     return shell::Outcome::kFailed;  // the work file removes itself
   }
-  if (!PlaceWorkFile(work, outputName)) {
-    messages.Show({"ERROR", FileExistText(outputName)});
+  int error = 0;
+  if (!PlaceWorkFile(work, outputName, &error)) {
+    // Only a taken name is "File exist?"; a full disk or a failed read says so.
+    messages.Show({"ERROR", error == EEXIST ? FileExistText(outputName) : WriteFileFailedText(outputName, error)});
     return shell::Outcome::kFailed;
   }
   return shell::Outcome::kDone;

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   shell::StreamMessages messages(stderr);
   std::optional<int> status = macconv::RunHeadless(args, messages);
-  if (status && *status != shell::kExitUsage) return *status;
+  if (status && *status != shell::kExitUsage) return shell::CloseStandardStreams(*status, shell::kExitFailure, "drumlin");
 #ifdef DRUMLIN_WITH_WINDOW
   if (!status) {
     std::string error;

@@ -129,17 +129,21 @@ std::optional<uint64_t> FindFontStart(const core::ReadableFile& input) {
 shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser& chooser, shell::MessageSink& messages) {
   core::ReadableFile input;
   if (!input.Open(inputName)) {
-    messages.Show({"ERROR", CreateFileFailedText(inputName)});
+    messages.Show({"ERROR", CreateFileFailedText(inputName) + core::OpenErrorNote(input.error())});
     return shell::Outcome::kFailed;
   }
   // The signature search decides first; only input without a signature is
   // read as Mac resource data.
   const std::optional<uint64_t> start = FindFontStart(input);
+  if (input.read_error() != 0) {
+    messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error())});
+    return shell::Outcome::kFailed;
+  }
   MacFonts container;
   if (!start) {
     container = ReadMacFonts(input);
     if (container.readFailed) {
-      messages.Show({"ERROR", ReadFileFailedText(inputName)});
+      messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO)});
       return shell::Outcome::kFailed;
     }
     if (container.fonts.empty()) {
@@ -169,7 +173,7 @@ shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser&
   if (length && output.CopyFrom(input, position, length, &copied) == platform::CopyStatus::kReadFailed) {
     // The file shrank or could not be read: no partial font.
     output.Abandon();
-    messages.Show({"ERROR", ReadFileFailedText(inputName)});
+    messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO)});
     return shell::Outcome::kFailed;
   }
   uint64_t written = output.size();
@@ -209,12 +213,12 @@ std::string FontFileName(const std::string& inputName, const SfntResource& font)
 shell::Outcome ExtractAllFonts(const std::string& inputName, const std::string& folder, shell::MessageSink& messages) {
   core::ReadableFile input;
   if (!input.Open(inputName)) {
-    messages.Show({"ERROR", CreateFileFailedText(inputName)});
+    messages.Show({"ERROR", CreateFileFailedText(inputName) + core::OpenErrorNote(input.error())});
     return shell::Outcome::kFailed;
   }
   const MacFonts container = ReadMacFonts(input);
   if (container.readFailed) {
-    messages.Show({"ERROR", ReadFileFailedText(inputName)});
+    messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO)});
     return shell::Outcome::kFailed;
   }
   if (container.fonts.empty()) {
@@ -244,7 +248,7 @@ shell::Outcome ExtractAllFonts(const std::string& inputName, const std::string& 
     uint64_t copied = 0;
     if (output.CopyFrom(input, font.offset, font.length, &copied) == platform::CopyStatus::kReadFailed) {
       output.Abandon();
-      failedLines.push_back(ReadFileFailedText(inputName));
+      failedLines.push_back(ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO));
       stopped = true;
       break;
     }

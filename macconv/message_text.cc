@@ -14,6 +14,8 @@ std::string WriteFileFailedText(const std::string& name, int error) {
   return shell::FormatText("Function WriteFile(%s) failed!! %d", name.c_str(), error);
 }
 
-std::string ReadFileFailedText(const std::string& name) { return "Function ReadFile(" + name + ") failed!!"; }
+std::string ReadFileFailedText(const std::string& name, int error) {
+  return shell::FormatText("Function ReadFile(%s) failed!! %d", name.c_str(), error);
+}
 
 }  // namespace macconv

@@ -15,7 +15,8 @@ std::string FileExistText(const std::string& name);
 // "Function WriteFile(<name>) failed!! <errno>": writing an output failed.
 std::string WriteFileFailedText(const std::string& name, int error);
 
-// "Function ReadFile(<name>) failed!!": the input could not be read to its end.
-std::string ReadFileFailedText(const std::string& name);
+// "Function ReadFile(<name>) failed!! <errno>": the input could not be read
+// to its end (ENODATA: it ended before the size it had when opened).
+std::string ReadFileFailedText(const std::string& name, int error);
 
 }  // namespace macconv

@@ -71,8 +71,8 @@ std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_
 
 shell::Outcome ConvertNameTable(const std::string& inputName, shell::MessageSink& messages) {
   std::vector<uint8_t> bytes;
-  if (ReadTableFile(inputName, NameTableReach(), /*refuseLarger=*/false, &bytes) != TableInput::kRead) {
-    messages.Show({"ERROR at 000", CreateFileFailedText(inputName)});
+  if (std::optional<std::string> failure = ReadTableFile(inputName, NameTableReach(), /*refuseLarger=*/false, &bytes)) {
+    messages.Show({"ERROR at 000", *failure});
     return shell::Outcome::kFailed;
   }
   const std::string outputName = inputName + ".name";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,12 @@ uint64_t NameTableReach();
 // reads comes near it.
 inline constexpr uint64_t kLargestCmapFile = uint64_t{64} << 20;
 
-enum class TableInput { kRead, kCannotOpen, kTooLarge };
-
 // Reads `path` into *bytes: at most `reach` bytes of it when `refuseLarger`
-// is false, else the whole file unless it is larger than `reach`.
-TableInput ReadTableFile(const std::string& path, uint64_t reach, bool refuseLarger, std::vector<uint8_t>* bytes);
+// is false, else the whole file unless it is larger than `reach`. Nothing
+// when it was read; else the message that says why not: the file cannot be
+// opened (or is no regular file), is too large, or could not be read.
+std::optional<std::string> ReadTableFile(const std::string& path, uint64_t reach, bool refuseLarger,
+                                         std::vector<uint8_t>* bytes);
 
 // "<name> is larger than the <limit> bytes a table file may have."
 std::string TableTooLargeText(const std::string& name, uint64_t limit);

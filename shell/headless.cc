@@ -1,5 +1,8 @@
 #include "shell/headless.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace shell {
 
 HeadlessCall ReadHeadless(std::span<const HeadlessOption> options, const std::vector<std::string>& arguments) {
@@ -15,6 +18,19 @@ HeadlessCall ReadHeadless(std::span<const HeadlessOption> options, const std::ve
     return call;
   }
   return call;
+}
+
+int CloseStandardStreams(int status, int failure, const char* program) {
+  errno = 0;
+  int outError = 0;
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) outError = errno ? errno : EIO;
+  if (std::fclose(stdout) != 0 && outError == 0) outError = errno ? errno : EIO;
+  if (outError != 0)
+    std::fprintf(stderr, "%s: standard output could not be written: %s (%d)\n", program, std::strerror(outError),
+                 outError);
+  bool errorFailed = std::fflush(stderr) != 0 || std::ferror(stderr);
+  if (std::fclose(stderr) != 0) errorFailed = true;
+  return outError != 0 || errorFailed ? failure : status;
 }
 
 std::string CrlfToLf(std::string_view text) {

@@ -39,6 +39,12 @@ struct HeadlessCall {
   std::vector<std::string> operands;
 };
 
+// Flushes and closes standard output and standard error before the program
+// ends. When either could not be written (a full disk, a closed pipe), says
+// so on standard error (while it still works) and returns `failure`;
+// otherwise `status`.
+int CloseStandardStreams(int status, int failure, const char* program);
+
 // An argument starting with "--" is an option.
 HeadlessCall ReadHeadless(std::span<const HeadlessOption> options, const std::vector<std::string>& arguments);
 

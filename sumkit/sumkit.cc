@@ -44,6 +44,15 @@ bool OpenFont(const char* fontPath, core::ReadableFile* file) {
   return false;
 }
 
+// A sum over bytes that could not all be read is no sum: the failure is
+// shown and 0 returned, as for a file that cannot be opened.
+uint32_t Checked(const char* fontPath, const core::ReadableFile& file, uint32_t sum) {
+  if (file.read_error() == 0) return sum;
+  ShowMessage("ERROR", "Function ReadFile(" + std::string(fontPath) + ") has an error at 1!! " +
+                           std::to_string(file.read_error()));
+  return 0;
+}
+
 }  // namespace
 
 // Offsets are taken as unsigned 32-bit positions, so tables beyond 2 GiB
@@ -51,13 +60,13 @@ bool OpenFont(const char* fontPath, core::ReadableFile* file) {
 extern "C" uint32_t CalcTblCheckSum(const char* fontPath, int32_t offset, uint32_t length) {
   core::ReadableFile file;
   if (!OpenFont(fontPath, &file)) return 0;
-  return core::TableCheckSum(file, static_cast<uint32_t>(offset), length);
+  return Checked(fontPath, file, core::TableCheckSum(file, static_cast<uint32_t>(offset), length));
 }
 
 extern "C" uint32_t CalcHeadCheckSum(const char* fontPath, int32_t offset) {
   core::ReadableFile file;
   if (!OpenFont(fontPath, &file)) return 0;
-  return core::HeadCheckSum(file, static_cast<uint32_t>(offset));
+  return Checked(fontPath, file, core::HeadCheckSum(file, static_cast<uint32_t>(offset)));
 }
 
 extern "C" int GetName(char* buffer) {

@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "tools/corvin/profile_to_name.h"
+#include "shell/headless.h"
 #include "tools/frame/tool_frame.h"
 
 int main(int argc, char** argv) {
   tools::StdoutConsole console;
   std::vector<std::string> args(argv, argv + argc);
-  return tools::RunCorvin(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
+  int status = tools::RunCorvin(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
+  return shell::CloseStandardStreams(status, tools::kExitFailure, "corvin");
 }

@@ -41,7 +41,7 @@ bool MeasureString(PlannedRecord* record, uint32_t offset, SwapModes modes, cons
                    const std::string& profilePath, Console& console) {
   core::ReadableFile text;
   if (!text.Open(WorkFilePath(place, record->textName))) {
-    PrintCannotOpen(console, profilePath);
+    PrintCannotOpen(console, profilePath, text.error());
     return false;
   }
   uint64_t size = text.size();
@@ -124,13 +124,17 @@ bool WriteStrings(const std::vector<PlannedRecord>& plan, SwapModes modes, const
     }
     std::vector<uint8_t> bytes(record.length);
     text.ReadAtZeroFilled(record.skip, bytes.data(), bytes.size());
+    uint8_t first = 0;
+    bool empty = text.ReadAt(0, &first, 1) == 0;
+    if (text.read_error() != 0) {
+      PrintCannotRead(console, record.textName, text.read_error());
+      return false;
+    }
     if (modes.byteSwap && IsUnicodeText(record)) {
       SwapBytePairs(bytes);
       output->Write(bytes);
       continue;
     }
-    uint8_t first = 0;
-    bool empty = text.ReadAt(0, &first, 1) == 0;
     // An empty file shows the end-of-file value.
     console.Printf("%s = %d : First Char = 0x%x\n", record.langTag ? "LT" : "NR", static_cast<int>(record.index),
                    empty ? 0xffffffffu : unsigned{first});

@@ -125,7 +125,7 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
 
   core::ReadableFile file;
   if (!file.Open(WorkFilePath(place, tableName))) {
-    PrintCannotOpen(console, tableName);
+    PrintCannotOpen(console, tableName, file.error());
     return kExitFailure;
   }
   platform::Profile profile;
@@ -133,6 +133,10 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
   profile.Set("SUMMARY", "FileName", tableName);
 
   std::vector<uint8_t> bytes = file.ReadRange(0, kNameTableReach);
+  if (file.read_error() != 0) {
+    PrintCannotRead(console, tableName, file.read_error());
+    return kExitFailure;
+  }
   file.Close();
   NameTable table = ReadNameTable(bytes);
   if (table.shortInput) {

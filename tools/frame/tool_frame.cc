@@ -1,5 +1,7 @@
 #include "tools/frame/tool_frame.h"
 
+#include "core/readable_file.h"
+
 #include <utility>
 
 #include "platform/program_folder.h"
@@ -50,6 +52,15 @@ SwapModes TakeSwapFlag(const std::string& argument, bool allowSkipTwo, Console& 
 
 void PrintCannotOpen(Console& console, const std::string& name) {
   console.Printf("Can not open a file %s\n", name.c_str());
+}
+
+void PrintCannotOpen(Console& console, const std::string& name, int error) {
+  PrintCannotOpen(console, name);
+  if (error == core::kNotRegularFile) console.Printf("%s is not a regular file.\n", name.c_str());
+}
+
+void PrintCannotRead(Console& console, const std::string& name, int error) {
+  console.Printf("Can not read a file %s: error %d\n", name.c_str(), error);
 }
 
 void PrintExists(Console& console, const std::string& name) { console.Printf("File  %s exists.\n", name.c_str()); }

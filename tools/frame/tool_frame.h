@@ -55,6 +55,10 @@ SwapModes TakeSwapFlag(const std::string& argument, bool allowSkipTwo, Console& 
 
 // "Can not open a file %s\n"
 void PrintCannotOpen(Console& console, const std::string& name);
+// The same, followed by "%s is not a regular file.\n" when Open refused one.
+void PrintCannotOpen(Console& console, const std::string& name, int error);
+// "Can not read a file %s: error %d\n": a read failed before the file's end.
+void PrintCannotRead(Console& console, const std::string& name, int error);
 // "File  %s exists.\n"
 void PrintExists(Console& console, const std::string& name);
 

@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "shell/headless.h"
 #include "tools/frame/tool_frame.h"
 #include "tools/pellin/profile_to_os2.h"
 
 int main(int argc, char** argv) {
   tools::StdoutConsole console;
   std::vector<std::string> args(argv, argv + argc);
-  return tools::RunPellin(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
+  int status = tools::RunPellin(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
+  return shell::CloseStandardStreams(status, tools::kExitFailure, "pellin");
 }

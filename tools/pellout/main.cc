@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "shell/headless.h"
 #include "tools/frame/tool_frame.h"
 #include "tools/pellout/os2_to_profile.h"
 
 int main(int argc, char** argv) {
   tools::StdoutConsole console;
   std::vector<std::string> args(argv, argv + argc);
-  return tools::RunPellout(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
+  int status = tools::RunPellout(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
+  return shell::CloseStandardStreams(status, tools::kExitFailure, "pellout");
 }

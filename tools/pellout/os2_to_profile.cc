@@ -85,7 +85,7 @@ int RunPellout(const std::vector<std::string>& args, const ToolPlace& place, Con
 
   core::ReadableFile table;
   if (!table.Open(WorkFilePath(place, tableName))) {
-    PrintCannotOpen(console, tableName);
+    PrintCannotOpen(console, tableName, table.error());
     return kExitFailure;
   }
   platform::Profile profile;
@@ -94,6 +94,10 @@ int RunPellout(const std::vector<std::string>& args, const ToolPlace& place, Con
   // At most the bytes of the largest layout are read, whatever the file's size.
   core::Os2Record record{};
   size_t got = table.ReadAtZeroFilled(0, record.data(), record.size());
+  if (table.read_error() != 0) {
+    PrintCannotRead(console, tableName, table.read_error());
+    return kExitFailure;
+  }
   uint16_t version = static_cast<uint16_t>(core::Os2FieldBits("version", record));
   if (got >= 2 && version > core::kOs2LatestVersion)
     console.Printf("Warning: %s is an OS/2 table of version %u, which is newer than version %u; it is read with the "
