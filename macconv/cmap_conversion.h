@@ -3,7 +3,8 @@
 // subtables (platform 3, encoding 1). Every other subtable is copied.
 //
 // Record rules, record by record in the input's order (the subtables follow
-// the records directly, one per record, without padding):
+// the records directly, without padding, each input subtable once: records
+// that share one point at the one copy, built or copied for the first):
 //   (1, 1) with format 2     -> a new (3, 1) format 4 subtable
 //   format 0, 2, 4 or 6      -> copied, 16-bit length (other platforms and
 //                               Mac Japanese subtables of other formats)

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <span>
@@ -73,21 +74,102 @@ std::string_view EntryValue(std::string_view line) {
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
+// FNV-1a over the lower-cased name.
+uint64_t HashLower(std::string_view name) {
+  uint64_t hash = 14695981039346656037u;
+  for (char c : name) hash = (hash ^ static_cast<uint8_t>(LowerAscii(c))) * 1099511628211u;
+  return hash;
+}
+
+// Whether two files hold the same bytes, read block by block.
+bool FileHolds(const std::string& path, std::string_view text) {
+  struct stat info;
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || static_cast<uint64_t>(info.st_size) != text.size())
+    return false;
+  core::ReadableFile file;
+  if (!file.Open(path)) return false;
+  std::vector<uint8_t> block(1 << 16);
+  for (uint64_t at = 0; at < text.size(); at += block.size()) {
+    size_t want = static_cast<size_t>(std::min<uint64_t>(block.size(), text.size() - at));
+    if (file.ReadAt(at, block.data(), want) != want || std::memcmp(block.data(), text.data() + at, want) != 0)
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-// Sections move when the list grows; a throwing move would make that a copy.
-static_assert(std::is_nothrow_move_constructible_v<std::unordered_map<std::string, size_t>>);
+template <typename NameOf>
+uint64_t Profile::NameIndex::Find(std::string_view lowerName, const NameOf& nameOf) const {
+  if (slots_.empty()) return kNone;
+  size_t mask = slots_.size() - 1;
+  for (size_t at = HashLower(lowerName) & mask; slots_[at] != 0; at = (at + 1) & mask)
+    if (EqualsLower(nameOf(slots_[at] - 1), lowerName)) return slots_[at] - 1;
+  return kNone;
+}
+
+template <typename NameOf>
+void Profile::NameIndex::Insert(std::string_view lowerName, uint64_t number, const NameOf& nameOf) {
+  if (Find(lowerName, nameOf) != kNone) return;
+  if (2 * (used_ + 1) > slots_.size()) {
+    std::vector<uint64_t> old(std::max<size_t>(16, 2 * slots_.size()), 0);
+    old.swap(slots_);
+    size_t mask = slots_.size() - 1;
+    for (uint64_t slot : old) {
+      if (slot == 0) continue;
+      size_t at = HashLower(nameOf(slot - 1)) & mask;
+      while (slots_[at] != 0) at = (at + 1) & mask;
+      slots_[at] = slot;
+    }
+  }
+  size_t mask = slots_.size() - 1;
+  size_t at = HashLower(lowerName) & mask;
+  while (slots_[at] != 0) at = (at + 1) & mask;
+  slots_[at] = number + 1;
+  ++used_;
+}
+
+std::string_view Profile::LineText(const Line& line) const {
+  if (line.start < text_.size()) return std::string_view(text_).substr(line.start, line.length);
+  return std::string_view(added_).substr(line.start - text_.size(), line.length);
+}
+
+Profile::Line Profile::AddLine(std::string_view text) {
+  Line line;
+  line.start = text_.size() + added_.size();
+  line.length = text.size();
+  line.end = static_cast<uint64_t>(LineEnd::kCrLf);
+  added_.append(text);
+  return line;
+}
+
+std::string_view Profile::SectionName(uint64_t section) const {
+  std::string_view name;
+  const Section& s = sections_[section];
+  if (section == 0 || s.count == 0 || !HeaderName(LineText(s, 0), &name)) return {};
+  return name;
+}
 
 void Profile::Parse(const std::string& text) {
+  text_ = text;
+  ParseText();
+}
+
+// Splits text_ into lines and sections.
+void Profile::ParseText() {
+  added_.clear();
+  added_.shrink_to_fit();
+  lines_.clear();
   sections_.clear();
   sections_.resize(1);
-  index_.clear();
   bom_.clear();
-  std::string_view rest = text;
+  wastedText_ = wastedLines_ = 0;
+  std::string_view rest = text_;
   if (rest.starts_with(kUtf8Bom)) {
     bom_ = kUtf8Bom;
     rest.remove_prefix(kUtf8Bom.size());
   }
+  lines_.reserve(static_cast<size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1);
   while (!rest.empty()) {
     size_t newline = rest.find('\n');
     std::string_view line = rest.substr(0, newline);
@@ -104,31 +186,51 @@ void Profile::Parse(const std::string& text) {
     }
     std::string_view name;
     if (HeaderName(line, &name)) {
-      if (sections_.size() > 1 && sections_.back().lines.size() >= kIndexedSectionLines) IndexKeys(sections_.back());
-      index_.emplace(LowerName(name), sections_.size());
-      sections_.emplace_back();
+      if (sections_.size() > 1 && sections_.back().count >= kIndexedSectionLines) IndexKeys(sections_.back());
+      sections_.push_back(Section{lines_.size(), 0, nullptr});
     }
-    sections_.back().lines.push_back(Line{std::string(line), end});
+    Line entry;
+    entry.start = static_cast<uint64_t>(line.data() - text_.data());
+    entry.length = line.size();
+    entry.end = static_cast<uint64_t>(end);
+    lines_.push_back(entry);
+    ++sections_.back().count;
   }
-  if (sections_.size() > 1 && sections_.back().lines.size() >= kIndexedSectionLines) IndexKeys(sections_.back());
+  if (sections_.size() > 1 && sections_.back().count >= kIndexedSectionLines) IndexKeys(sections_.back());
+  IndexSections();
+}
+
+void Profile::IndexSections() {
+  index_.Clear();
+  auto nameOf = [this](uint64_t section) { return SectionName(section); };
+  for (uint64_t i = 1; i < sections_.size(); ++i) index_.Insert(LowerName(SectionName(i)), i, nameOf);
 }
 
 void Profile::IndexKeys(Section& section) {
-  section.keys.clear();
-  for (size_t i = 1; i < section.lines.size(); ++i) {
+  section.keys = std::make_unique<NameIndex>();
+  auto nameOf = [this, &section](uint64_t at) {
     std::string_view key;
-    if (EntryKey(section.lines[i].text, &key) && !key.empty()) section.keys.emplace(LowerName(key), i);
+    EntryKey(LineText(section, at), &key);
+    return key;
+  };
+  for (uint64_t i = 1; i < section.count; ++i) {
+    std::string_view key;
+    if (EntryKey(LineText(section, i), &key) && !key.empty()) section.keys->Insert(LowerName(key), i, nameOf);
   }
 }
 
-size_t Profile::FindKeyLine(const Section& section, const std::string& lowerKey) {
-  if (!section.keys.empty()) {
-    auto found = section.keys.find(lowerKey);
-    return found == section.keys.end() ? 0 : found->second;
+uint64_t Profile::FindKeyLine(const Section& section, const std::string& lowerKey) const {
+  if (section.keys) {
+    uint64_t found = section.keys->Find(lowerKey, [this, &section](uint64_t at) {
+      std::string_view key;
+      EntryKey(LineText(section, at), &key);
+      return key;
+    });
+    return found == NameIndex::kNone ? 0 : found;
   }
-  for (size_t i = 1; i < section.lines.size(); ++i) {
+  for (uint64_t i = 1; i < section.count; ++i) {
     std::string_view key;
-    if (EntryKey(section.lines[i].text, &key) && EqualsLower(key, lowerKey)) return i;
+    if (EntryKey(LineText(section, i), &key) && EqualsLower(key, lowerKey)) return i;
   }
   return 0;  // line 0 is the header, never an entry
 }
@@ -137,11 +239,11 @@ const Profile::Line* Profile::FindEntry(const std::string& section, const std::s
   std::string lowerSection = LowerName(section);
   std::string lowerKey = LowerName(key);
   if (lowerSection.empty() || lowerKey.empty()) return nullptr;
-  auto found = index_.find(lowerSection);
-  if (found == index_.end()) return nullptr;
-  const Section& target = sections_[found->second];
-  size_t line = FindKeyLine(target, lowerKey);
-  return line == 0 ? nullptr : &target.lines[line];
+  uint64_t found = index_.Find(lowerSection, [this](uint64_t s) { return SectionName(s); });
+  if (found == NameIndex::kNone) return nullptr;
+  const Section& target = sections_[found];
+  uint64_t line = FindKeyLine(target, lowerKey);
+  return line == 0 ? nullptr : &lines_[target.first + line];
 }
 
 bool Profile::Has(const std::string& section, const std::string& key) const {
@@ -152,13 +254,13 @@ std::string Profile::GetString(const std::string& section, const std::string& ke
                                size_t maxLength) const {
   const Line* line = FindEntry(section, key);
   if (!line) return fallback;
-  return std::string(EntryValue(line->text).substr(0, maxLength));
+  return std::string(EntryValue(LineText(*line)).substr(0, maxLength));
 }
 
 uint32_t Profile::GetInt(const std::string& section, const std::string& key, uint32_t fallback) const {
   const Line* line = FindEntry(section, key);
   if (!line) return fallback;
-  return ParseProfileInt(std::string(EntryValue(line->text)), fallback);
+  return ParseProfileInt(std::string(EntryValue(LineText(*line))), fallback);
 }
 
 bool Profile::Set(const std::string& section, const std::string& key, const std::string& value) {
@@ -175,81 +277,132 @@ bool Profile::Set(const std::string& section, const std::string& key, const std:
   for (char c : value) text.push_back(c == '\r' || c == '\n' ? ' ' : c);
 
   std::string lowerSection = LowerName(sectionName);
-  auto found = index_.find(lowerSection);
-  if (found == index_.end()) {
+  uint64_t found = index_.Find(lowerSection, [this](uint64_t s) { return SectionName(s); });
+  if (found == NameIndex::kNone) {
     // Only the file's last line can lack a line end; the new section follows it.
     for (auto it = sections_.rbegin(); it != sections_.rend(); ++it) {
-      if (it->lines.empty()) continue;
-      if (it->lines.back().end == LineEnd::kNone) it->lines.back().end = LineEnd::kCrLf;
+      if (it->count == 0) continue;
+      Line& last = lines_[it->first + it->count - 1];
+      if (last.end == static_cast<uint64_t>(LineEnd::kNone)) last.end = static_cast<uint64_t>(LineEnd::kCrLf);
       break;
     }
-    index_.emplace(std::move(lowerSection), sections_.size());
-    Section& added = sections_.emplace_back();
-    added.lines.push_back(Line{"[" + std::string(sectionName) + "]", LineEnd::kCrLf});
-    added.lines.push_back(Line{std::move(text), LineEnd::kCrLf});
+    Section added{lines_.size(), 2, nullptr};
+    lines_.push_back(AddLine("[" + std::string(sectionName) + "]"));
+    lines_.push_back(AddLine(text));
+    sections_.push_back(std::move(added));
+    index_.Insert(lowerSection, sections_.size() - 1, [this](uint64_t s) { return SectionName(s); });
     return true;
   }
 
-  Section& target = sections_[found->second];
+  Section& target = sections_[found];
   std::string lowerKey = LowerName(keyName);
-  if (size_t line = FindKeyLine(target, lowerKey); line != 0) {
+  if (uint64_t line = FindKeyLine(target, lowerKey); line != 0) {
     // The key keeps the spelling the file gave it; the value is replaced.
+    Line& old = lines_[target.first + line];
     std::string_view fileKey;
-    EntryKey(target.lines[line].text, &fileKey);
+    EntryKey(LineText(old), &fileKey);
     std::string replaced(fileKey);
     replaced.append(text, keyName.size());
-    target.lines[line] = Line{std::move(replaced), LineEnd::kCrLf};
+    wastedText_ += old.length;
+    old = AddLine(replaced);
+    CompactIfWasteful();
     return true;
   }
   // After the section's last entry line (right after the header when it has
   // none), so that blank lines closing the section stay where they are.
-  size_t at = target.lines.size();
-  while (at > 1 && target.lines[at - 1].text.find('=') == std::string::npos) --at;
-  if (target.lines[at - 1].end == LineEnd::kNone) target.lines[at - 1].end = LineEnd::kCrLf;
-  target.lines.insert(target.lines.begin() + static_cast<ptrdiff_t>(at), Line{std::move(text), LineEnd::kCrLf});
+  uint64_t at = target.count;
+  while (at > 1 && LineText(target, at - 1).find('=') == std::string_view::npos) --at;
+  Line& before = lines_[target.first + at - 1];
+  if (before.end == static_cast<uint64_t>(LineEnd::kNone)) before.end = static_cast<uint64_t>(LineEnd::kCrLf);
+  if (target.first + target.count != lines_.size()) {
+    // The section's lines move to the end, where it can grow.
+    uint64_t moved = lines_.size();
+    lines_.reserve(lines_.size() + target.count + 1);
+    for (uint64_t i = 0; i < target.count; ++i) lines_.push_back(lines_[target.first + i]);
+    wastedLines_ += target.count;
+    target.first = moved;
+  }
+  lines_.insert(lines_.begin() + static_cast<ptrdiff_t>(target.first + at), AddLine(text));
+  ++target.count;
   // Lines after `at` hold no '=', so the index entries stay valid.
-  if (!target.keys.empty()) {
-    target.keys.emplace(std::move(lowerKey), at);
-  } else if (target.lines.size() >= kIndexedSectionLines) {
+  if (target.keys) {
+    target.keys->Insert(lowerKey, at, [this, &target](uint64_t i) {
+      std::string_view key;
+      EntryKey(LineText(target, i), &key);
+      return key;
+    });
+  } else if (target.count >= kIndexedSectionLines) {
     IndexKeys(target);
   }
+  CompactIfWasteful();
   return true;
 }
 
 size_t Profile::RemoveSectionsIf(const std::function<bool(std::string_view name)>& drop) {
+  std::vector<bool> gone(sections_.size(), false);
   size_t removed = 0;
-  for (size_t i = 1; i < sections_.size(); ++i) {
+  for (uint64_t i = 1; i < sections_.size(); ++i) {
     std::string_view name;
-    if (sections_[i].lines.empty() || !HeaderName(sections_[i].lines[0].text, &name) || !drop(name)) continue;
-    sections_[i] = Section{};
+    if (sections_[i].count == 0 || !HeaderName(LineText(sections_[i], 0), &name) || !drop(name)) continue;
+    gone[i] = true;
+    for (uint64_t line = 0; line < sections_[i].count; ++line) wastedText_ += lines_[sections_[i].first + line].length;
+    wastedLines_ += sections_[i].count;
     ++removed;
   }
   if (removed == 0) return 0;
   std::vector<Section> kept;
   kept.reserve(sections_.size() - removed);
-  index_.clear();
-  for (size_t i = 0; i < sections_.size(); ++i) {
-    if (i > 0 && sections_[i].lines.empty()) continue;
-    std::string_view name;
-    if (i > 0 && HeaderName(sections_[i].lines[0].text, &name)) index_.emplace(LowerName(name), kept.size());
-    kept.push_back(std::move(sections_[i]));
-  }
+  for (uint64_t i = 0; i < sections_.size(); ++i)
+    if (!gone[i]) kept.push_back(std::move(sections_[i]));
   sections_ = std::move(kept);
+  IndexSections();
+  CompactIfWasteful();
   return removed;
+}
+
+// Rewrites the text and the lines without what no section holds any more,
+// once that is more than half of them.
+void Profile::CompactIfWasteful() {
+  constexpr uint64_t kSmallWaste = 1 << 20;
+  uint64_t textSize = text_.size() + added_.size();
+  bool textWasted = wastedText_ > kSmallWaste && 2 * wastedText_ > textSize;
+  bool linesWasted = wastedLines_ > kSmallWaste / 16 && 2 * wastedLines_ > lines_.size();
+  if (!textWasted && !linesWasted) return;
+  std::string text = bom_;
+  std::vector<Line> lines;
+  text.reserve(bom_.size() + textSize - wastedText_);
+  lines.reserve(lines_.size() - wastedLines_);
+  for (Section& section : sections_) {
+    uint64_t first = lines.size();
+    for (uint64_t i = 0; i < section.count; ++i) {
+      Line line = lines_[section.first + i];
+      std::string_view lineText = LineText(line);
+      line.start = text.size();
+      text.append(lineText);
+      lines.push_back(line);
+    }
+    section.first = first;
+  }
+  text_ = std::move(text);
+  added_.clear();
+  added_.shrink_to_fit();
+  lines_ = std::move(lines);
+  wastedText_ = wastedLines_ = 0;
 }
 
 std::string Profile::Serialize() const {
   size_t total = bom_.size();
   for (const Section& section : sections_)
-    for (const Line& line : section.lines) total += line.text.size() + 2;
+    for (uint64_t i = 0; i < section.count; ++i) total += lines_[section.first + i].length + 2;
   std::string out;
   out.reserve(total);
   out += bom_;
   for (const Section& section : sections_) {
-    for (const Line& line : section.lines) {
-      out += line.text;
-      if (line.end == LineEnd::kCrLf) out += "\r\n";
-      if (line.end == LineEnd::kLf) out += '\n';
+    for (uint64_t i = 0; i < section.count; ++i) {
+      const Line& line = lines_[section.first + i];
+      out += LineText(line);
+      if (line.end == static_cast<uint64_t>(LineEnd::kCrLf)) out += "\r\n";
+      if (line.end == static_cast<uint64_t>(LineEnd::kLf)) out += '\n';
     }
   }
   return out;
@@ -264,6 +417,7 @@ bool Profile::Load(const std::string& path) {
     error_ = errno;
     return false;
   }
+  // The file is read straight into the one text that its lines point into.
   std::string text;
   struct stat info;
   if (::fstat(fd, &info) == 0 && info.st_size > 0) text.reserve(static_cast<size_t>(info.st_size));
@@ -280,7 +434,8 @@ bool Profile::Load(const std::string& path) {
     text.append(block, static_cast<size_t>(got));
   }
   ::close(fd);
-  Parse(text);
+  text_ = std::move(text);
+  ParseText();
   return true;
 }
 
@@ -290,13 +445,7 @@ bool Profile::Save(const std::string& path) {
   // A file that holds these very bytes already is left alone: nothing to
   // flush or move into place.
   // (A symbolic link is always replaced, never written through.)
-  std::vector<uint8_t> current;
-  struct stat info;
-  if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-      static_cast<uint64_t>(info.st_size) == text.size() && core::ReadWholeFile(path, &current) &&
-      current.size() == text.size() &&
-      std::memcmp(current.data(), text.data(), text.size()) == 0)
-    return true;
+  if (FileHolds(path, text)) return true;
   return ReplaceFile(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), &error_);
 }
 

@@ -9,9 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -19,6 +19,8 @@ namespace platform {
 class Profile {
  public:
   Profile() : sections_(1) {}
+  Profile(Profile&&) = default;
+  Profile& operator=(Profile&&) = default;
 
   // Loads a profile file. A missing file gives an empty profile and true;
   // false only when the file exists but cannot be read (errno in error()).
@@ -58,24 +60,58 @@ class Profile {
 
  private:
   enum class LineEnd : uint8_t { kNone, kLf, kCrLf };  // kNone: the file's last line, unended
+  // A line without its line end: bytes [start, start + length) of the text,
+  // where the loaded text comes first and the text added since follows it.
   struct Line {
-    std::string text;  // without its line end
-    LineEnd end = LineEnd::kCrLf;
+    uint64_t start = 0;
+    uint64_t length : 62 = 0;
+    uint64_t end : 2 = 0;  // a LineEnd
+  };
+  static_assert(sizeof(Line) == 16);
+  // Names to numbers through an open-addressed table of the numbers alone:
+  // the name of a number is looked up where it stands in the text.
+  class NameIndex {
+   public:
+    static constexpr uint64_t kNone = UINT64_MAX;
+    template <typename NameOf>
+    uint64_t Find(std::string_view lowerName, const NameOf& nameOf) const;
+    // Keeps the number already there for the name (the first one counts).
+    template <typename NameOf>
+    void Insert(std::string_view lowerName, uint64_t number, const NameOf& nameOf);
+    void Clear() { slots_.clear(), used_ = 0; }
+    bool empty() const { return used_ == 0; }
+
+   private:
+    std::vector<uint64_t> slots_;  // number + 1, 0 for a free slot
+    size_t used_ = 0;
   };
   struct Section {
-    std::vector<Line> lines;  // the header line first (none for the lines before any section)
-    // Lower-cased key to its first line, kept only for sections with many
-    // lines; smaller ones are searched line by line.
-    std::unordered_map<std::string, size_t> keys;
+    uint64_t first = 0;  // lines_[first, first + count): the header first
+    uint64_t count = 0;  // (no header for the lines before any section)
+    // Line numbers within the section by lower-cased key, kept only for
+    // sections with many lines; smaller ones are searched line by line.
+    std::unique_ptr<NameIndex> keys;
   };
 
+  void ParseText();
+  std::string_view LineText(const Line& line) const;
+  std::string_view LineText(const Section& section, uint64_t at) const { return LineText(lines_[section.first + at]); }
+  Line AddLine(std::string_view text);
+  std::string_view SectionName(uint64_t section) const;
   const Line* FindEntry(const std::string& section, const std::string& key) const;
-  static size_t FindKeyLine(const Section& section, const std::string& lowerKey);
-  static void IndexKeys(Section& section);
+  uint64_t FindKeyLine(const Section& section, const std::string& lowerKey) const;
+  void IndexKeys(Section& section);
+  void IndexSections();
+  void CompactIfWasteful();
 
-  std::string bom_;                // a UTF-8 byte order mark the file began with
+  std::string bom_;    // a UTF-8 byte order mark the file began with
+  std::string text_;   // the loaded file
+  std::string added_;  // the text of lines set since
+  std::vector<Line> lines_;
   std::vector<Section> sections_;  // [0] holds the lines before any section
-  std::unordered_map<std::string, size_t> index_;  // lower-cased name to its first section
+  NameIndex index_;                // lower-cased name to its first section
+  uint64_t wastedText_ = 0;        // bytes of lines replaced or removed
+  uint64_t wastedLines_ = 0;       // lines no section holds any more
   int error_ = 0;
 };
 

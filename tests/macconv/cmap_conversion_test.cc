@@ -164,13 +164,26 @@ TEST(CmapRecords, CopyKnownFormatsAndZeroTheRest) {
   }
 }
 
-TEST(CmapRecords, ASharedMacSubtableIsWrittenForEachRecord) {
-  Bytes format2 = mactest::MakeFormat2({{0x41, 3}});
-  Bytes output = Convert(mactest::MakeCmapTable({{1, 1, 0}, {1, 1, 0}}, {format2}));
-  ASSERT_EQ(output.size(), 20u + 2 * 35334);
-  EXPECT_EQ(U32(output, 8), 20u);
-  EXPECT_EQ(U32(output, 16), 20u + 35334);
-  EXPECT_TRUE(std::equal(output.begin() + 20, output.begin() + 20 + 35334, output.begin() + 20 + 35334));
+TEST(CmapRecords, RecordsThatShareASubtablePointAtOneCopy) {
+  // 65,535 records alternating between two Mac subtables, every third one a
+  // plain copy of the first: each is built or copied once.
+  Bytes first = mactest::MakeFormat2({{0x41, 3}});
+  Bytes second = mactest::MakeFormat2({{0x41, 4}});
+  std::vector<mactest::CmapRecord> records;
+  for (uint32_t r = 0; r < 0xFFFF; ++r)
+    records.push_back(r % 3 == 2 ? mactest::CmapRecord{1, 0, 0} : mactest::CmapRecord{1, 1, r % 2});
+  macconv::CmapConversionSummary summary;
+  Bytes output = Convert(mactest::MakeCmapTable(records, {first, second}), nullptr, &summary);
+  const uint32_t subtables = 4 + 8 * 0xFFFF;
+  EXPECT_EQ(summary.converted, 2 * 0xFFFF / 3);
+  ASSERT_EQ(output.size(), subtables + 2 * 35334 + first.size());
+  EXPECT_EQ(U32(output, 4 + 4), subtables);
+  EXPECT_EQ(U32(output, 4 + 8 + 4), subtables + 35334);
+  EXPECT_EQ(U16(output, 4 + 16), 1);
+  EXPECT_EQ(U32(output, 4 + 16 + 4), subtables + 2 * 35334);
+  EXPECT_EQ(U32(output, 4 + 6 * 8 + 4), subtables);
+  EXPECT_EQ(U32(output, 4 + 7 * 8 + 4), subtables + 35334);
+  EXPECT_EQ(U16(output, 4 + 7 * 8), 3);
 }
 
 TEST(CmapRecords, DamagedTablesStayWithinTheInput) {
@@ -181,9 +194,9 @@ TEST(CmapRecords, DamagedTablesStayWithinTheInput) {
   Bytes output = Convert(tiny, nullptr, &summary);
   EXPECT_EQ(summary.records, 12);
   EXPECT_EQ(U16(output, 2), 12);
-  // Each record reads as format 0 at offset 0 claiming 65,535 bytes: it gets
-  // its 4 header bytes and the 96 bytes the input holds after them.
-  EXPECT_EQ(output.size(), 100u + 12 * 100);
+  // Each record reads as format 0 at offset 0 claiming 65,535 bytes: the one
+  // subtable gets its 4 header bytes and the 96 bytes the input holds after them.
+  EXPECT_EQ(output.size(), 100u + 100);
 
   // A subtable whose length runs past the end is copied as far as it goes.
   Bytes longClaim = mactest::MakeCmapTable({{3, 1, 0}}, {mactest::MakeOpaqueSubtable(6, 30)});

@@ -1,10 +1,14 @@
 #include "platform/profile.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <random>
 #include <string>
 
@@ -228,6 +232,40 @@ TEST(ProfileFile, FailuresAreReported) {
   EXPECT_NE(p.error(), 0);
   EXPECT_TRUE(testsupport::ListFolder(dir.File("folder")).empty());
   EXPECT_EQ(testsupport::ListFolder(dir.path()), (std::vector<std::string>{"file", "folder"}));
+}
+
+
+// A large profile (many small sections, as the editor leaves after a hostile
+// font) loads, changes and saves in a few times its size of memory. Run in a
+// child so that the peak is this work's alone.
+TEST(ProfileFile, LargeFilesCostLittleMoreThanTheirSize) {
+  testsupport::TempDir dir;
+  std::string path = dir.File("Large.ini");
+  std::string text;
+  for (int s = 0; text.size() < (32u << 20); ++s) {
+    text += "[Section" + std::to_string(s) + "]\r\n";
+    for (int k = 0; k < 8; ++k) text += "key" + std::to_string(k) + "=value " + std::to_string(s) + "\r\n";
+  }
+  testsupport::WriteText(path, text);
+  const long fileKiB = static_cast<long>(text.size() / 1024);
+  std::string().swap(text);
+
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    struct rusage before, after;
+    ::getrusage(RUSAGE_SELF, &before);
+    Profile profile;
+    bool ok = profile.Load(path) && profile.GetString("section12345", "KEY7", "") == "value 12345" &&
+              profile.Set("Section7", "added", "1") && profile.Set("Section0", "key1", "new") && profile.Save(path);
+    ::getrusage(RUSAGE_SELF, &after);
+    std::_Exit(!ok ? 2 : after.ru_maxrss - before.ru_maxrss > 5 * fileKiB ? 3 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: the round trip failed, 3: the peak passed 5 times the file's size";
+  EXPECT_EQ(platform::ReadProfileString(path, "Section0", "key1", ""), "new");
 }
 
 }  // namespace
