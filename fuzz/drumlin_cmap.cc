@@ -27,11 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(status && (*status == 0 || *status == 1), "the cmap command ends with 0 or 1");
   Check(fuzzsupport::ReadFileText(inputPath) == std::string(input.begin(), input.end()), "the input is never written");
   Check(fuzzsupport::FileExists(outPath) == (*status == 0), "the output appears exactly on success");
-  if (*status != 0) return 0;
-
   macconv::MemoryTableOutput memory;
   macconv::ProgressThrottle progress(nullptr);
   macconv::CmapConversionSummary summary = macconv::ConvertCmapTable(input, memory, progress);
+  Check(memory.bytes().size() <= macconv::kLargestCmapOutput + (uint64_t{1} << 20) + size,
+        "the conversion stops once its table outgrows the bound");
+  if (*status != 0) return 0;
+  Check(!summary.tooLarge, "a table that outgrew the bound is never written");
   std::string out = fuzzsupport::ReadFileText(outPath);
   Check(out == std::string(memory.bytes().begin(), memory.bytes().end()),
         "the file holds what the conversion gives in memory");

@@ -54,7 +54,10 @@ CmapConversionSummary ConvertCmapTable(std::span<const uint8_t> bytes, TableOutp
       continue;
     }
     const uint64_t position = output.size();
-    if (position > UINT32_MAX) break;  // no record could point there
+    if (position > kLargestCmapOutput) {
+      summary.tooLarge = true;
+      break;
+    }
     if (convert) ++summary.converted;
 
     if (convert) {

@@ -25,7 +25,14 @@ namespace macconv {
 struct CmapConversionSummary {
   uint16_t records = 0;    // records written
   uint16_t converted = 0;  // of them, new Unicode subtables
+  bool tooLarge = false;   // stopped: the table would outgrow kLargestCmapOutput
 };
+
+// The most a converted table may hold. Subtables at different offsets that
+// overlap each come out whole, so without a bound a small input could make
+// an output that grows with the product of its records and its size; no real
+// Mac cmap comes near this.
+inline constexpr uint64_t kLargestCmapOutput = uint64_t{64} << 20;
 
 CmapConversionSummary ConvertCmapTable(std::span<const uint8_t> input, TableOutput& output, ProgressThrottle& progress);
 

@@ -10,6 +10,7 @@
 #include "macconv/table_output.h"
 #include "platform/output_file.h"
 #include "platform/temp_files.h"
+#include "shell/text.h"
 
 namespace macconv {
 namespace {
@@ -40,8 +41,14 @@ shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& 
   bool written = output.Open(work.fd());
   if (written) {
     ProgressThrottle throttle(progress);
-    ConvertCmapTable(input, output, throttle);
+    CmapConversionSummary summary = ConvertCmapTable(input, output, throttle);
     written = output.Close();
+    if (written && summary.tooLarge) {
+      messages.Show({"ERROR", shell::FormatText("The converted cmap table would be larger than %llu bytes; %s is not written.",
+                                                static_cast<unsigned long long>(kLargestCmapOutput),
+                                                outputName.c_str())});
+      return shell::Outcome::kFailed;
+    }
   }
   if (!written) {
     messages.Show({"ERROR", WriteFileFailedText(work.name(), output.error())});

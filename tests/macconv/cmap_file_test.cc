@@ -153,3 +153,26 @@ TEST_F(CmapFileTest, DumpCommandProposesJunkBesideTheInput) {
 }
 
 }  // namespace
+
+// Records at different offsets into one run of overlapping subtables (each
+// reads as format 0 with length 0xFFFF) would each be copied whole: the
+// conversion stops at its bound and writes nothing.
+TEST_F(CmapFileTest, OverlappingSubtablesStopAtTheBound) {
+  constexpr uint32_t kRecords = 65535;
+  const uint32_t region = 4 + 8 * kRecords;
+  Bytes cmap(region + 4 * kRecords + 4, 0);
+  cmap[2] = cmap[3] = 0xFF;
+  for (uint32_t k = 0; k < kRecords; ++k) {
+    const uint32_t offset = region + 4 * k;
+    uint8_t* record = cmap.data() + 4 + 8 * k;
+    record[1] = 3, record[3] = 1;  // (3, 1)
+    record[4] = static_cast<uint8_t>(offset >> 24), record[5] = static_cast<uint8_t>(offset >> 16);
+    record[6] = static_cast<uint8_t>(offset >> 8), record[7] = static_cast<uint8_t>(offset);
+    cmap[offset + 2] = cmap[offset + 3] = 0xFF;
+  }
+  testsupport::WriteBytes(dir_.File("overlap.bin"), cmap);
+  EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("overlap.bin"), dir_.File("out.bin"), messages_, nullptr),
+            shell::Outcome::kFailed);
+  EXPECT_NE(messages_.lines.back().find("would be larger than 67108864 bytes"), std::string::npos);
+  EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
+}
