@@ -21,8 +21,10 @@ constexpr size_t kReadBlock = 1 << 18;
 // one word, at odd places in another), which the compiler turns into vector
 // code, and emptied into 64-bit totals before a lane can overflow.
 // Where the loader can pick a version by the processor, a wider one is made
-// for processors with AVX2.
-#if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__) && !defined(__clang__)
+// for processors with AVX2. (Not under the thread sanitizer, whose runtime is
+// not up yet when the loader picks.)
+#if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__) && !defined(__clang__) && \
+    !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("avx2", "default")))
 #endif
 uint32_t SumWords(const uint8_t* bytes, size_t size) {
