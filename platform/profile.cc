@@ -314,15 +314,28 @@ bool Profile::Set(const std::string& section, const std::string& key, const std:
   while (at > 1 && LineText(target, at - 1).find('=') == std::string_view::npos) --at;
   Line& before = lines_[target.first + at - 1];
   if (before.end == static_cast<uint64_t>(LineEnd::kNone)) before.end = static_cast<uint64_t>(LineEnd::kCrLf);
-  if (target.first + target.count != lines_.size()) {
-    // The section's lines move to the end, where it can grow.
+  if (target.room == 0 && target.first + target.count != lines_.size()) {
+    // The section's lines move to the end, with as many free lines after
+    // them to grow into, so that a section that keeps growing between other
+    // sections moves only now and then.
     uint64_t moved = lines_.size();
-    lines_.reserve(lines_.size() + target.count + 1);
+    lines_.reserve(lines_.size() + 2 * target.count);
     for (uint64_t i = 0; i < target.count; ++i) lines_.push_back(lines_[target.first + i]);
-    wastedLines_ += target.count;
+    lines_.resize(lines_.size() + target.count);
+    wastedLines_ += 2 * target.count;  // the old lines, and the free ones until they are used
     target.first = moved;
+    target.room = target.count;
   }
-  lines_.insert(lines_.begin() + static_cast<ptrdiff_t>(target.first + at), AddLine(text));
+  auto place = lines_.begin() + static_cast<ptrdiff_t>(target.first + at);
+  if (target.room > 0) {
+    auto end = lines_.begin() + static_cast<ptrdiff_t>(target.first + target.count);
+    std::move_backward(place, end, end + 1);
+    *place = AddLine(text);
+    --target.room;
+    --wastedLines_;
+  } else {
+    lines_.insert(place, AddLine(text));
+  }
   ++target.count;
   // Lines after `at` hold no '=', so the index entries stay valid.
   if (target.keys) {
@@ -382,6 +395,7 @@ void Profile::CompactIfWasteful() {
       lines.push_back(line);
     }
     section.first = first;
+    section.room = 0;
   }
   text_ = std::move(text);
   added_.clear();

@@ -91,6 +91,7 @@ class Profile {
     // Line numbers within the section by lower-cased key, kept only for
     // sections with many lines; smaller ones are searched line by line.
     std::unique_ptr<NameIndex> keys;
+    uint64_t room = 0;  // free lines after its own, for the section to grow into
   };
 
   void ParseText();
