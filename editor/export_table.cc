@@ -37,6 +37,19 @@ shell::CommandOutcome ExportTable(const FontAnalysis& font, const std::string& t
                            tag.c_str(), static_cast<unsigned>(matches)));
     return {};
   }
+  // An entry that the end of the file cuts short has no place to copy from:
+  // its offset and length were read as zeros.
+  const FontRecord* listed = ListedFont(font);
+  const size_t fontIndex = static_cast<size_t>(listed - font.fonts.data());
+  const uint64_t entryEnd = uint64_t{fontIndex < font.fontOffsets.size() ? font.fontOffsets[fontIndex] : 0} +
+                            core::OffsetTable::kSize +
+                            core::TableDirEntry::kSize * uint64_t{static_cast<size_t>(entry - listed->entries.data()) + 1};
+  if (entryEnd > file.size()) {
+    log.Append(FormatBlock("The directory entry of table %s is cut short by the end of the font file, so its place "
+                           "is unknown. Nothing is exported.\r\n--\r\n",
+                           tag.c_str()));
+    return {};
+  }
   if (!IsAnalysedFont(font, file, log)) return {};
   uint64_t copied = 0;
   CopyStatus status = CopyRange(file, entry->offset, entry->length, out, &copied);
