@@ -322,7 +322,7 @@ bool Profile::Set(const std::string& section, const std::string& key, const std:
     lines_.reserve(lines_.size() + 2 * target.count);
     for (uint64_t i = 0; i < target.count; ++i) lines_.push_back(lines_[target.first + i]);
     lines_.resize(lines_.size() + target.count);
-    wastedLines_ += 2 * target.count;  // the old lines, and the free ones until they are used
+    wastedLines_ += target.count;  // the old lines; the free ones are the section's own
     target.first = moved;
     target.room = target.count;
   }
@@ -332,7 +332,6 @@ bool Profile::Set(const std::string& section, const std::string& key, const std:
     std::move_backward(place, end, end + 1);
     *place = AddLine(text);
     --target.room;
-    --wastedLines_;
   } else {
     lines_.insert(place, AddLine(text));
   }
@@ -359,7 +358,7 @@ size_t Profile::RemoveSectionsIf(const std::function<bool(std::string_view name)
     if (sections_[i].count == 0 || !HeaderName(LineText(sections_[i], 0), &name) || !drop(name)) continue;
     gone[i] = true;
     for (uint64_t line = 0; line < sections_[i].count; ++line) wastedText_ += lines_[sections_[i].first + line].length;
-    wastedLines_ += sections_[i].count;
+    wastedLines_ += sections_[i].count + sections_[i].room;
     ++removed;
   }
   if (removed == 0) return 0;
