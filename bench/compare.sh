@@ -29,50 +29,33 @@ cp "$collection" "$work/fonts.ttc"
 
 # --- the other tools' side, as small fontTools programs -------------------
 cat >"$work/verify.py" <<'PY'
+# Every table's checksum and each font's adjustment; a .ttc font by font.
 import struct, sys
-from fontTools.ttLib import TTFont
+from fontTools.ttLib import TTFont, TTCollection
 from fontTools.ttLib.sfnt import calcChecksum
-font = TTFont(sys.argv[1], lazy=True)
-reader = font.reader
-bad = 0
-for tag, entry in reader.tables.items():
-    data = reader[tag]
-    if tag == "head":
-        data = data[:8] + b"\0\0\0\0" + data[12:]
-    if calcChecksum(data) != entry.checkSum:
-        bad += 1
-raw = bytearray(open(sys.argv[1], "rb").read())
-head = reader.tables["head"].offset
-stored = struct.unpack(">I", raw[head + 8:head + 12])[0]
-raw[head + 8:head + 12] = b"\0\0\0\0"
-print("tables with a wrong checksum:", bad, "adjustment right:", (0xB1B0AFBA - calcChecksum(bytes(raw))) & 0xFFFFFFFF == stored)
-PY
-cat >"$work/verify_collection.py" <<'PY'
-import struct, sys
-from fontTools.ttLib import TTCollection
-from fontTools.ttLib.sfnt import calcChecksum
-raw = open(sys.argv[1], "rb").read()
-collection = TTCollection(sys.argv[1], lazy=True)
-for font in collection.fonts:
+path = sys.argv[1]
+raw = bytearray(open(path, "rb").read())
+collection = path.lower().endswith(".ttc")
+for font in TTCollection(path, lazy=True).fonts if collection else [TTFont(path, lazy=True)]:
     reader = font.reader
     bad = 0
+    total = 0
     for tag, entry in reader.tables.items():
         data = reader[tag]
         if tag == "head":
             data = data[:8] + b"\0\0\0\0" + data[12:]
-        if calcChecksum(data) != entry.checkSum:
-            bad += 1
-    # The adjustment of each font: its directory and its tables, as one font.
-    start = reader.offset if hasattr(reader, "offset") else 0
+        table = calcChecksum(data)
+        bad += table != entry.checkSum
+        total = (total + table) & 0xFFFFFFFF
     head = reader.tables["head"].offset
     stored = struct.unpack(">I", raw[head + 8:head + 12])[0]
-    directory = raw[start:start + 12 + 16 * len(reader.tables)]
-    total = calcChecksum(directory)
-    for tag, entry in reader.tables.items():
-        data = reader[tag]
-        if tag == "head":
-            data = data[:8] + b"\0\0\0\0" + data[12:]
-        total = (total + calcChecksum(data)) & 0xFFFFFFFF
+    if collection:
+        # A font of a collection: its directory and its tables, as one font.
+        start = reader.offset if hasattr(reader, "offset") else 0
+        total = (total + calcChecksum(bytes(raw[start:start + 12 + 16 * len(reader.tables)]))) & 0xFFFFFFFF
+    else:
+        raw[head + 8:head + 12] = b"\0\0\0\0"
+        total = calcChecksum(bytes(raw))
     print("tables with a wrong checksum:", bad, "adjustment right:", (0xB1B0AFBA - total) & 0xFFFFFFFF == stored)
 PY
 cat >"$work/recalc.py" <<'PY'
@@ -202,7 +185,7 @@ other_cmds=("$p $work/verify.py $work/font.ttf"
             "$p $work/name.py $work/other/mac.name"
             "cd $work/other && fondu -force $work/font.dfont"
             "cd $work/other1 && fondu -force $work/font1.dfont"
-            "$p $work/verify_collection.py $work/fonts.ttc")
+            "$p $work/verify.py $work/fonts.ttc")
 cleanups=("true" "rm -f $work/suite/recalc.ttf $work/other/recalc.ttf" "rm -f $work/suite/font.glyf $work/other/font.glyf"
           "rm -f $work/suite/win.cmap $work/other/win.cmap" "rm -f $work/suite/mac.name.name $work/other/mac.name.fonttools"
           "rm -f $work/suite/extracted.ttf $work/other/Compared.ttf"

@@ -67,6 +67,22 @@ std::optional<uint64_t> FirstOccurrence(const core::ReadableFile& input, std::sp
   return std::nullopt;
 }
 
+// The fonts of the input read as Mac resource data; false, after the
+// message, when it could not be read or holds none.
+bool ReadContainerFonts(const core::ReadableFile& input, const std::string& inputName, shell::MessageSink& messages,
+                        MacFonts* container) {
+  *container = ReadMacFonts(input);
+  if (container->readFailed) {
+    messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO)});
+    return false;
+  }
+  if (container->fonts.empty()) {
+    messages.Show({"Message", "Can't find TrueType Font."});
+    return false;
+  }
+  return true;
+}
+
 std::string DamagedNote(size_t damaged) {
   return shell::FormatText("\n%zu damaged 'sfnt' %s left out.", damaged, damaged == 1 ? "resource was" : "resources were");
 }
@@ -140,17 +156,7 @@ shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser&
     return shell::Outcome::kFailed;
   }
   MacFonts container;
-  if (!start) {
-    container = ReadMacFonts(input);
-    if (container.readFailed) {
-      messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO)});
-      return shell::Outcome::kFailed;
-    }
-    if (container.fonts.empty()) {
-      messages.Show({"Message", "Can't find TrueType Font."});
-      return shell::Outcome::kFailed;
-    }
-  }
+  if (!start && !ReadContainerFonts(input, inputName, messages, &container)) return shell::Outcome::kFailed;
   std::optional<std::string> outputName = chooser.Choose(SaveRequest("Drumlin File Save", inputName + ".ttf"));
   if (!outputName || outputName->empty()) return shell::Outcome::kCancelled;
 
@@ -216,15 +222,8 @@ shell::Outcome ExtractAllFonts(const std::string& inputName, const std::string& 
     messages.Show({"ERROR", CreateFileFailedText(inputName) + core::OpenErrorNote(input.error())});
     return shell::Outcome::kFailed;
   }
-  const MacFonts container = ReadMacFonts(input);
-  if (container.readFailed) {
-    messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO)});
-    return shell::Outcome::kFailed;
-  }
-  if (container.fonts.empty()) {
-    messages.Show({"Message", "Can't find TrueType Font."});
-    return shell::Outcome::kFailed;
-  }
+  MacFonts container;
+  if (!ReadContainerFonts(input, inputName, messages, &container)) return shell::Outcome::kFailed;
 
   std::vector<std::string> writtenLines, failedLines;
   std::set<std::string> names;
