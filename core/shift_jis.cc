@@ -18,7 +18,7 @@ constexpr uint32_t kNoShiftJis = 0;
 // each pair of a list up to its end pair (0, 0) sets the entry of its key.
 class LookupArray {
  public:
-  LookupArray(std::span<const CodePair> list, uint32_t fallback) : fallback_(fallback) {
+  constexpr LookupArray(std::span<const CodePair> list, uint32_t fallback) : entries_(), fallback_(fallback) {
     entries_.fill(fallback);
     for (const CodePair& pair : list) {
       if (pair.key == 0 && pair.value == 0) break;
@@ -26,26 +26,18 @@ class LookupArray {
     }
   }
 
-  uint32_t Find(uint32_t key) const { return key < kLookupSize ? entries_[key] : fallback_; }
-  std::span<const uint32_t> entries() const { return entries_; }
+  constexpr uint32_t Find(uint32_t key) const { return key < kLookupSize ? entries_[key] : fallback_; }
+  constexpr std::span<const uint32_t> entries() const { return entries_; }
 
  private:
   std::array<uint32_t, kLookupSize> entries_;
   uint32_t fallback_;
 };
 
-// Each array is built on the first lookup in its direction and kept for the
-// life of the process. Function-local statics make that first build safe when
-// several threads look up at once.
-const LookupArray& ShiftJisToUnicodeArray() {
-  static const LookupArray array(ShiftJisList(), kNoUnicode);
-  return array;
-}
-
-const LookupArray& UnicodeToShiftJisArray() {
-  static const LookupArray array(UnicodeList(), kNoShiftJis);
-  return array;
-}
+// Both arrays are built by the compiler: they lie in the program's read-only
+// data, and a lookup costs no start-up work and no page of its own memory.
+constexpr LookupArray kShiftJisToUnicode(kShiftJisPairs, kNoUnicode);
+constexpr LookupArray kUnicodeToShiftJis(kUnicodePairs, kNoShiftJis);
 
 }  // namespace
 
@@ -53,10 +45,10 @@ std::span<const CodePair> ShiftJisList() { return kShiftJisPairs; }
 
 std::span<const CodePair> UnicodeList() { return kUnicodePairs; }
 
-uint32_t ShiftJisToUnicode(uint32_t code) { return ShiftJisToUnicodeArray().Find(code); }
+uint32_t ShiftJisToUnicode(uint32_t code) { return kShiftJisToUnicode.Find(code); }
 
-uint32_t UnicodeToShiftJis(uint32_t value) { return UnicodeToShiftJisArray().Find(value); }
+uint32_t UnicodeToShiftJis(uint32_t value) { return kUnicodeToShiftJis.Find(value); }
 
-std::span<const uint32_t> UnicodeToShiftJisTable() { return UnicodeToShiftJisArray().entries(); }
+std::span<const uint32_t> UnicodeToShiftJisTable() { return kUnicodeToShiftJis.entries(); }
 
 }  // namespace core
