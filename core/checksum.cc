@@ -12,7 +12,7 @@ namespace {
 
 // Large enough that a big table costs few reads, small enough to stay in
 // the cache between the read and the sum.
-constexpr size_t kReadBlock = 1 << 18;
+constexpr size_t kReadBlock = 1 << 17;
 
 // Sum of the big-endian words of a block whose size is a multiple of 4.
 // Modulo 2^32 it is 2^24 x the sum of each word's first bytes + 2^16 x the
@@ -73,18 +73,19 @@ uint32_t TableCheckSum(const ReadableFile& file, uint64_t offset, uint32_t lengt
   if (length == 0 || offset >= file.size()) return 0;
   // Only the bytes the file really holds take part; the rest count as zero.
   uint64_t present = std::min<uint64_t>(length, file.size() - offset);
-  // Not zeroed: every byte summed has been read into it first.
-  std::unique_ptr<uint8_t[]> block(new uint8_t[static_cast<size_t>(std::min<uint64_t>(present, kReadBlock))]);
+  // On the stack and not zeroed: its pages stay mapped from one call to the
+  // next, and every byte summed has been read into it first.
+  uint8_t block[kReadBlock];
   const size_t blockSize = static_cast<size_t>(std::min<uint64_t>(present, kReadBlock));
   uint32_t sum = 0;
   uint64_t done = 0;
   while (done < present) {
     size_t want = static_cast<size_t>(std::min<uint64_t>(present - done, blockSize));
-    size_t got = file.ReadAt(offset + done, block.get(), want);
+    size_t got = file.ReadAt(offset + done, block, want);
     if (got == 0) break;
     // Every block but the last is a multiple of 4 bytes long, so words never
     // straddle two blocks.
-    sum += SumPadded(block.get(), got);
+    sum += SumPadded(block, got);
     done += got;
     if (got < want) break;
   }
