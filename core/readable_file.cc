@@ -68,8 +68,8 @@ bool ReadableFile::Open(const std::string& path) {
     Close();
     return false;
   }
-  int flags = ::fcntl(fd_, F_GETFL);
-  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+  // O_NONBLOCK stays set: it only kept the open from waiting on a FIFO or a
+  // device, and reads of a regular file ignore it.
   size_ = static_cast<uint64_t>(info.st_size);
   identity_ = IdentityOf(info);
   path_ = path;

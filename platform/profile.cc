@@ -88,7 +88,7 @@ bool FileHolds(const std::string& path, std::string_view text) {
     return false;
   core::ReadableFile file;
   if (!file.Open(path)) return false;
-  std::vector<uint8_t> block(1 << 16);
+  std::vector<uint8_t> block(std::min<size_t>(text.size(), size_t{1} << 16));
   for (uint64_t at = 0; at < text.size(); at += block.size()) {
     size_t want = static_cast<size_t>(std::min<uint64_t>(block.size(), text.size() - at));
     if (file.ReadAt(at, block.data(), want) != want || std::memcmp(block.data(), text.data() + at, want) != 0)
