@@ -5,13 +5,18 @@
 
 namespace shell {
 
+const char* SuiteVersion() { return SUITE_VERSION; }
+
 HeadlessCall ReadHeadless(std::span<const HeadlessOption> options, const std::vector<std::string>& arguments) {
   HeadlessCall call;
   if (arguments.empty() || arguments[0].rfind("--", 0) != 0) return call;
   call.kind = HeadlessCall::Kind::kUsage;
+  if (arguments.size() == 1 && arguments[0] == "--help") call.kind = HeadlessCall::Kind::kHelp;
+  if (arguments.size() == 1 && arguments[0] == "--version") call.kind = HeadlessCall::Kind::kVersion;
   for (const HeadlessOption& option : options) {
     if (arguments[0] != option.name) continue;
-    if (arguments.size() != option.operands + 1) return call;
+    const size_t given = arguments.size() - 1;
+    if (option.more ? given < option.operands : given != option.operands) return call;
     call.kind = HeadlessCall::Kind::kCommand;
     call.option = &option;
     call.operands.assign(arguments.begin() + 1, arguments.end());

@@ -23,9 +23,13 @@ inline int ExitStatus(Outcome outcome) { return outcome == Outcome::kDone ? kExi
 inline int ExitStatus(bool done) { return done ? kExitSuccess : kExitFailure; }
 
 struct HeadlessOption {
-  const char* name;  // "--report"
-  size_t operands;   // the arguments after it
+  const char* name;    // "--report"
+  size_t operands;     // the arguments after it
+  bool more = false;   // `operands` is the least number: any more may follow
 };
+
+// The suite's version, as "--version" prints it.
+const char* SuiteVersion();
 
 // What a program's arguments (after its name) ask for.
 struct HeadlessCall {
@@ -33,6 +37,8 @@ struct HeadlessCall {
     kWindow,   // no option first: the window's own start
     kUsage,    // an unknown option or the wrong number of operands
     kCommand,  // `option` with its `operands`
+    kHelp,     // "--help": the usage on standard output, status 0
+    kVersion,  // "--version": the program's name and version, status 0
   };
   Kind kind = Kind::kWindow;
   const HeadlessOption* option = nullptr;
@@ -45,7 +51,8 @@ struct HeadlessCall {
 // otherwise `status`.
 int CloseStandardStreams(int status, int failure, const char* program);
 
-// An argument starting with "--" is an option.
+// An argument starting with "--" is an option; "--help" and "--version",
+// alone, are every program's own.
 HeadlessCall ReadHeadless(std::span<const HeadlessOption> options, const std::vector<std::string>& arguments);
 
 // "\r\n" becomes "\n"; a lone "\r" stays.

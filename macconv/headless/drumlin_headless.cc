@@ -1,5 +1,7 @@
 #include "macconv/headless/drumlin_headless.h"
 
+#include <cstdio>
+
 #include "macconv/menu_commands.h"
 #include "shell/chooser.h"
 #include "shell/headless.h"
@@ -17,12 +19,21 @@ std::string UsageText(const std::string& programName) {
          "       " + programName + " --extract-all IN FOLDER  write every TrueType font of the Mac data IN into FOLDER\n" +
          "       " + programName + " --cmap IN OUT             convert the Mac cmap table file IN into OUT\n" +
          "       " + programName + " --name IN                 convert the Mac name table file IN into IN.name\n" +
-         "       " + programName + " --dump IN OUT.txt         write the Unicode, Shift-JIS and glyph triples of IN\n";
+         "       " + programName + " --dump IN OUT.txt         write the Unicode, Shift-JIS and glyph triples of IN\n" +
+         "       " + programName + " --help | --version\n";
 }
 
 std::optional<int> RunHeadless(const std::vector<std::string>& args, shell::MessageSink& messages) {
   const shell::HeadlessCall call = shell::ReadHeadless(kOptions, args);
   if (call.kind == shell::HeadlessCall::Kind::kWindow) return std::nullopt;
+  if (call.kind == shell::HeadlessCall::Kind::kHelp) {
+    std::fputs(UsageText("drumlin").c_str(), stdout);
+    return shell::kExitSuccess;
+  }
+  if (call.kind == shell::HeadlessCall::Kind::kVersion) {
+    std::printf("drumlin %s\n", shell::SuiteVersion());
+    return shell::kExitSuccess;
+  }
   if (call.kind == shell::HeadlessCall::Kind::kUsage) return shell::kExitUsage;
   for (const std::string& operand : call.operands) {
     if (operand.empty()) return shell::kExitUsage;
