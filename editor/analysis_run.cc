@@ -165,7 +165,7 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
   // The adjustment this font's own head table stores; 0 when it has none.
   uint32_t storedAdjustment = 0;
   DumpContext dump{path,          run.log, run.messages, record->trueAdjustment, [&run] { return run.log.full(); },
-                   &run.file.identity(), &run.faults};
+                   &run.file.identity(), &run.faults, run.request.nameText};
   // A table that several entries of the font name is dumped once.
   std::map<std::pair<std::array<uint8_t, 4>, uint32_t>, size_t> dumped;
   for (size_t k = 0; k < record->entries.size(); ++k) {

@@ -9,6 +9,7 @@
 #include "editor/font_analysis.h"
 #include "shell/sinks.h"
 #include "editor/checksum_binding.h"
+#include "editor/name_string.h"
 
 namespace editor {
 
@@ -16,6 +17,7 @@ struct AnalysisRequest {
   std::string fontPath;
   std::string settingsFolder;  // where Quillet.ini is written
   std::string libraryName = editor::kChecksumLibraryName;
+  NameText nameText = NameText::kShiftJis;  // how the report writes Japanese and Unicode names
 };
 
 // "TrueType Font %s is opened.\r\nInitializing...": what the Open command

@@ -18,7 +18,21 @@ inline constexpr size_t kNameStringLimit = 2048;
 // and a space for a code unit that has no Shift-JIS code.
 std::string UnicodeToShiftJisText(std::span<const uint8_t> bytes);
 
+// How the report writes the strings it shows as Shift-JIS: as those bytes,
+// or as UTF-8 for a terminal or file that expects it.
+enum class NameText { kShiftJis, kUtf8 };
+
 // The text shown for a string of the given platform and encoding.
-std::string NameStringText(uint16_t platformID, uint16_t encodingID, std::span<const uint8_t> bytes);
+std::string NameStringText(uint16_t platformID, uint16_t encodingID, std::span<const uint8_t> bytes,
+                           NameText form = NameText::kShiftJis);
+
+// The string as UTF-8 where its encoding is known: UTF-16BE for the Unicode
+// platform and Windows Unicode (a lone surrogate or an odd last byte becomes
+// U+FFFD), Shift-JIS for Windows ShiftJIS and Mac Japanese, plain ASCII
+// otherwise. False for bytes of another encoding that are not ASCII.
+bool NameStringUtf8(uint16_t platformID, uint16_t encodingID, std::span<const uint8_t> bytes, std::string* text);
+
+// Appends the UTF-8 form of a Unicode scalar value.
+void AppendUtf8(uint32_t value, std::string* text);
 
 }  // namespace editor

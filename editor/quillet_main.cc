@@ -9,6 +9,7 @@
 
 #include "editor/headless/quillet_headless.h"
 #include "platform/program_folder.h"
+#include "platform/text_locale.h"
 #include "shell/headless.h"
 #if defined(QUILLET_WITH_WINDOW)
 #include "editor/window/quillet_app.h"
@@ -17,7 +18,8 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  std::optional<int> status = editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr);
+  std::optional<int> status = editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr,
+                                                  editor::kChecksumLibraryName, platform::LocaleIsUtf8());
   if (status) return shell::CloseStandardStreams(*status, shell::kExitFailure, "quillet");
 #if defined(QUILLET_WITH_WINDOW)
   if (shell::HaveDisplay(argc, argv)) {

@@ -191,7 +191,8 @@ bool DumpName(const DumpContext& context, uint32_t offset) {
       file.ReadAtZeroFilled(uint64_t{offset} + start, string.data(), want);
     }
     std::string text =
-        NameStringText(record.platformID, record.encodingID, std::span<const uint8_t>(string.data(), want));
+        NameStringText(record.platformID, record.encodingID, std::span<const uint8_t>(string.data(), want),
+                       context.nameText);
     context.log.Append(FormatBlock("    NameOffset = 0x%x, NameString = %s\r\n",
                                    static_cast<unsigned>(core::NameStringStart(header, record)), text.c_str()));
   }

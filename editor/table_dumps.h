@@ -9,8 +9,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+
 #include <string>
 
+#include "editor/name_string.h"
 #include "shell/sinks.h"
 
 namespace editor {
@@ -29,6 +31,7 @@ struct DumpContext {
     int readError = 0;
     bool changed = false;
   }* faults = nullptr;
+  NameText nameText = NameText::kShiftJis;  // how the name dump writes Japanese and Unicode strings
 };
 
 // Each returns false (after the message box) when the font file cannot be
