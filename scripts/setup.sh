@@ -10,7 +10,8 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
           qt6-base-dev python3 python3-fonttools
           fonts-dejavu-core fonts-ipafont-gothic fonts-noto-cjk
           opentype-sanitizer freetype2-demos fonts-ipaexfont fonts-vlgothic fonts-cantarell fonts-liberation2
-          fonts-inter-variable fonts-noto-color-emoji)
+          fonts-inter-variable fonts-noto-color-emoji
+          python3-jsonschema man-db appstream desktop-file-utils)
 if [ "$preset" = fuzz ]; then packages+=(clang libclang-rt-dev); fi
 
 missing=()

@@ -78,7 +78,7 @@ TEST_F(Headless, ReportUsageAndFailures) {
   for (const char* usage : {"", "--report", "--recalc Sample.ttf", "--bogus x"}) {
     auto result = Run(usage);
     EXPECT_EQ(result.status, 2) << usage;
-    EXPECT_NE(result.err.find("quillet --report FONT"), std::string::npos) << usage;
+    EXPECT_NE(result.err.find("quillet --report [--raw] FONT..."), std::string::npos) << usage;
   }
   EXPECT_EQ(Run("--add Sample.ttf abcde t.bin o.ttf").status, 2);
   auto missing = Run("--report none.ttf");
