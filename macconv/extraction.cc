@@ -51,22 +51,6 @@ uint64_t FirstWindowOf(uint64_t position) {
   return position < kWindow - kHalfWindow - 4 ? 0 : (position + 3) / static_cast<uint64_t>(kHalfWindow);
 }
 
-// Where `pattern` first lies wholly in the file's bytes before `limit`; the
-// search ends early where the file gives fewer bytes than it promised.
-std::optional<uint64_t> FirstOccurrence(const core::ReadableFile& input, std::span<const uint8_t> pattern,
-                                        uint64_t limit) {
-  const uint64_t overlap = pattern.size() - 1;
-  std::vector<uint8_t> buffer;
-  for (uint64_t block = 0; block < limit; block += kSearchBlock) {
-    const uint64_t end = std::min<uint64_t>(block + kSearchBlock + overlap, limit);
-    buffer.resize(static_cast<size_t>(end - block));
-    const size_t got = input.ReadAt(block, buffer.data(), buffer.size());
-    if (auto found = FindBytes(std::span<const uint8_t>(buffer.data(), got), pattern)) return block + *found;
-    if (got < buffer.size()) break;
-  }
-  return std::nullopt;
-}
-
 // The fonts of the input read as Mac resource data; false, after the
 // message, when it could not be read or holds none.
 bool ReadContainerFonts(const core::ReadableFile& input, const std::string& inputName, shell::MessageSink& messages,
@@ -129,15 +113,29 @@ std::optional<uint64_t> FindFontStart(std::span<const uint8_t> input) {
 }
 
 std::optional<uint64_t> FindFontStart(const core::ReadableFile& input) {
-  // The windows searched one by one find what this finds in two passes: the
+  // The windows searched one by one find what this finds in one pass: the
   // first window holding a signature is the first to hold the first "true" or
   // the first "mor0", and where both first occurrences fit in that window,
-  // "true" is the one taken.
+  // "true" is the one taken. A "mor0" counts only where it lies before the
+  // first "true"; both are looked for in each block as it is read.
   const uint64_t size = input.size();
-  std::optional<uint64_t> first = FirstOccurrence(input, kTrueSignature, size);
-  // A "mor0" decides only when its window comes before the one of "true".
-  std::optional<uint64_t> other =
-      FirstOccurrence(input, kMor0Signature, first ? std::min(size, *first + kMor0Signature.size()) : size);
+  const uint64_t overlap = kTrueSignature.size() - 1;
+  static_assert(kTrueSignature.size() == kMor0Signature.size());
+  std::optional<uint64_t> first;
+  std::optional<uint64_t> other;
+  std::vector<uint8_t> buffer;
+  for (uint64_t block = 0; block < size && !first; block += kSearchBlock) {
+    const uint64_t end = std::min<uint64_t>(block + kSearchBlock + overlap, size);
+    buffer.resize(static_cast<size_t>(end - block));
+    const size_t got = input.ReadAt(block, buffer.data(), buffer.size());
+    const std::span<const uint8_t> data(buffer.data(), got);
+    if (auto found = FindBytes(data, kTrueSignature)) first = block + *found;
+    if (!other) {
+      if (auto found = FindBytes(data, kMor0Signature)) other = block + *found;
+      if (other && first && *other > *first) other.reset();
+    }
+    if (got < buffer.size()) break;
+  }
   if (first && (!other || FirstWindowOf(*first) <= FirstWindowOf(*other))) return first;
   return other;
 }
