@@ -1,6 +1,7 @@
 #include "editor/font_check.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstring>
 #include <set>
 #include <tuple>
@@ -8,6 +9,7 @@
 #include "core/tables/head.h"
 #include "core/tables/os2.h"
 #include "editor/text_block.h"
+#include "shell/text.h"
 
 namespace editor {
 namespace {
@@ -18,9 +20,11 @@ constexpr uint64_t kFillChecked = 3;  // at most three fill bytes follow a table
 class Findings {
  public:
   Findings(std::vector<CheckFinding>& out, std::optional<size_t> font) : out_(out), font_(font) {}
-  template <typename... Args>
-  void Add(const char* format, Args... args) {
-    out_.push_back({font_, FormatBlock(format, args...)});
+  __attribute__((format(printf, 2, 3))) void Add(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    out_.push_back({font_, shell::FormatTextV(format, arguments)});
+    va_end(arguments);
   }
 
  private:
