@@ -88,6 +88,7 @@ class Json {
 constexpr uint64_t kStringBytesPerFileByte = 4;
 constexpr uint64_t kStringBytesFloor = uint64_t{1} << 20;
 constexpr uint64_t kRecordsFloor = uint64_t{1} << 17;
+constexpr size_t kWholeString = 0xFFFF;  // a record's length field holds no more
 
 struct StringBudget {
   uint64_t left;
@@ -190,6 +191,8 @@ void Name(Json& json, const core::ReadableFile& file, const core::TableDirEntry&
   core::NameRecords name = core::ReadNameRecords(table, core::Rounding::kWholeRecords);
   json.Key("name").Open('{').Field("format", header.format).Field("count", header.count);
   json.Field("stringOffset", header.stringOffset).Key("records").Open('[');
+  const core::NameStrings strings(file, entry.offset, header, name.records, kWholeString);
+  std::vector<uint8_t> bytes;
   for (const core::NameRecord& record : name.records) {
     if (!budget.TakeRecord()) break;
     json.Open('{').Field("platformID", record.platformID).Field("encodingID", record.encodingID);
@@ -202,9 +205,10 @@ void Name(Json& json, const core::ReadableFile& file, const core::TableDirEntry&
       json.Null();
     } else {
       budget.left -= record.length;
-      std::vector<uint8_t> bytes = file.ReadRange(uint64_t{entry.offset} + start, record.length);
+      bytes.resize(record.length);
+      strings.Read(record, bytes.data());
       std::string text;
-      if (bytes.size() == record.length && NameStringUtf8(record.platformID, record.encodingID, bytes, &text))
+      if (NameStringUtf8(record.platformID, record.encodingID, bytes, &text))
         json.String(text);
       else
         json.Null();

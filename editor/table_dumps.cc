@@ -159,20 +159,7 @@ bool DumpName(const DumpContext& context, uint32_t offset) {
   context.log.Append(FormatBlock("name : number of records = %d, Offset2String = 0x%x\r\n", count, storage));
   std::vector<uint8_t> table = file.ReadRange(offset, core::NameRecordsEnd(count));
   core::NameRecords name = core::ReadNameRecords(table, core::Rounding::kTouchingRecords);
-  // The strings are read in one piece when they lie close together, as in
-  // any ordinary table: one read instead of one per record. Where the
-  // records reach much further than their strings' lengths add up to, each
-  // string is read on its own, so that the work stays in line with the
-  // report.
-  uint64_t reach = 0;
-  uint64_t lengths = 0;
-  for (const core::NameRecord& record : name.records) {
-    uint64_t want = std::min<size_t>(record.length, kNameStringLimit);
-    reach = std::max(reach, core::NameStringStart(header, record) + want);
-    lengths += want;
-  }
-  std::vector<uint8_t> strings;
-  if (reach <= 2 * lengths + 4096) strings = file.ReadRange(offset, reach);
+  const core::NameStrings strings(file, offset, header, name.records, kNameStringLimit);
   std::vector<uint8_t> string(kNameStringLimit);
   for (const core::NameRecord& record : name.records) {
     if (context.reportFull()) return true;
@@ -180,16 +167,8 @@ bool DumpName(const DumpContext& context, uint32_t offset) {
         "name_record : PlatformID = %d, encodingID = %d, LanguageID = 0x%x, NameID = %d\r\n    StringLen = %d, "
         "Offset2String = 0x%x\r\n",
         record.platformID, record.encodingID, record.languageID, record.nameID, record.length, record.offset));
-    size_t want = std::min<size_t>(record.length, kNameStringLimit);
-    uint64_t start = core::NameStringStart(header, record);
-    if (!strings.empty() || reach == 0) {
-      // Bytes past the end of the file read as zero, as a read on its own gives them.
-      size_t held = start < strings.size() ? static_cast<size_t>(std::min<uint64_t>(want, strings.size() - start)) : 0;
-      if (held != 0) std::memcpy(string.data(), strings.data() + start, held);
-      std::memset(string.data() + held, 0, want - held);
-    } else {
-      file.ReadAtZeroFilled(uint64_t{offset} + start, string.data(), want);
-    }
+    const size_t want = strings.Want(record);
+    strings.Read(record, string.data());
     std::string text =
         NameStringText(record.platformID, record.encodingID, std::span<const uint8_t>(string.data(), want),
                        context.nameText);

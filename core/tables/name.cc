@@ -1,6 +1,35 @@
 #include "core/tables/name.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace core {
+
+NameStrings::NameStrings(const ReadableFile& file, uint64_t tableOffset, const NameHeader& header,
+                         std::span<const NameRecord> records, size_t limit)
+    : file_(file), tableOffset_(tableOffset), header_(header), limit_(limit) {
+  uint64_t reach = 0;
+  uint64_t lengths = 0;
+  for (const NameRecord& record : records) {
+    reach = std::max<uint64_t>(reach, NameStringStart(header, record) + Want(record));
+    lengths += Want(record);
+  }
+  together_ = reach <= 2 * lengths + 4096;
+  if (together_) strings_ = file.ReadRange(tableOffset, reach);
+}
+
+void NameStrings::Read(const NameRecord& record, uint8_t* out) const {
+  const size_t want = Want(record);
+  const uint64_t start = NameStringStart(header_, record);
+  if (!together_) {
+    file_.ReadAtZeroFilled(tableOffset_ + start, out, want);
+    return;
+  }
+  const size_t held =
+      start < strings_.size() ? static_cast<size_t>(std::min<uint64_t>(want, strings_.size() - start)) : 0;
+  if (held != 0) std::memcpy(out, strings_.data() + start, held);
+  std::memset(out + held, 0, want - held);
+}
 
 NameRecords ReadNameRecords(std::span<const uint8_t> table, Rounding rounding) {
   NameRecords read;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/byte_cursor.h"
+#include "core/readable_file.h"
 #include "core/tables/record.h"
 
 namespace core {
@@ -90,6 +91,29 @@ struct NameRecords {
   bool langTagsCut = false;  // the count or a tag record runs past the end
 };
 NameRecords ReadNameRecords(std::span<const uint8_t> table, Rounding rounding);
+
+// The strings of a table's records, read from the file at `tableOffset`: in
+// one piece where they lie close together, as in any ordinary table (one read
+// instead of one per record), each on its own where the records reach much
+// further than their strings' lengths add up to, so that the work stays in
+// line with the records. At most `limit` bytes of each string are read.
+class NameStrings {
+ public:
+  NameStrings(const ReadableFile& file, uint64_t tableOffset, const NameHeader& header,
+              std::span<const NameRecord> records, size_t limit);
+  // How many bytes of the record's string are read: its length, at most `limit`.
+  size_t Want(const NameRecord& record) const { return record.length < limit_ ? record.length : limit_; }
+  // Writes Want(record) bytes to `out`; bytes past the end of the file read as zero.
+  void Read(const NameRecord& record, uint8_t* out) const;
+
+ private:
+  const ReadableFile& file_;
+  uint64_t tableOffset_;
+  NameHeader header_;
+  size_t limit_;
+  bool together_ = false;
+  std::vector<uint8_t> strings_;  // from the start of the table, when `together_`
+};
 
 // Writes a header followed by its records (and, for format 1, the count
 // and records of the language tags).
