@@ -1,6 +1,9 @@
 #include "editor/table_list.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <string>
 
 #include "editor/settings_path.h"
 #include "editor/text_block.h"
@@ -31,19 +34,32 @@ TableListWriter::TableListWriter(std::string settingsFolder) : path_(SettingsFil
   loadError_ = profile_.error();
 }
 
+namespace {
+
+// "0x" and the lower-case hexadecimal digits, as printf's "0x%x" gives them.
+std::string HexValue(uint32_t value) {
+  char digits[8];
+  auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, 16);
+  (void)error;  // eight digits always fit
+  return "0x" + std::string(digits, end);
+}
+
+}  // namespace
+
 void TableListWriter::AddFont(const std::vector<TableListEntry>& entries) {
   for (const TableListEntry& entry : entries) listed_.insert(LowerAscii(TableListName(entry.tag)));
-  profile_.Set(kSettingsSection, "Number_Of_Tables", FormatBlock("%u", static_cast<unsigned>(entries.size())));
+  profile_.Set(kSettingsSection, "Number_Of_Tables", std::to_string(entries.size()));
   for (size_t i = 0; i < entries.size(); ++i) {
     const TableListEntry& entry = entries[i];
     std::string name = TableListName(entry.tag);
-    profile_.Set(kSettingsSection, FormatBlock("Table%u", static_cast<unsigned>(i)), name);
+    profile_.Set(kSettingsSection, "Table" + std::to_string(i), name);
     // A tag whose bytes cannot name a section (a ']' or a line break) keeps
-    // only its TableN key.
-    profile_.Set(name, "offset", FormatBlock("%d", static_cast<int>(entry.offset)));
-    profile_.Set(name, "length", FormatBlock("%d", static_cast<int>(entry.length)));
-    profile_.Set(name, "CalculatedSum", FormatBlock("%u", entry.calculatedSum));
-    profile_.Set(name, "HexDeciCalculatedSum", FormatBlock("0x%x", entry.calculatedSum));
+    // only its TableN key. Offsets and lengths are written as signed 32-bit
+    // numbers, as the file has always held them.
+    profile_.Set(name, "offset", std::to_string(static_cast<int32_t>(entry.offset)));
+    profile_.Set(name, "length", std::to_string(static_cast<int32_t>(entry.length)));
+    profile_.Set(name, "CalculatedSum", std::to_string(entry.calculatedSum));
+    profile_.Set(name, "HexDeciCalculatedSum", HexValue(entry.calculatedSum));
   }
 }
 

@@ -50,13 +50,19 @@ std::string CrlfToLf(std::string_view text) {
 
 void StreamLog::Append(std::string_view text) {
   if (text.empty()) return;
-  std::string out;
-  out.reserve(text.size() + 1);
-  if (pendingCr_ && text.front() != '\n') out.push_back('\r');
+  // A CR that ended the last piece is written only now, unless this piece
+  // starts with the LF that makes it a line end.
+  if (pendingCr_ && text.front() != '\n') std::fputc('\r', out_);
   pendingCr_ = text.back() == '\r';
   if (pendingCr_) text.remove_suffix(1);
-  out += CrlfToLf(text);
-  std::fwrite(out.data(), 1, out.size(), out_);
+  // The runs between CRLFs go out as they stand, each CRLF as its LF.
+  for (size_t start = 0;;) {
+    size_t crlf = text.find("\r\n", start);
+    size_t end = crlf == std::string_view::npos ? text.size() : crlf;
+    std::fwrite(text.data() + start, 1, end - start, out_);
+    if (crlf == std::string_view::npos) break;
+    start = crlf + 1;
+  }
 }
 
 void StreamLog::Finish() {
