@@ -21,6 +21,12 @@ FileIdentity IdentityOf(const struct stat& info) {
 
 const char* OpenErrorNote(int error) { return error == kNotRegularFile ? " (not a regular file)" : ""; }
 
+std::string ErrorReason(int error) {
+  if (error == 0) return {};
+  if (error == kNotRegularFile) return "Not a regular file.";
+  return std::string(std::strerror(error)) + ".";
+}
+
 ReadableFile::~ReadableFile() { Close(); }
 
 ReadableFile::ReadableFile(ReadableFile&& other) noexcept

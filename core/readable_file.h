@@ -19,6 +19,11 @@ inline constexpr int kNotRegularFile = ESPIPE;
 // error code in a message about an open that failed.
 const char* OpenErrorNote(int error);
 
+// The system's reason for an error code in plain words ("No such file or
+// directory."), for a message's detail; "Not a regular file." for
+// kNotRegularFile; empty for 0.
+std::string ErrorReason(int error);
+
 // Which file a path named and how it was when it was opened. Two opens of the
 // same, unchanged file have equal identities.
 struct FileIdentity {

@@ -206,7 +206,8 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
   if (!file.Open(request.fontPath)) {
     messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at 2!! %d%s",
                                                request.fontPath.c_str(), file.error(),
-                                               core::OpenErrorNote(file.error()))});
+                                               core::OpenErrorNote(file.error())),
+                                  core::ErrorReason(file.error())});
     return false;
   }
   analysis->identity = file.identity();
@@ -257,7 +258,8 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
   if (!trusted) analysis->fonts.clear();
   if (readError != 0) {
     messages.Show(shell::Message{"ERROR", FormatBlock("Function ReadFile(%s) has an error at 2!! %d",
-                                               request.fontPath.c_str(), readError)});
+                                               request.fontPath.c_str(), readError),
+                                  core::ErrorReason(readError)});
     return false;
   }
   if (faults.changed || !file.Unchanged()) {

@@ -25,7 +25,8 @@ bool OpenForDump(const DumpContext& context, int place, core::ReadableFile* file
   }
   context.messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at %d!! %d%s",
                                                      context.fontPath.c_str(), place, file->error(),
-                                                     core::OpenErrorNote(file->error()))});
+                                                     core::OpenErrorNote(file->error())),
+                                         core::ErrorReason(file->error())});
   return false;
 }
 

@@ -32,6 +32,7 @@ std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset) {
 
 shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages) {
   shell::Outcome outcome = shell::Outcome::kDone;
+  bool written = false;  // no subtable to dump writes nothing
   std::vector<uint8_t> bytes;
   if (std::optional<std::string> failure = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &bytes)) {
     messages.Show({"ERROR", *failure});
@@ -48,14 +49,18 @@ shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& 
     }
     if (last) {
       std::string text = CmapMappingText(bytes, *last);
-      if (!platform::ReplaceFile(outputName, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
-        messages.Show({"ERROR", CreateFileFailedText(outputName)});
+      int error = 0;
+      if (!platform::ReplaceFile(outputName, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
+                                 &error)) {
+        messages.Show({"ERROR", CreateFileFailedText(outputName), core::ErrorReason(error)});
         outcome = shell::Outcome::kFailed;
+      } else {
+        written = true;
       }
     }
   }
   // "Done!!" only after a dump that did not fail.
-  if (outcome == shell::Outcome::kDone) messages.Show({"Message", "Done!!"});
+  if (outcome == shell::Outcome::kDone) messages.Show({"Message", "Done!!", written ? WrittenDetail(outputName) : ""});
   return outcome;
 }
 

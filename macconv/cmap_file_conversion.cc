@@ -51,13 +51,14 @@ shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& 
     }
   }
   if (!written) {
-    messages.Show({"ERROR", WriteFileFailedText(work.name(), output.error())});
+    messages.Show({"ERROR", WriteFileFailedText(work.name(), output.error()), core::ErrorReason(output.error())});
     return shell::Outcome::kFailed;  // the work file removes itself
   }
   int error = 0;
   if (!PlaceWorkFile(work, outputName, &error)) {
     // Only a taken name is "File exist?"; a full disk or a failed read says so.
-    messages.Show({"ERROR", error == EEXIST ? FileExistText(outputName) : WriteFileFailedText(outputName, error)});
+    messages.Show({"ERROR", error == EEXIST ? FileExistText(outputName) : WriteFileFailedText(outputName, error),
+                   core::ErrorReason(error)});
     return shell::Outcome::kFailed;
   }
   return shell::Outcome::kDone;

@@ -143,14 +143,15 @@ std::optional<uint64_t> FindFontStart(const core::ReadableFile& input) {
 shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser& chooser, shell::MessageSink& messages) {
   core::ReadableFile input;
   if (!input.Open(inputName)) {
-    messages.Show({"ERROR", CreateFileFailedText(inputName) + core::OpenErrorNote(input.error())});
+    messages.Show({"ERROR", CreateFileFailedText(inputName) + core::OpenErrorNote(input.error()),
+                   core::ErrorReason(input.error())});
     return shell::Outcome::kFailed;
   }
   // The signature search decides first; only input without a signature is
   // read as Mac resource data.
   const std::optional<uint64_t> start = FindFontStart(input);
   if (input.read_error() != 0) {
-    messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error())});
+    messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error()), core::ErrorReason(input.read_error())});
     return shell::Outcome::kFailed;
   }
   MacFonts container;
@@ -160,7 +161,7 @@ shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser&
 
   platform::AtomicOutput output;
   if (!output.Begin(*outputName)) {
-    messages.Show({"ERROR", CreateFileFailedText(*outputName)});
+    messages.Show({"ERROR", CreateFileFailedText(*outputName), core::ErrorReason(output.error())});
     return shell::Outcome::kFailed;
   }
   uint64_t position = 0, length = 0;
@@ -177,14 +178,16 @@ shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser&
   if (length && output.CopyFrom(input, position, length, &copied) == platform::CopyStatus::kReadFailed) {
     // The file shrank or could not be read: no partial font.
     output.Abandon();
-    messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO)});
+    const int error = input.read_error() ? input.read_error() : EIO;
+    messages.Show({"ERROR", ReadFileFailedText(inputName, error), core::ErrorReason(error)});
     return shell::Outcome::kFailed;
   }
   uint64_t written = output.size();
   if (!output.Commit()) {
     int error = output.error();
-    messages.Show({"ERROR", error == EEXIST ? CreateFileFailedText(*outputName)
-                                          : WriteFileFailedText(*outputName, error)});
+    messages.Show({"ERROR",
+                   error == EEXIST ? CreateFileFailedText(*outputName) : WriteFileFailedText(*outputName, error),
+                   core::ErrorReason(error)});
     return shell::Outcome::kFailed;
   }
   // A font found by its signature may still lie in a container of several.
@@ -192,7 +195,7 @@ shell::Outcome ExtractTrueType(const std::string& inputName, shell::FileChooser&
   std::string text = shell::FormatText("Successfully Extracted the TrueType Font. (%llu bytes)",
                                        static_cast<unsigned long long>(written));
   if (!container.readFailed) text += ContainerNotes(container);
-  messages.Show({"Message", text});
+  messages.Show({"Message", text, WrittenDetail(*outputName)});
   return shell::Outcome::kDone;
 }
 

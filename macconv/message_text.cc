@@ -18,4 +18,6 @@ std::string ReadFileFailedText(const std::string& name, int error) {
   return shell::FormatText("Function ReadFile(%s) failed!! %d", name.c_str(), error);
 }
 
+std::string WrittenDetail(const std::string& name) { return "Written: " + name; }
+
 }  // namespace macconv

@@ -19,4 +19,8 @@ std::string WriteFileFailedText(const std::string& name, int error);
 // to its end (ENODATA: it ended before the size it had when opened).
 std::string ReadFileFailedText(const std::string& name, int error);
 
+// "Written: <name>": the detail of a message that ends a command which
+// wrote a file.
+std::string WrittenDetail(const std::string& name);
+
 }  // namespace macconv

@@ -78,7 +78,7 @@ shell::Outcome ConvertNameTable(const std::string& inputName, shell::MessageSink
   const std::string outputName = inputName + ".name";
   platform::AtomicOutput output;
   if (!output.Begin(outputName)) {
-    messages.Show({"ERROR at 002", CreateFileFailedText(outputName)});
+    messages.Show({"ERROR at 002", CreateFileFailedText(outputName), core::ErrorReason(output.error())});
     return shell::Outcome::kFailed;
   }
   std::optional<std::vector<uint8_t>> table = ConvertNameTableBytes(bytes);
@@ -89,13 +89,13 @@ shell::Outcome ConvertNameTable(const std::string& inputName, shell::MessageSink
   if (!output.Write(*table) || !output.Commit()) {
     int error = output.error();
     if (error == EEXIST) {
-      messages.Show({"ERROR at 002", CreateFileFailedText(outputName)});
+      messages.Show({"ERROR at 002", CreateFileFailedText(outputName), core::ErrorReason(error)});
     } else {
-      messages.Show({"ERROR", WriteFileFailedText(outputName, error)});
+      messages.Show({"ERROR", WriteFileFailedText(outputName, error), core::ErrorReason(error)});
     }
     return shell::Outcome::kFailed;
   }
-  messages.Show({"Message", "Success!"});
+  messages.Show({"Message", "Success!", WrittenDetail(outputName)});
   return shell::Outcome::kDone;
 }
 

@@ -18,9 +18,12 @@ class LogSink {
 };
 
 // A modal message box: a caption ("ERROR", "Message", ...) and a fixed text.
+// A window shows `detail`, when there is one, under the text in plain words:
+// the system's reason behind a failure, or the file a command wrote.
 struct Message {
   std::string caption;
   std::string text;
+  std::string detail = {};
 };
 
 class MessageSink {

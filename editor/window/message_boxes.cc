@@ -12,6 +12,7 @@ void QtMessageBoxes::Show(const shell::Message& message) {
   // "Information" informs; every other caption of the editor reports a failure.
   QMessageBox::Icon icon = caption == QLatin1String("Information") ? QMessageBox::Information : QMessageBox::Warning;
   QMessageBox box(icon, caption, QString::fromLocal8Bit(message.text.c_str()), QMessageBox::Ok, parent);
+  box.setInformativeText(QString::fromLocal8Bit(message.detail.c_str()));
   box.exec();
 }
 

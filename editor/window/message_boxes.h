@@ -1,6 +1,6 @@
 // The engine's message boxes as Qt message boxes: the caption and the text
-// as given, owned by the modal window in front (a dialog) or else by the
-// main window.
+// as given, the detail (the system's reason) as the box's informative text,
+// owned by the modal window in front (a dialog) or else by the main window.
 #pragma once
 
 #include "shell/sinks.h"

@@ -39,6 +39,7 @@ std::optional<std::string> QtDesktop::Choose(const shell::ChooserRequest& reques
 void QtDesktop::Show(const shell::Message& message) {
   QMessageBox box(IconFor(message.caption), QString::fromStdString(message.caption),
                   QString::fromStdString(message.text), QMessageBox::Ok, owner_);
+  box.setInformativeText(QString::fromStdString(message.detail));
   box.exec();
 }
 

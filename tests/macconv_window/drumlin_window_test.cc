@@ -9,12 +9,17 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTest>
+#include <QTimer>
 
 #include "macconv/window/about_dialog.h"
 #include "macconv/window/drumlin_window.h"
+#include "macconv/window/progress_view.h"
+#include "macconv/window/qt_desktop.h"
 #include "macconv/window/window_commands.h"
 #include "tests/macconv/mac_tables.h"
 #include "tests/macconv_window/window_test_support.h"
@@ -275,6 +280,35 @@ TEST_F(WindowTest, ConvertsACmapFileWhileShowingItsProgress) {
   ASSERT_EQ(desktop_.chooser.requests.size(), 3u);
   EXPECT_EQ(desktop_.chooser.requests[2].proposedName, dir_.File("mac.bin.ttf"));
   EXPECT_TRUE(window->menuBar()->actions()[0]->menu()->actions()[0]->isEnabled());
+}
+
+TEST_F(WindowTest, MessagesNameTheFileWritten) {
+  auto window = Open();
+  desktop_.chooser.Answer(dir_.File("font.ttf"));
+  windowtest::DropFiles(*window, {QString::fromStdString(dir_.File("mac.bin"))});
+  ASSERT_TRUE(WaitHandled(1));
+  ASSERT_EQ(desktop_.messages.details.size(), 1u);
+  EXPECT_EQ(desktop_.messages.details[0], "Written: " + dir_.File("font.ttf"));
+
+  // The same name again: the failure with the system's reason.
+  desktop_.chooser.Answer(dir_.File("font.ttf"));
+  windowtest::DropFiles(*window, {QString::fromStdString(dir_.File("mac.bin"))});
+  ASSERT_TRUE(WaitHandled(2));
+  ASSERT_EQ(desktop_.messages.lines.size(), 2u);
+  EXPECT_EQ(desktop_.messages.lines[1], "ERROR: Function CreateFile(" + dir_.File("font.ttf") + ") failed!! File exist?");
+  EXPECT_EQ(desktop_.messages.details[1], "File exists.");
+
+  // The desktop's message box shows the detail as its informative text.
+  drumlin::QtDesktop desktop;
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    shown = box->text() + "|" + box->informativeText();
+    box->accept();
+  });
+  desktop.Show({"Message", "Success!", "Written: x.name"});
+  EXPECT_EQ(shown, "Success!|Written: x.name");
 }
 
 TEST(AboutDialog, ShowsTheVersionsAndOurLines) {

@@ -30,8 +30,12 @@ class AnsweringChooser : public shell::FileChooser {
 
 class RecordedMessages : public shell::MessageSink {
  public:
-  void Show(const shell::Message& message) override { lines.push_back(message.caption + ": " + message.text); }
+  void Show(const shell::Message& message) override {
+    lines.push_back(message.caption + ": " + message.text);
+    details.push_back(message.detail);
+  }
   std::vector<std::string> lines;
+  std::vector<std::string> details;  // index-aligned with lines
 };
 
 class RecordedHelp : public drumlin::HelpOpener {
