@@ -19,17 +19,21 @@ QLabel* CentredLine(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-long SystemMajorVersion() {
-  const int own = QOperatingSystemVersion::current().majorVersion();
-  if (own > 0) return own;
-  // "6.1.0-18-amd64" and the like: the number before the first dot.
-  const QString kernel = QSysInfo::kernelVersion();
-  bool ok = false;
-  const long major = kernel.section('.', 0, 0).toLong(&ok);
-  return ok ? major : -1;
+QString SystemText(const QString& productName, const QString& kernelType, const QString& kernelVersion) {
+  QString kernel = (kernelType.isEmpty() ? QString() : kernelType.left(1).toUpper() + kernelType.mid(1)) +
+                   (kernelVersion.isEmpty() ? QString() : " " + kernelVersion);
+  kernel = kernel.trimmed();
+  if (productName.isEmpty()) return kernel.isEmpty() ? QString("an unknown system") : kernel;
+  return kernel.isEmpty() || productName.contains(kernelVersion) ? productName : productName + ", " + kernel;
 }
 
-QString SystemVersionText(long major) { return QString::asprintf("Windows Ver. %ld", major); }
+QString RunningSystemText() {
+#ifdef Q_OS_WIN
+  return QString::asprintf("Windows Ver. %d", QOperatingSystemVersion::current().majorVersion());
+#else
+  return SystemText(QSysInfo::prettyProductName(), QSysInfo::kernelType(), QSysInfo::kernelVersion());
+#endif
+}
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Tolva");
@@ -42,7 +46,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(CentredLine("Drumlin Ver.0.5", this));
   version_ = CentredLine("Windows Ver.", this);
   version_->setObjectName("systemVersion");
-  version_->setText(SystemVersionText(SystemMajorVersion()));
+  version_->setText(RunningSystemText());
+  version_->setWordWrap(true);
   layout->addWidget(version_);
   layout->addSpacing(6);
   layout->addWidget(CentredLine("Marlowby font tools", this));

@@ -1,5 +1,5 @@
-// The About dialog: the program's name and version, the system's major
-// version number, and our contact lines.
+// The About dialog: the program's name and version, the system it runs on,
+// and our contact lines.
 #pragma once
 
 #include <QDialog>
@@ -12,7 +12,8 @@ class AboutDialog : public QDialog {
  public:
   explicit AboutDialog(QWidget* parent = nullptr);
 
-  // The label that shows the system's version ("Windows Ver. <major>").
+  // The label that names the system ("Debian GNU/Linux 13 (trixie), Linux
+  // 6.12.48-amd64"; "Windows Ver. <major>" on Windows).
   QLabel* versionLabel() const { return version_; }
 
   // Esc ends the dialog as OK does.
@@ -22,11 +23,11 @@ class AboutDialog : public QDialog {
   QLabel* version_;
 };
 
-// The operating system's major version number: the system's own where Qt
-// knows it, else the kernel's (6 for a 6.1 kernel); -1 when unknown.
-long SystemMajorVersion();
+// The system's name and its kernel as one line, from Qt's system
+// information: "Debian GNU/Linux 13 (trixie), Linux 6.12.48-amd64".
+QString SystemText(const QString& productName, const QString& kernelType, const QString& kernelVersion);
 
-// "Windows Ver. %ld" with that number.
-QString SystemVersionText(long major);
+// The line for the system this program runs on.
+QString RunningSystemText();
 
 }  // namespace drumlin

@@ -11,6 +11,11 @@ ProgressView::ProgressView(QWidget* parent) : QWidget(parent) {
 
 void ProgressView::SetText(const QString& text) {
   text_ = text;
+  // The view grows, and the window with it, until the text fits whole; it
+  // keeps that size for the texts that follow, so it does not flicker.
+  const QSize needed = fontMetrics().size(0, text_) + QSize(2 * kMargin, 2 * kMargin);
+  if (needed.width() > minimumWidth() || needed.height() > minimumHeight())
+    setMinimumSize(minimumSize().expandedTo(needed));
   update();
 }
 

@@ -1,5 +1,7 @@
 // The window's client area: white, with the progress text of a running cmap
-// conversion drawn centred, line by line, as the conversion reports it.
+// conversion drawn centred, line by line, as the conversion reports it. The
+// text is always shown whole: a text that does not fit raises the view's
+// minimum size, which grows the window.
 #pragma once
 
 #include <QString>
@@ -21,6 +23,7 @@ class ProgressView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  static constexpr int kMargin = 4;  // pixels around the text
   QString text_;
 };
 
