@@ -4,6 +4,7 @@
 #include "editor/choosers.h"
 #include "editor/delete_table.h"
 #include "editor/export_table.h"
+#include "editor/font_rewrite.h"
 #include "editor/recalc.h"
 #include "editor/text_block.h"
 
@@ -39,13 +40,26 @@ bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, sh
   return RecalcCheckSum(analysis, *output, log);
 }
 
+namespace {
+
+// A Table Name of nothing but blanks would add a tag of four spaces.
+bool IsBlankTag(const std::string& typed) { return TypedTag(typed).find_first_not_of(' ') == std::string::npos; }
+
+}  // namespace
+
 shell::CommandOutcome AddTableCommand(const FontAnalysis& font, const AddTableRequest& request, shell::FileChooser& chooser,
                                shell::LogSink& log, shell::MessageSink& messages) {
+  if (RefusedAsCollection(font, "added to", log)) return {};
+  if (IsBlankTag(request.tag)) {
+    messages.Show(shell::Message{"Error", "Type a Table Name of one to four characters."});
+    return shell::CommandOutcome{shell::Outcome::kFailed, shell::DialogStep::kStayOpen};
+  }
   core::ReadableFile tableFile;
   if (!tableFile.Open(request.tableFilePath)) {
     messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error %d.%s",
                                                request.tableFilePath.c_str(), tableFile.error(),
-                                               core::OpenErrorNote(tableFile.error()))});
+                                               core::OpenErrorNote(tableFile.error())),
+                                  core::ErrorReason(tableFile.error())});
     return shell::CommandOutcome{shell::Outcome::kFailed, shell::DialogStep::kStayOpen};
   }
   std::optional<std::string> output = chooser.Choose(SaveChooserRequest(font.fontPath, ""));
@@ -73,6 +87,7 @@ shell::CommandOutcome ExportTableCommand(const FontAnalysis& font, const std::op
 shell::CommandOutcome DeleteTableCommand(const FontAnalysis& font, uint32_t tableCount,
                                   const std::optional<std::string>& selectedTag, shell::FileChooser& chooser, shell::LogSink& log,
                                   shell::MessageSink& messages) {
+  if (RefusedAsCollection(font, "deleted from", log)) return {};
   if (!selectedTag) {
     messages.Show(shell::Message{"Information", "No table is selected."});
     return {};

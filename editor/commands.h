@@ -48,7 +48,8 @@ bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, sh
 // add and delete the list's count when the dialog opened) are checked
 // against its directory, and a table's place is taken from there.
 
-// "OK" of the add dialog.
+// "OK" of the add dialog: a collection is refused and an empty Table Name
+// kept back before anything is asked.
 shell::CommandOutcome AddTableCommand(const FontAnalysis& font, const AddTableRequest& request, shell::FileChooser& chooser,
                                shell::LogSink& log, shell::MessageSink& messages);
 
@@ -57,6 +58,7 @@ shell::CommandOutcome ExportTableCommand(const FontAnalysis& font, const std::op
                                   shell::FileChooser& chooser, shell::LogSink& log, shell::MessageSink& messages);
 
 // "OK" of the delete dialog; tableCount is the list's count when it opened.
+// A collection is refused before the output name is asked.
 shell::CommandOutcome DeleteTableCommand(const FontAnalysis& font, uint32_t tableCount,
                                   const std::optional<std::string>& selectedTag, shell::FileChooser& chooser, shell::LogSink& log,
                                   shell::MessageSink& messages);

@@ -14,7 +14,23 @@ namespace {
 // Tables begin at 4-byte boundaries; the zero fill keeps every checksum.
 uint64_t PaddedLength(uint64_t length) { return (length + 3) & ~uint64_t{3}; }
 
+void LogCollectionRefusal(const std::string& fontPath, const char* action, shell::LogSink& log) {
+  log.Append(FormatBlock("%s is a TrueType collection. Tables cannot be %s a collection.\r\n--\r\n",
+                         fontPath.c_str(), action));
+}
+
+// "ttcf" read as an offset table's version.
+constexpr uint16_t kCollectionMajor = 0x7474, kCollectionMinor = 0x6366;
+
 }  // namespace
+
+bool RefusedAsCollection(const FontAnalysis& analysis, const char* action, shell::LogSink& log) {
+  const FontRecord* record = ListedFont(analysis);
+  bool collection = analysis.collection || (record && record->offsetTable.versionMajor == kCollectionMajor &&
+                                            record->offsetTable.versionMinor == kCollectionMinor);
+  if (collection) LogCollectionRefusal(analysis.fontPath, action, log);
+  return collection;
+}
 
 bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile& font, uint32_t listCount,
                          const char* action, core::OffsetTable* table, std::vector<core::TableDirEntry>* entries,
@@ -23,8 +39,7 @@ bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile&
   uint8_t start[4];
   font.ReadAtZeroFilled(0, start, sizeof start);
   if (std::memcmp(start, "ttcf", 4) == 0 || analysis.collection) {
-    log.Append(FormatBlock("%s is a TrueType collection. Tables cannot be %s a collection.\r\n--\r\n",
-                           fontPath.c_str(), action));
+    LogCollectionRefusal(fontPath, action, log);
     return false;
   }
   const FontRecord* record = ListedFont(analysis);

@@ -18,6 +18,11 @@
 
 namespace editor {
 
+// True, after a log line, when the open font is a collection as its analysis
+// saw it: a path ending in ".ttc", or a file that starts with "ttcf". The
+// commands ask this before they ask for an output name.
+bool RefusedAsCollection(const FontAnalysis& analysis, const char* action, shell::LogSink& log);
+
 // The offset table and entries of the font to rewrite, as its analysis read
 // them. Refuses, with a log line, a collection (the file starts with "ttcf"
 // or the analysis took it for one), an analysis that read no directory, a

@@ -50,4 +50,47 @@ TEST(QuilletDesktop, MessageBoxesAddTheSystemsReason) {
   EXPECT_EQ(reason, "No such file or directory.");
 }
 
+TEST(QuilletDesktop, AddAndDeleteRefuseBeforeAskingForAName) {
+  WindowFixture f;
+  ASSERT_TRUE(f.OpenBuiltFont("Sample.ttf", testsupport::SampleFont().Build()));
+  std::string tableFile = f.dir.File("table.bin");
+  testsupport::WriteBytes(tableFile, testsupport::MakeHhea());
+  size_t asked = f.chooser.asked.size();
+
+  // An empty Table Name (or one of blanks) keeps the dialog open.
+  for (const char* typed : {"", "  "}) {
+    bool stayed = false;
+    OnNextDialog([&](QWidget* dialog) {
+      dialog->findChild<QLineEdit*>("tableName")->setText(typed);
+      dialog->findChild<QLineEdit*>("tableFilename")->setText(QString::fromStdString(tableFile));
+      dialog->findChild<QPushButton*>("ok")->click();
+      stayed = QApplication::activeModalWidget() == dialog;
+      dialog->close();
+    });
+    f.Trigger("&Add Table...");
+    EXPECT_TRUE(stayed) << '"' << typed << '"';
+    EXPECT_EQ(f.messages.seen.back(), "Error: Type a Table Name of one to four characters.");
+  }
+  EXPECT_EQ(f.chooser.asked.size(), asked);
+
+  // A collection: refused with the log line, no output name asked.
+  std::vector<testsupport::FontBuilder> fonts(2, testsupport::SampleFont());
+  ASSERT_TRUE(f.OpenBuiltFont("Pair.ttc", testsupport::BuildCollection(fonts, false)));
+  asked = f.chooser.asked.size();
+  size_t mark = f.Log().size();
+  OnNextDialog([&](QWidget* dialog) {
+    dialog->findChild<QLineEdit*>("tableName")->setText("vhea");
+    dialog->findChild<QLineEdit*>("tableFilename")->setText(QString::fromStdString(tableFile));
+    dialog->findChild<QPushButton*>("ok")->click();
+  });
+  f.Trigger("&Add Table...");
+  OnNextDialog([&](QWidget* dialog) { dialog->findChild<QPushButton*>("ok")->click(); });
+  f.Trigger("Delete Table...");
+  EXPECT_EQ(f.chooser.asked.size(), asked);
+  std::string font = f.dir.File("Pair.ttc");
+  EXPECT_EQ(f.LogSince(mark), font + " is a TrueType collection. Tables cannot be added to a collection.\r\n--\r\n" +
+                                  font + " is a TrueType collection. Tables cannot be deleted from a collection.\r\n--\r\n");
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
 }  // namespace
