@@ -101,6 +101,8 @@ TableListDialog::TableListDialog(Purpose purpose, const DialogContext& context, 
   tables_->setSortingEnabled(false);
   tables_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   for (const std::string& tag : ReadTableListItems(context.settingsFolder)) tables_->addItem(FromBytes(tag));
+  // The first row is selected, not only current, so that Return acts on it.
+  if (tables_->count() > 0) tables_->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
   prompt->setBuddy(tables_);
   QPushButton* ok = Button("OK", "ok", this);
   ok->setDefault(true);
@@ -116,6 +118,10 @@ TableListDialog::TableListDialog(Purpose purpose, const DialogContext& context, 
   resize(sizeHint().width(), sizeHint().height() * 3 / 2);
 
   connect(ok, &QPushButton::clicked, this, &TableListDialog::Run);
+  // A double-click on a row is the row and OK. (Return reaches OK as the
+  // dialog's default button; the list's own activation is not used, so a
+  // Return is never taken twice.)
+  connect(tables_, &QListWidget::itemDoubleClicked, this, &TableListDialog::Run);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -93,4 +93,40 @@ TEST(QuilletDesktop, AddAndDeleteRefuseBeforeAskingForAName) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+TEST(QuilletDesktop, TableListsSelectTheFirstRowForReturnAndTakeADoubleClick) {
+  WindowFixture f;
+  ASSERT_TRUE(f.OpenBuiltFont("Sample.ttf", testsupport::SampleFont().Build()));
+  QString first;
+  OnNextDialog([&](QWidget* dialog) {
+    auto* list = dialog->findChild<QListWidget*>("tables");
+    ASSERT_FALSE(list->selectedItems().isEmpty());
+    first = list->selectedItems().first()->text();
+    EXPECT_EQ(list->row(list->selectedItems().first()), 0);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+  });
+  f.Trigger("&Export Table...");
+  ASSERT_FALSE(f.chooser.asked.empty());
+  EXPECT_EQ(f.chooser.asked.back().proposedName, f.dir.File("NewSample.ttf." + first.replace("/", "_").toStdString()));
+  EXPECT_TRUE(f.messages.seen.empty());
+
+  size_t asked = f.chooser.asked.size();
+  OnNextDialog([&](QWidget* dialog) {
+    auto* list = dialog->findChild<QListWidget*>("tables");
+    QListWidgetItem* os2 = list->findItems("OS/2", Qt::MatchExactly).value(0);
+    ASSERT_NE(os2, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(os2).center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(os2).center());
+    if (QApplication::activeModalWidget() == dialog) {
+      ADD_FAILURE() << "the double-click did not end the dialog";
+      dialog->close();
+    }
+  });
+  f.Trigger("Delete Table...");
+  EXPECT_EQ(f.chooser.asked.size(), asked + 1);
+  EXPECT_TRUE(f.Log().ends_with("Failed in delete OS/2 table. File exist?\r\n--\r\n"));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
 }  // namespace
