@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <chrono>
@@ -42,7 +45,41 @@ constexpr shell::MenuItem kMenu[] = {
 // The window's background: the light grey of the stock brush.
 const QColor kLightGrey(192, 192, 192);
 
+// The size the window asks for when it first opens.
+constexpr QSize kFirstSize(820, 560);
+
+// The desktop's keys beside the mnemonics; the key a desktop without its own
+// binding gets instead.
+struct StandardKey {
+  MenuCommand command;
+  QKeySequence::StandardKey key;
+  const char* otherwise;
+};
+constexpr StandardKey kStandardKeys[] = {
+    {MenuCommand::kOpen, QKeySequence::Open, "Ctrl+O"},
+    {MenuCommand::kQuit, QKeySequence::Quit, "Ctrl+Q"},
+    {MenuCommand::kCopy, QKeySequence::Copy, "Ctrl+C"},
+    {MenuCommand::kSelectAll, QKeySequence::SelectAll, "Ctrl+A"},
+    {MenuCommand::kAbout, QKeySequence::HelpContents, "F1"},
+};
+
+QString FromPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
+
 }  // namespace
+
+QString WindowTitleFor(const std::string& fontPath) {
+  if (fontPath.empty()) return "Quillet";
+  return QFileInfo(FromPath(fontPath)).fileName() + " - Quillet";
+}
+
+QRect FirstWindowGeometry(QSize wanted, const QRect& available) {
+  // Room for the frame and title bar that the window manager adds.
+  const QSize room(available.width() - 16, available.height() - 48);
+  QSize size = wanted.boundedTo(room).expandedTo(QSize(200, 150));
+  QRect place(QPoint(0, 0), size);
+  place.moveCenter(available.center());
+  return place;
+}
 
 void RecordStart(const std::string& programPath, const std::string& settingsFolder) {
   QSettings settings("Marlowby", "quillet");
@@ -63,7 +100,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
       buffer_(Banner()),
       worker_([this] { QMetaObject::invokeMethod(this, [this] { worker_.Deliver(); }, Qt::QueuedConnection); }) {
   LoadWindowResources();
-  setWindowTitle("Quillet");
+  setWindowTitle(WindowTitleFor({}));
   setWindowIcon(QIcon(":/quillet/quillet-32.png"));
 
   auto* client = new QWidget(this);
@@ -95,7 +132,9 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
   BuildMenus();
   RecordStart(setup.programPath, settingsFolder_);
   RefreshLog();
-  resize(820, 560);
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (screen) setGeometry(FirstWindowGeometry(kFirstSize, screen->availableGeometry()));
+  else resize(kFirstSize);
 }
 
 MainWindow::~MainWindow() {
@@ -106,6 +145,14 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildMenus() {
   shell::AddMenuItems(*this, kMenu, [this](int command) { RunCommand(static_cast<MenuCommand>(command)); });
+  for (QAction* action : findChildren<QAction*>()) {
+    for (const StandardKey& standard : kStandardKeys) {
+      if (action->data().toInt() != Number(standard.command)) continue;
+      QList<QKeySequence> keys = QKeySequence::keyBindings(standard.key);
+      if (keys.isEmpty()) keys = {QKeySequence(QString::fromLatin1(standard.otherwise))};
+      action->setShortcuts(keys);
+    }
+  }
 }
 
 void MainWindow::RunCommand(MenuCommand command) {
@@ -133,7 +180,9 @@ void MainWindow::RunCommand(MenuCommand command) {
       logView_->selectAll();
       break;
     case MenuCommand::kAbout:
-      LogAppend(Banner());
+      // A run writes its report line by line: the banner waits for its end.
+      if (worker_.busy()) ++bannersHeld_;
+      else LogAppend(Banner());
       break;
   }
 }
@@ -185,6 +234,7 @@ void MainWindow::OpenFont(const std::string& fontPath) {
   worker_.Start([this, request, result] { AnalysisRun(request, result.get(), log_, *runMessages_); },
                 [this, result] { RunEnded(result); });
   fontPath_ = fontPath;
+  setWindowTitle(WindowTitleFor(fontPath_));
   ++runsStarted_;
 }
 
@@ -192,6 +242,7 @@ void MainWindow::RunEnded(std::shared_ptr<const FontAnalysis> analysis) {
   analysis_ = std::move(analysis);
   ready_ = true;
   ++runsShown_;
+  for (; bannersHeld_ > 0; --bannersHeld_) LogAppend(Banner());
   RefreshLog();
   emit analysisFinished();
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -42,6 +43,14 @@ void RecordStart(const std::string& programPath, const std::string& settingsFold
 
 // The line that refuses a command while a run is under way.
 std::string BusyLine(const std::string& fontPath);
+
+// "ipag.ttf - Quillet" for an open font, "Quillet" without one.
+QString WindowTitleFor(const std::string& fontPath);
+
+// The first window's place: `wanted` cut to fit `available` (the screen's
+// work area, in the same device-independent pixels) with room for a frame,
+// centred in it.
+QRect FirstWindowGeometry(QSize wanted, const QRect& available);
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -88,6 +97,7 @@ class MainWindow : public QMainWindow {
   std::string libraryName_;
   std::string fontPath_;
   LogView* logView_ = nullptr;
+  int bannersHeld_ = 0;  // About asked for while a run writes its report
   std::unique_ptr<shell::FileChooser> ownChooser_;
   std::unique_ptr<shell::MessageSink> ownMessages_;
   shell::FileChooser* chooser_ = nullptr;

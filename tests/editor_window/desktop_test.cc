@@ -29,6 +29,25 @@ namespace {
 using windowtest::OnNextDialog;
 using windowtest::WindowFixture;
 
+TEST(QuilletDesktop, TitleNamesTheFontAndTheStandardKeysWork) {
+  WindowFixture f;
+  EXPECT_EQ(f.window->windowTitle(), "Quillet");
+  ASSERT_TRUE(f.OpenBuiltFont("Sample.ttf", testsupport::SampleFont().Build()));
+  EXPECT_EQ(f.window->windowTitle(), "Sample.ttf - Quillet");
+
+  f.window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
+  size_t asked = f.chooser.asked.size();
+  QTest::keyClick(f.window.get(), Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(f.chooser.asked.size(), asked + 1);
+  EXPECT_EQ(f.chooser.asked.back().title, "Quillet File Open");
+  size_t mark = f.Log().size();
+  QTest::keyClick(f.window.get(), Qt::Key_F1);
+  EXPECT_EQ(f.LogSince(mark), editor::Banner());
+  QTest::keyClick(f.window.get(), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(f.window->isVisible());
+}
+
 TEST(QuilletDesktop, MessageBoxesAddTheSystemsReason) {
   testsupport::TempDir dir;
   windowtest::ScriptedChooser chooser;
@@ -48,6 +67,19 @@ TEST(QuilletDesktop, MessageBoxesAddTheSystemsReason) {
   ASSERT_TRUE(window.WaitForAnalysis());
   EXPECT_EQ(text.toStdString(), "Function CreateFile(" + missing + ") has an error at 2!! 2");
   EXPECT_EQ(reason, "No such file or directory.");
+}
+
+TEST(QuilletDesktop, AboutDuringARunWaitsForTheReportToEnd) {
+  WindowFixture f;
+  std::string missing = f.dir.File("missing.ttf");
+  size_t mark = f.Log().size();
+  // The run stops at its message box, which waits for the window's thread.
+  f.window->OpenFont(missing);
+  ASSERT_TRUE(f.window->analysisRunning());
+  f.Trigger("&About...");
+  EXPECT_EQ(f.LogSince(mark).find("Quillet Version"), std::string::npos);
+  ASSERT_TRUE(f.window->WaitForAnalysis());
+  EXPECT_EQ(f.LogSince(mark), editor::OpeningLine(missing) + "\r\n" + editor::Banner());
 }
 
 TEST(QuilletDesktop, AddAndDeleteRefuseBeforeAskingForAName) {
@@ -127,6 +159,18 @@ TEST(QuilletDesktop, TableListsSelectTheFirstRowForReturnAndTakeADoubleClick) {
   EXPECT_EQ(f.chooser.asked.size(), asked + 1);
   EXPECT_TRUE(f.Log().ends_with("Failed in delete OS/2 table. File exist?\r\n--\r\n"));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(QuilletDesktop, TheFirstWindowFitsItsScreen) {
+  WindowFixture f;
+  QRect available = f.window->screen()->availableGeometry();
+  EXPECT_TRUE(available.contains(f.window->geometry())) << available.width() << "x" << available.height();
+  // A screen of 1366 x 768 at a scale factor of 2.
+  QRect half(0, 0, 683, 384);
+  QRect place = editor::gui::FirstWindowGeometry(QSize(820, 560), half);
+  EXPECT_TRUE(half.contains(place));
+  EXPECT_LE(place.height() + 48, half.height());
+  EXPECT_EQ(editor::gui::FirstWindowGeometry(QSize(820, 560), QRect(0, 0, 1920, 1080)).size(), QSize(820, 560));
 }
 
 }  // namespace
