@@ -2,13 +2,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <chrono>
 
@@ -19,6 +24,7 @@
 #include "editor/window/log_text.h"
 #include "editor/window/log_view.h"
 #include "editor/window/message_boxes.h"
+#include "editor/window/recent_fonts.h"
 #include "editor/window/table_dialogs.h"
 #include "shell/window/menus.h"
 
@@ -63,7 +69,17 @@ constexpr StandardKey kStandardKeys[] = {
     {MenuCommand::kAbout, QKeySequence::HelpContents, "F1"},
 };
 
+std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString FromPath(const std::string& path) { return QFile::decodeName(path.c_str()); }
+
+// The one regular file a drag carries, or nothing.
+QString DroppedFont(const QMimeData* mime) {
+  if (!mime || !mime->hasUrls() || mime->urls().size() != 1) return {};
+  const QUrl url = mime->urls().first();
+  if (!url.isLocalFile()) return {};
+  const QFileInfo file(url.toLocalFile());
+  return file.isFile() ? file.absoluteFilePath() : QString();
+}
 
 }  // namespace
 
@@ -101,6 +117,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
       worker_([this] { QMetaObject::invokeMethod(this, [this] { worker_.Deliver(); }, Qt::QueuedConnection); }) {
   LoadWindowResources();
   setWindowTitle(WindowTitleFor({}));
+  setAcceptDrops(true);
   setWindowIcon(QIcon(":/quillet/quillet-32.png"));
 
   auto* client = new QWidget(this);
@@ -112,6 +129,9 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
   auto* layout = new QVBoxLayout(client);
   layout->setContentsMargins(10, 10, 10, 10);
   logView_ = new LogView(client);
+  // A font dropped on the log opens; the log takes no text.
+  logView_->setAcceptDrops(false);
+  logView_->viewport()->setAcceptDrops(false);
   layout->addWidget(logView_);
   setCentralWidget(client);
 
@@ -145,6 +165,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildMenus() {
   shell::AddMenuItems(*this, kMenu, [this](int command) { RunCommand(static_cast<MenuCommand>(command)); });
+  QMenu* file = menuBar()->actions().value(0)->menu();
   for (QAction* action : findChildren<QAction*>()) {
     for (const StandardKey& standard : kStandardKeys) {
       if (action->data().toInt() != Number(standard.command)) continue;
@@ -153,6 +174,64 @@ void MainWindow::BuildMenus() {
       action->setShortcuts(keys);
     }
   }
+  // The recent fonts follow Open.
+  recentMenu_ = new QMenu("Recent &Fonts", file);
+  recentMenu_->setObjectName("recentFonts");
+  file->insertMenu(file->actions().value(1), recentMenu_);
+  connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentMenu);
+  FillRecentMenu();
+}
+
+void MainWindow::FillRecentMenu() {
+  // Fonts that have gone since are dropped from the list.
+  QStringList fonts = ReadRecentFonts(), present;
+  for (const QString& font : fonts)
+    if (QFileInfo(font).isFile()) present << font;
+  if (present != fonts) SaveRecentFonts(present);
+
+  recentMenu_->clear();
+  for (qsizetype i = 0; i < present.size(); ++i) {
+    const QString path = present[i];
+    QAction* item = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+    item->setToolTip(path);
+    item->setStatusTip(path);
+    connect(item, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+  }
+  if (present.isEmpty()) recentMenu_->addAction("(none)")->setEnabled(false);
+  recentMenu_->addSeparator();
+  QAction* clear = recentMenu_->addAction("&Clear Menu");
+  clear->setEnabled(!present.isEmpty());
+  connect(clear, &QAction::triggered, this, [this] {
+    SaveRecentFonts({});
+    FillRecentMenu();
+  });
+}
+
+void MainWindow::OpenRecent(const QString& path) {
+  if (RefusedWhileRunning()) return;
+  // Gone since the menu was shown: it leaves the list, and the run says why.
+  if (!QFileInfo(path).isFile()) {
+    QStringList fonts = ReadRecentFonts();
+    fonts.removeAll(path);
+    SaveRecentFonts(fonts);
+  }
+  OpenFont(ToPath(path));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  // One font file, nothing else: several files or anything but a file are refused.
+  if (!DroppedFont(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  else event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString font = DroppedFont(event->mimeData());
+  if (font.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  QMetaObject::invokeMethod(this, [this, font] { OpenFont(ToPath(font)); }, Qt::QueuedConnection);
 }
 
 void MainWindow::RunCommand(MenuCommand command) {
@@ -231,17 +310,20 @@ void MainWindow::OpenFont(const std::string& fontPath) {
   LogAppend(OpeningLine(fontPath));
   AnalysisRequest request{fontPath, settingsFolder_, libraryName_};
   auto result = std::make_shared<FontAnalysis>();
-  worker_.Start([this, request, result] { AnalysisRun(request, result.get(), log_, *runMessages_); },
-                [this, result] { RunEnded(result); });
+  auto reachedReady = std::make_shared<bool>(false);
+  worker_.Start(
+      [this, request, result, reachedReady] { *reachedReady = AnalysisRun(request, result.get(), log_, *runMessages_); },
+      [this, result, reachedReady] { RunEnded(result, *reachedReady); });
   fontPath_ = fontPath;
   setWindowTitle(WindowTitleFor(fontPath_));
   ++runsStarted_;
 }
 
-void MainWindow::RunEnded(std::shared_ptr<const FontAnalysis> analysis) {
+void MainWindow::RunEnded(std::shared_ptr<const FontAnalysis> analysis, bool reachedReady) {
   analysis_ = std::move(analysis);
   ready_ = true;
   ++runsShown_;
+  if (reachedReady) SaveRecentFonts(WithRecentFont(ReadRecentFonts(), QFileInfo(FromPath(fontPath_)).absoluteFilePath()));
   for (; bannersHeld_ > 0; --bannersHeld_) LogAppend(Banner());
   RefreshLog();
   emit analysisFinished();

@@ -25,6 +25,8 @@
 #include "shell/sinks.h"
 #include "shell/worker.h"
 
+class QMenu;
+
 namespace editor::gui {
 
 class LogView;
@@ -68,6 +70,7 @@ class MainWindow : public QMainWindow {
   void LogAppend(std::string_view text);
 
   std::string LogText() const { return buffer_.Text(); }
+  QMenu* recentMenu() const { return recentMenu_; }
   LogView* logView() const { return logView_; }
   const std::string& fontPath() const { return fontPath_; }
   // The first analysis has ended, whatever its outcome.
@@ -80,15 +83,21 @@ class MainWindow : public QMainWindow {
  signals:
   void analysisFinished();
 
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
  private:
   void BuildMenus();
+  void FillRecentMenu();
+  void OpenRecent(const QString& path);
   void LogChanged();
   void RefreshLog();
   void OpenCommand();
   void RecalcCommand();
   void EditCommand(MenuCommand command);
   bool RefusedWhileRunning();
-  void RunEnded(std::shared_ptr<const FontAnalysis> analysis);
+  void RunEnded(std::shared_ptr<const FontAnalysis> analysis, bool reachedReady);
   shell::FileChooser& chooser() { return *chooser_; }
   shell::MessageSink& messages() { return *messages_; }
 
@@ -97,6 +106,7 @@ class MainWindow : public QMainWindow {
   std::string libraryName_;
   std::string fontPath_;
   LogView* logView_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
   int bannersHeld_ = 0;  // About asked for while a run writes its report
   std::unique_ptr<shell::FileChooser> ownChooser_;
   std::unique_ptr<shell::MessageSink> ownMessages_;

@@ -21,6 +21,7 @@
 
 #include "editor/analysis_run.h"
 #include "editor/commands.h"
+#include "editor/window/recent_fonts.h"
 #include "tests/editor_window/window_test_support.h"
 #include "tests/support/font_builder.h"
 
@@ -28,6 +29,28 @@ namespace {
 
 using windowtest::OnNextDialog;
 using windowtest::WindowFixture;
+
+// Sends a drag of these URLs over the window and drops it; true when taken.
+bool Drop(QWidget& window, const QList<QUrl>& urls) {
+  QMimeData mime;
+  mime.setUrls(urls);
+  QDragEnterEvent enter(QPoint(20, 40), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(20, 40), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window, &drop);
+  return drop.isAccepted();
+}
+
+QUrl Url(const std::string& path) { return QUrl::fromLocalFile(QString::fromStdString(path)); }
+
+QStringList RecentItems(editor::gui::MainWindow& window) {
+  emit window.recentMenu()->aboutToShow();
+  QStringList items;
+  for (QAction* item : window.recentMenu()->actions())
+    if (!item->isSeparator() && item->isEnabled() && item->text() != "&Clear Menu") items << item->toolTip();
+  return items;
+}
 
 TEST(QuilletDesktop, TitleNamesTheFontAndTheStandardKeysWork) {
   WindowFixture f;
@@ -46,6 +69,53 @@ TEST(QuilletDesktop, TitleNamesTheFontAndTheStandardKeysWork) {
   EXPECT_EQ(f.LogSince(mark), editor::Banner());
   QTest::keyClick(f.window.get(), Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(f.window->isVisible());
+}
+
+TEST(QuilletDesktop, OpensOneDroppedFontAndRefusesAnythingElse) {
+  WindowFixture f;
+  testsupport::WriteBytes(f.dir.File("a.ttf"), testsupport::SampleFont().Build());
+  testsupport::WriteBytes(f.dir.File("b.ttf"), testsupport::SampleFont().Build());
+  EXPECT_FALSE(Drop(*f.window, {Url(f.dir.File("a.ttf")), Url(f.dir.File("b.ttf"))}));
+  EXPECT_FALSE(Drop(*f.window, {Url(f.dir.path())}));
+  EXPECT_FALSE(Drop(*f.window, {QUrl("https://example.org/a.ttf")}));
+  EXPECT_EQ(f.Log(), editor::Banner());
+
+  ASSERT_TRUE(Drop(*f.window, {Url(f.dir.File("a.ttf"))}));
+  QApplication::processEvents();
+  ASSERT_TRUE(f.window->WaitForAnalysis());
+  EXPECT_EQ(f.window->fontPath(), f.dir.File("a.ttf"));
+  EXPECT_NE(f.Log().find(editor::OpeningLine(f.dir.File("a.ttf"))), std::string::npos);
+  EXPECT_TRUE(f.window->ready());
+}
+
+TEST(QuilletDesktop, RecentFontsAreNewestFirstBoundedAndForgetMissingFiles) {
+  editor::gui::SaveRecentFonts({});
+  WindowFixture f;
+  ASSERT_TRUE(f.OpenBuiltFont("a.ttf", testsupport::SampleFont().Build()));
+  ASSERT_TRUE(f.OpenBuiltFont("b.ttf", testsupport::SampleFont().Build()));
+  ASSERT_TRUE(f.OpenBuiltFont("a.ttf", testsupport::SampleFont().Build()));
+  // A font whose analysis never reached "Ready" is not remembered.
+  f.window->OpenFont(f.dir.File("missing.ttf"));
+  ASSERT_TRUE(f.window->WaitForAnalysis());
+  QString a = QString::fromStdString(f.dir.File("a.ttf")), b = QString::fromStdString(f.dir.File("b.ttf"));
+  EXPECT_EQ(RecentItems(*f.window), QStringList({a, b}));
+
+  // The entry opens its font.
+  emit f.window->recentMenu()->aboutToShow();
+  f.window->recentMenu()->actions().value(1)->trigger();
+  ASSERT_TRUE(f.window->WaitForAnalysis());
+  EXPECT_EQ(f.window->fontPath(), f.dir.File("b.ttf"));
+  EXPECT_EQ(RecentItems(*f.window), QStringList({b, a}));
+
+  std::filesystem::remove(f.dir.File("a.ttf"));
+  EXPECT_EQ(RecentItems(*f.window), QStringList({b}));
+  EXPECT_EQ(editor::gui::ReadRecentFonts(), QStringList({b}));
+
+  QStringList many;
+  for (int i = 0; i < 12; ++i) many = editor::gui::WithRecentFont(many, QString::number(i));
+  EXPECT_EQ(many.size(), editor::gui::kMostRecentFonts);
+  EXPECT_EQ(many.first(), "11");
+  EXPECT_EQ(editor::gui::WithRecentFont(many, "9").mid(0, 3), QStringList({"9", "11", "10"}));
 }
 
 TEST(QuilletDesktop, MessageBoxesAddTheSystemsReason) {
