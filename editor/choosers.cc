@@ -36,4 +36,15 @@ shell::ChooserRequest SaveChooserRequest(const std::string& sourcePath, const st
   return request;
 }
 
+shell::ChooserRequest ReportChooserRequest(const std::string& fontPath) {
+  shell::ChooserRequest request;
+  request.memory = static_cast<int>(ChooserKind::kReportFile);
+  request.title = "Quillet Save Report";
+  request.filterList = kReportFilter;
+  request.proposedName = fontPath.empty() ? "report.txt" : fontPath + ".txt";
+  request.defaultSuffix = "txt";
+  request.saving = true;
+  return request;
+}
+
 }  // namespace editor

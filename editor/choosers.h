@@ -13,17 +13,20 @@ namespace editor {
 inline constexpr const char* kFontFilter = "TrueType Font (*.ttf)|*.ttf|TrueType Comp (*.ttc)|*.ttc|All Files (*.*)|*.*|";
 inline constexpr const char* kTableFileFilter = "All Files (*.*)|*.*|";
 inline constexpr const char* kSaveFilter = "All Files (*.*)|*.*|TrueType Font (*.ttf)|*.ttf|TrueType Comp (*.ttc)|*.ttc|";
+inline constexpr const char* kReportFilter = "Text (*.txt)|*.txt|All Files (*.*)|*.*|";
 
 // The proposed name of the save chooser: "New" in front of the source's
 // file name, in its folder, and "." and the suffix when there is one.
 std::string ProposedSaveName(const std::string& sourcePath, const std::string& suffix);
 
-// Each of the three choosers keeps its own custom filter.
-enum class ChooserKind { kFontFile, kTableFile, kSaveFile };
+// Each chooser keeps its own custom filter.
+enum class ChooserKind { kFontFile, kTableFile, kSaveFile, kReportFile };
 
 // What each chooser is asked.
 shell::ChooserRequest FontChooserRequest();
 shell::ChooserRequest TableFileChooserRequest();
 shell::ChooserRequest SaveChooserRequest(const std::string& sourcePath, const std::string& suffix);
+// "Save Report...": the font's own name with ".txt" behind it, beside it.
+shell::ChooserRequest ReportChooserRequest(const std::string& fontPath);
 
 }  // namespace editor

@@ -1,5 +1,8 @@
 #include "editor/commands.h"
 
+#include <cerrno>
+#include <span>
+
 #include "core/readable_file.h"
 #include "editor/choosers.h"
 #include "editor/delete_table.h"
@@ -7,6 +10,7 @@
 #include "editor/font_rewrite.h"
 #include "editor/recalc.h"
 #include "editor/text_block.h"
+#include "platform/output_file.h"
 
 namespace editor {
 
@@ -38,6 +42,28 @@ bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, sh
   }
   log.Append(FormatBlock("Recalculating TrueType Font %s check sum...\r\n", output->c_str()));
   return RecalcCheckSum(analysis, *output, log);
+}
+
+shell::Outcome SaveReportCommand(const std::string& report, const std::string& fontPath, shell::FileChooser& chooser,
+                                 shell::LogSink& log, shell::MessageSink& messages) {
+  if (report.empty()) {
+    messages.Show(shell::Message{"Information", "There is no report to save. Open a font first."});
+    return shell::Outcome::kFailed;
+  }
+  std::optional<std::string> output = chooser.Choose(ReportChooserRequest(fontPath));
+  if (!output) return shell::Outcome::kCancelled;
+  int error = 0;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(report.data());
+  if (!platform::WriteNewFile(*output, std::span(bytes, report.size()), &error)) {
+    messages.Show(shell::Message{"ERROR",
+                                 FormatBlock("The report could not be written to %s.%s", output->c_str(),
+                                             error == EEXIST ? " File exist?" : ""),
+                                 core::ErrorReason(error)});
+    return shell::Outcome::kFailed;
+  }
+  log.Append(FormatBlock("Saved the report of %s to %s (%zu bytes).\r\n--\r\n", fontPath.c_str(), output->c_str(),
+                         report.size()));
+  return shell::Outcome::kDone;
 }
 
 namespace {

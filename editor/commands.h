@@ -26,6 +26,7 @@ enum class MenuCommand : int {
   kDeleteTable = 40010,
   kAddTable = 40012,
   kRecalc = 40013,
+  kSaveReport = 40014,
 };
 
 inline constexpr const char* kOpenFirstLine = "Open a ttf first.\r\n--\r\n";
@@ -47,6 +48,13 @@ bool RecalcCommand(const FontAnalysis* analysis, const std::string& fontPath, sh
 // it is: the dialog's choices (the tag picked from the table list, and for
 // add and delete the list's count when the dialog opened) are checked
 // against its directory, and a table's place is taken from there.
+
+// File > "Save Report...": asks for a new file (proposed beside the font) and
+// writes `report`, the whole text of the last analysis as the run wrote it,
+// however much of it the log has let go. Logs the file written; a failure
+// shows a message with the system's reason and leaves no file.
+shell::Outcome SaveReportCommand(const std::string& report, const std::string& fontPath, shell::FileChooser& chooser,
+                                 shell::LogSink& log, shell::MessageSink& messages);
 
 // "OK" of the add dialog: a collection is refused and an empty Table Name
 // kept back before anything is asked.

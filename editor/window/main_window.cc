@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <chrono>
+#include <mutex>
 
 #include "editor/analysis_run.h"
 #include "editor/choosers.h"
@@ -42,6 +43,7 @@ constexpr shell::MenuItem kMenu[] = {
     {"&File", "&Add Table...", Number(MenuCommand::kAddTable), nullptr},
     {"&File", "&Export Table...", Number(MenuCommand::kExportTable), nullptr},
     {"&File", "Delete Table...", Number(MenuCommand::kDeleteTable), nullptr},
+    {"&File", "&Save Report...", Number(MenuCommand::kSaveReport), nullptr},
     {"&File", "&Quit", Number(MenuCommand::kQuit), nullptr},
     {"&Edit", "&Copy", Number(MenuCommand::kCopy), nullptr},
     {"&Edit", "&Select All", Number(MenuCommand::kSelectAll), nullptr},
@@ -63,6 +65,7 @@ struct StandardKey {
 };
 constexpr StandardKey kStandardKeys[] = {
     {MenuCommand::kOpen, QKeySequence::Open, "Ctrl+O"},
+    {MenuCommand::kSaveReport, QKeySequence::Save, "Ctrl+S"},
     {MenuCommand::kQuit, QKeySequence::Quit, "Ctrl+Q"},
     {MenuCommand::kCopy, QKeySequence::Copy, "Ctrl+C"},
     {MenuCommand::kSelectAll, QKeySequence::SelectAll, "Ctrl+A"},
@@ -80,6 +83,28 @@ QString DroppedFont(const QMimeData* mime) {
   const QFileInfo file(url.toLocalFile());
   return file.isFile() ? file.absoluteFilePath() : QString();
 }
+
+// Hands a run's lines on to the log and keeps every one of them.
+class ReportCopy : public shell::LogSink {
+ public:
+  explicit ReportCopy(shell::LogSink& log) : log_(log) {}
+  void Append(std::string_view text) override {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      text_.append(text);
+    }
+    log_.Append(text);
+  }
+  std::string Take() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return std::move(text_);
+  }
+
+ private:
+  shell::LogSink& log_;
+  std::mutex lock_;
+  std::string text_;
+};
 
 }  // namespace
 
@@ -218,6 +243,11 @@ void MainWindow::OpenRecent(const QString& path) {
   OpenFont(ToPath(path));
 }
 
+void MainWindow::SaveReport() {
+  if (RefusedWhileRunning()) return;
+  editor::SaveReportCommand(lastReport_, fontPath_, chooser(), log_, messages());
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   // One font file, nothing else: several files or anything but a file are refused.
   if (!DroppedFont(event->mimeData()).isEmpty()) event->acceptProposedAction();
@@ -257,6 +287,9 @@ void MainWindow::RunCommand(MenuCommand command) {
     case MenuCommand::kSelectAll:
       logView_->setFocus();
       logView_->selectAll();
+      break;
+    case MenuCommand::kSaveReport:
+      SaveReport();
       break;
     case MenuCommand::kAbout:
       // A run writes its report line by line: the banner waits for its end.
@@ -307,20 +340,24 @@ void MainWindow::OpenFont(const std::string& fontPath) {
   if (RefusedWhileRunning()) return;
   // The previous analysis goes: the run is about to replace the table list.
   analysis_.reset();
-  LogAppend(OpeningLine(fontPath));
+  auto report = std::make_shared<ReportCopy>(log_);
+  report->Append(OpeningLine(fontPath));
   AnalysisRequest request{fontPath, settingsFolder_, libraryName_};
   auto result = std::make_shared<FontAnalysis>();
   auto reachedReady = std::make_shared<bool>(false);
   worker_.Start(
-      [this, request, result, reachedReady] { *reachedReady = AnalysisRun(request, result.get(), log_, *runMessages_); },
-      [this, result, reachedReady] { RunEnded(result, *reachedReady); });
+      [this, request, result, report, reachedReady] {
+        *reachedReady = AnalysisRun(request, result.get(), *report, *runMessages_);
+      },
+      [this, result, report, reachedReady] { RunEnded(result, *reachedReady, report->Take()); });
   fontPath_ = fontPath;
   setWindowTitle(WindowTitleFor(fontPath_));
   ++runsStarted_;
 }
 
-void MainWindow::RunEnded(std::shared_ptr<const FontAnalysis> analysis, bool reachedReady) {
+void MainWindow::RunEnded(std::shared_ptr<const FontAnalysis> analysis, bool reachedReady, std::string report) {
   analysis_ = std::move(analysis);
+  lastReport_ = std::move(report);
   ready_ = true;
   ++runsShown_;
   if (reachedReady) SaveRecentFonts(WithRecentFont(ReadRecentFonts(), QFileInfo(FromPath(fontPath_)).absoluteFilePath()));

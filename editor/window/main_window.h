@@ -7,6 +7,10 @@
 // call, to show it again; its message boxes are handed to the window's
 // thread, and its result is taken there when it ends. Nothing of the window
 // is touched from the worker.
+//
+// Beside the log, which keeps only its last 65,535 characters, the window
+// keeps the whole report of the last analysis (the run bounds its own
+// output) for File > "Save Report...".
 #pragma once
 
 #include <QMainWindow>
@@ -70,6 +74,8 @@ class MainWindow : public QMainWindow {
   void LogAppend(std::string_view text);
 
   std::string LogText() const { return buffer_.Text(); }
+  // The whole report of the last finished analysis, as "Save Report..." writes it.
+  const std::string& lastReport() const { return lastReport_; }
   QMenu* recentMenu() const { return recentMenu_; }
   LogView* logView() const { return logView_; }
   const std::string& fontPath() const { return fontPath_; }
@@ -91,13 +97,14 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void FillRecentMenu();
   void OpenRecent(const QString& path);
+  void SaveReport();
   void LogChanged();
   void RefreshLog();
   void OpenCommand();
   void RecalcCommand();
   void EditCommand(MenuCommand command);
   bool RefusedWhileRunning();
-  void RunEnded(std::shared_ptr<const FontAnalysis> analysis, bool reachedReady);
+  void RunEnded(std::shared_ptr<const FontAnalysis> analysis, bool reachedReady, std::string report);
   shell::FileChooser& chooser() { return *chooser_; }
   shell::MessageSink& messages() { return *messages_; }
 
@@ -107,6 +114,7 @@ class MainWindow : public QMainWindow {
   std::string fontPath_;
   LogView* logView_ = nullptr;
   QMenu* recentMenu_ = nullptr;
+  std::string lastReport_;
   int bannersHeld_ = 0;  // About asked for while a run writes its report
   std::unique_ptr<shell::FileChooser> ownChooser_;
   std::unique_ptr<shell::MessageSink> ownMessages_;

@@ -118,6 +118,34 @@ TEST(QuilletDesktop, RecentFontsAreNewestFirstBoundedAndForgetMissingFiles) {
   EXPECT_EQ(editor::gui::WithRecentFont(many, "9").mid(0, 3), QStringList({"9", "11", "10"}));
 }
 
+TEST(QuilletDesktop, SaveReportWritesTheWholeReportThatTheLogHasTrimmed) {
+  WindowFixture f;
+  std::vector<testsupport::FontBuilder> fonts(40, testsupport::SampleFont());
+  ASSERT_TRUE(f.OpenBuiltFont("Many.ttc", testsupport::BuildCollection(fonts, false)));
+  const std::string report = f.window->lastReport();
+  ASSERT_GT(report.size(), editor::kLogTextLimit);
+  EXPECT_EQ(f.Log().size(), editor::kLogTextLimit);
+  EXPECT_EQ(report.rfind(editor::OpeningLine(f.dir.File("Many.ttc")), 0), 0u);
+  EXPECT_TRUE(report.ends_with("Ready\r\n--\r\n"));
+  EXPECT_TRUE(f.Log().ends_with(report.substr(report.size() - 1000)));
+
+  std::string saved = f.dir.File("Many.ttc.txt");
+  f.chooser.Answer(saved);
+  f.Trigger("&Save Report...");
+  EXPECT_EQ(f.chooser.asked.back().proposedName, saved);
+  std::vector<uint8_t> bytes = testsupport::ReadBytes(saved);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), report);
+  EXPECT_TRUE(f.Log().ends_with("Saved the report of " + f.dir.File("Many.ttc") + " to " + saved + " (" +
+                                std::to_string(report.size()) + " bytes).\r\n--\r\n"));
+
+  // An existing file is never replaced; the message says why.
+  f.chooser.Answer(saved);
+  f.Trigger("&Save Report...");
+  ASSERT_FALSE(f.messages.seen.empty());
+  EXPECT_EQ(f.messages.seen.back(), "ERROR: The report could not be written to " + saved + ". File exist?");
+  EXPECT_EQ(testsupport::ReadBytes(saved).size(), report.size());
+}
+
 TEST(QuilletDesktop, MessageBoxesAddTheSystemsReason) {
   testsupport::TempDir dir;
   windowtest::ScriptedChooser chooser;
@@ -150,6 +178,7 @@ TEST(QuilletDesktop, AboutDuringARunWaitsForTheReportToEnd) {
   EXPECT_EQ(f.LogSince(mark).find("Quillet Version"), std::string::npos);
   ASSERT_TRUE(f.window->WaitForAnalysis());
   EXPECT_EQ(f.LogSince(mark), editor::OpeningLine(missing) + "\r\n" + editor::Banner());
+  EXPECT_EQ(f.window->lastReport(), editor::OpeningLine(missing) + "\r\n");
 }
 
 TEST(QuilletDesktop, AddAndDeleteRefuseBeforeAskingForAName) {

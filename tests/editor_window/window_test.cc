@@ -76,7 +76,7 @@ TEST(QuilletWindow, StartsWithTitleMenuBannerAndSettings) {
   }
   EXPECT_EQ(shown, QStringList({"&File", "&Open TrueType Font...=40003", "Recent &Fonts=", "&Recalc check sum=40013",
                                 "&Add Table...=40012", "&Export Table...=40009", "Delete Table...=40010",
-                                "&Quit=40002",
+                                "&Save Report...=40014", "&Quit=40002",
                                 "&Edit", "&Copy=40008", "&Select All=40006", "&Help", "&About...=40004"}));
 }
 
