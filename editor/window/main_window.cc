@@ -245,7 +245,11 @@ void MainWindow::OpenRecent(const QString& path) {
 
 void MainWindow::SaveReport() {
   if (RefusedWhileRunning()) return;
-  editor::SaveReportCommand(lastReport_, fontPath_, chooser(), log_, messages());
+  // Saved as the log shows it: UTF-8 with plain line feeds, so that the
+  // Japanese names read in any editor of this desktop.
+  QByteArray shown = LogDisplayText(lastReport_).toUtf8();
+  editor::SaveReportCommand(std::string(shown.constData(), static_cast<size_t>(shown.size())), fontPath_, chooser(),
+                            log_, messages());
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

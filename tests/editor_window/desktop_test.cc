@@ -21,6 +21,7 @@
 
 #include "editor/analysis_run.h"
 #include "editor/commands.h"
+#include "editor/window/log_text.h"
 #include "editor/window/recent_fonts.h"
 #include "tests/editor_window/window_test_support.h"
 #include "tests/support/font_builder.h"
@@ -133,17 +134,20 @@ TEST(QuilletDesktop, SaveReportWritesTheWholeReportThatTheLogHasTrimmed) {
   f.chooser.Answer(saved);
   f.Trigger("&Save Report...");
   EXPECT_EQ(f.chooser.asked.back().proposedName, saved);
+  // Saved as shown: UTF-8 with plain line feeds.
   std::vector<uint8_t> bytes = testsupport::ReadBytes(saved);
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), report);
+  const std::string shown = editor::gui::LogDisplayText(report).toStdString();
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), shown);
+  EXPECT_EQ(shown.find('\r'), std::string::npos);
   EXPECT_TRUE(f.Log().ends_with("Saved the report of " + f.dir.File("Many.ttc") + " to " + saved + " (" +
-                                std::to_string(report.size()) + " bytes).\r\n--\r\n"));
+                                std::to_string(shown.size()) + " bytes).\r\n--\r\n"));
 
   // An existing file is never replaced; the message says why.
   f.chooser.Answer(saved);
   f.Trigger("&Save Report...");
   ASSERT_FALSE(f.messages.seen.empty());
   EXPECT_EQ(f.messages.seen.back(), "ERROR: The report could not be written to " + saved + ". File exist?");
-  EXPECT_EQ(testsupport::ReadBytes(saved).size(), report.size());
+  EXPECT_EQ(testsupport::ReadBytes(saved).size(), shown.size());
 }
 
 TEST(QuilletDesktop, MessageBoxesAddTheSystemsReason) {
