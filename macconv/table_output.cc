@@ -1,10 +1,9 @@
 #include "macconv/table_output.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+
+#include "platform/file_system.h"
 
 namespace macconv {
 
@@ -14,25 +13,20 @@ void MemoryTableOutput::Patch(uint64_t offset, std::span<const uint8_t> bytes) {
 }
 
 FileTableOutput::~FileTableOutput() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) platform::files::CloseFile(fd_);
 }
 
 bool FileTableOutput::Open(int fd) {
-  fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-  if (fd_ < 0 || ::ftruncate(fd_, 0) != 0) {
-    error_ = errno;
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    return false;
-  }
+  fd_ = platform::files::DuplicateEmptied(fd, &error_);
+  if (fd_ < 0) return false;
   writer_.Attach(fd_);
   return true;
 }
 
 bool FileTableOutput::Close() {
   bool ok = fd_ >= 0 && writer_.Flush();
-  if (fd_ >= 0 && ::close(fd_) != 0 && ok) {
-    error_ = errno;
+  if (int closeError = fd_ >= 0 ? platform::files::CloseFile(fd_) : 0; closeError != 0 && ok) {
+    error_ = closeError;
     ok = false;
   }
   fd_ = -1;

@@ -1,19 +1,15 @@
 #include "platform/output_file.h"
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/random.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <vector>
 
+#ifdef __linux__
+#include <unistd.h>
+#endif
+
+#include "platform/file_system.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -21,32 +17,12 @@ namespace {
 
 constexpr size_t kWriteBuffer = 1 << 20;
 
-bool WriteAllAt(int fd, const uint8_t* data, size_t size, uint64_t offset, int* error) {
-  while (size > 0) {
-    ssize_t put = ::pwrite(fd, data, size, static_cast<off_t>(offset));
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      *error = put < 0 ? errno : EIO;
-      return false;
-    }
-    data += put;
-    offset += static_cast<uint64_t>(put);
-    size -= static_cast<size_t>(put);
-  }
-  return true;
-}
+using files::WriteAllAt;
 
-// Six characters for a temporary name, from the system's random source
-// (falling back to the clock when it is unavailable).
+// Six characters for a temporary name.
 std::string RandomSuffix() {
   static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  uint64_t bits = 0;
-  if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
-    struct timespec now;
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    bits = static_cast<uint64_t>(now.tv_nsec) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(::getpid()) << 32 ^
-           reinterpret_cast<uintptr_t>(&now);
-  }
+  uint64_t bits = files::RandomBits();
   std::string suffix;
   for (int i = 0; i < 6; ++i) {
     suffix.push_back(kLetters[bits % 62]);
@@ -56,75 +32,26 @@ std::string RandomSuffix() {
 }
 
 // A new, empty, uniquely named file in `folder`, hidden and named after the
-// destination. It is created with the usual mode for new files (0666 less
-// the umask), which the finished file keeps.
-int CreateTemporaryIn(const std::string& folder, const std::string& stem, std::string* path) {
+// destination. It is created with the usual mode for new files, which the
+// finished file keeps.
+int CreateTemporaryIn(const std::string& folder, const std::string& stem, std::string* path, int* error) {
   // Keep the name within the file system's limit when the stem is long.
   constexpr size_t kLongestStem = 200;
-  std::string base = folder + "/." + stem.substr(0, kLongestStem) + ".part-";
+  std::string base = JoinPath(folder, "." + stem.substr(0, kLongestStem) + ".part-");
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = base + RandomSuffix();
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = files::CreateNew(name, error);
     if (fd >= 0) {
       *path = name;
       return fd;
     }
-    if (errno != EEXIST) return -1;
+    if (*error != EEXIST) return -1;
   }
-  errno = EEXIST;
+  *error = EEXIST;
   return -1;
-}
-
-// A file in `folder` without a name (O_TMPFILE): it gets one only when it is
-// linked into place, so a run killed before that leaves nothing behind. -1
-// where the file system cannot make one.
-int CreateUnnamedIn(const std::string& folder) {
-#ifdef O_TMPFILE
-  return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-#else
-  (void)folder;
-  errno = EOPNOTSUPP;
-  return -1;
-#endif
-}
-
-// Gives an unnamed file the name `to`, which must not exist.
-bool LinkUnnamed(int fd, const std::string& to, int* error) {
-  // The descriptor itself (where the process may), else its entry in /proc.
-  if (::linkat(fd, "", AT_FDCWD, to.c_str(), AT_EMPTY_PATH) == 0) return true;
-  if (errno != EEXIST) {
-    std::string self = "/proc/self/fd/" + std::to_string(fd);
-    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
-  }
-  *error = errno;
-  return false;
 }
 
 }  // namespace
-
-bool FileExists(const std::string& path) {
-  struct stat info;
-  return ::lstat(path.c_str(), &info) == 0;
-}
-
-bool MoveNoReplace(const std::string& from, const std::string& to, int* error) {
-#ifdef SYS_renameat2
-  if (::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  int renameError = errno;
-  if (renameError != EINVAL && renameError != ENOSYS && renameError != EOPNOTSUPP) {
-    if (error) *error = renameError;
-    return false;
-  }
-#endif
-  // A file system without rename-no-replace: a hard link fails on an
-  // existing name just the same.
-  if (::link(from.c_str(), to.c_str()) != 0) {
-    if (error) *error = errno;
-    return false;
-  }
-  ::unlink(from.c_str());
-  return true;
-}
 
 void BufferedWriter::Attach(int fd) {
   fd_ = fd;
@@ -243,10 +170,9 @@ bool AtomicOutput::Begin(const std::string& destination) {
     return false;
   }
   temporary_.clear();
-  fd_ = CreateUnnamedIn(FolderOf(destination));
-  if (fd_ < 0) fd_ = CreateTemporaryIn(FolderOf(destination), NameOf(destination), &temporary_);
+  fd_ = files::CreateUnnamedIn(FolderOf(destination));
+  if (fd_ < 0) fd_ = CreateTemporaryIn(FolderOf(destination), NameOf(destination), &temporary_, &error_);
   if (fd_ < 0) {
-    error_ = errno;
     temporary_.clear();
     return false;
   }
@@ -278,33 +204,28 @@ bool AtomicOutput::Commit() {
     return false;
   }
   bool ok = error_ == 0 && writer_.Flush();
-  if (ok && ::fsync(fd_) != 0 && errno != EINVAL) {
-    error_ = errno;
-    ok = false;
-  }
+  if (ok && (error_ = files::SyncToDisk(fd_)) != 0) ok = false;
   const bool unnamed = temporary_.empty();
-  bool linked = ok && unnamed && LinkUnnamed(fd_, destination_, &error_);
+  bool linked = ok && unnamed && files::LinkUnnamed(fd_, destination_, &error_);
   if (unnamed) ok = linked;
-  if (::close(fd_) != 0 && ok) {
-    error_ = errno;
+  if (int closeError = files::CloseFile(fd_); closeError != 0 && ok) {
+    error_ = closeError;
     ok = false;
-    if (linked) ::unlink(destination_.c_str());
+    if (linked) files::RemoveFile(destination_);
   }
   fd_ = -1;
   writer_.Detach();
   if (ok && !unnamed) ok = MoveNoReplace(temporary_, destination_, &error_);
-  if (!ok && !unnamed) {
-    ::unlink(temporary_.c_str());
-  }
+  if (!ok && !unnamed) files::RemoveFile(temporary_);
   temporary_.clear();
   return ok;
 }
 
 void AtomicOutput::Abandon() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) files::CloseFile(fd_);
   fd_ = -1;
   writer_.Detach();
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  if (!temporary_.empty()) files::RemoveFile(temporary_);
   temporary_.clear();
 }
 
@@ -322,38 +243,29 @@ namespace {
 // gives way to the new file, and the file it pointed to stays as it was.
 bool StageFile(const std::string& path, std::span<const uint8_t> bytes, std::string* temporary, int* failure) {
   *failure = 0;
-  struct stat info;
-  if (::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (files::IsFolder(path)) {
     *failure = EISDIR;  // found now, not when the set is half in place
     return false;
   }
-  int fd = CreateTemporaryIn(FolderOf(path), NameOf(path), temporary);
-  if (fd < 0) {
-    *failure = errno;
-    return false;
-  }
+  int fd = CreateTemporaryIn(FolderOf(path), NameOf(path), temporary, failure);
+  if (fd < 0) return false;
   bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0, failure);
   // Keep the permissions a replaced file had; a new one keeps the usual ones.
-  if (ok && ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-    if (::fchmod(fd, info.st_mode & 07777) != 0) { /* the content matters more than the mode */ }
-  }
+  if (ok) files::KeepPermissionsOf(path, fd);
   // The content reaches the disk before the new name does.
-  if (ok && ::fsync(fd) != 0 && errno != EINVAL) {
-    *failure = errno;
+  if (ok && (*failure = files::SyncToDisk(fd)) != 0) ok = false;
+  if (int closeError = files::CloseFile(fd); closeError != 0 && ok) {
+    *failure = closeError;
     ok = false;
   }
-  if (::close(fd) != 0 && ok) {
-    *failure = errno;
-    ok = false;
-  }
-  if (!ok) ::unlink(temporary->c_str());
+  if (!ok) files::RemoveFile(*temporary);
   return ok;
 }
 
 }  // namespace
 
 ReplacementSet::~ReplacementSet() {
-  for (const Staged& file : staged_) ::unlink(file.temporary.c_str());
+  for (const Staged& file : staged_) files::RemoveFile(file.temporary);
 }
 
 bool ReplacementSet::Stage(const std::string& path, std::span<const uint8_t> bytes, int* error) {
@@ -369,10 +281,7 @@ bool ReplacementSet::Commit(int* error) {
   int failure = 0;
   size_t done = 0;
   for (; done < staged_.size(); ++done) {
-    if (::rename(staged_[done].temporary.c_str(), staged_[done].path.c_str()) != 0) {
-      failure = errno;
-      break;
-    }
+    if (!files::MoveReplacing(staged_[done].temporary, staged_[done].path, &failure)) break;
   }
   staged_.erase(staged_.begin(), staged_.begin() + static_cast<ptrdiff_t>(done));
   if (error) *error = failure;

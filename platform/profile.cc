@@ -1,9 +1,5 @@
 #include "platform/profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +8,7 @@
 #include <type_traits>
 
 #include "core/readable_file.h"
+#include "platform/file_system.h"
 #include "platform/output_file.h"
 
 namespace platform {
@@ -83,11 +80,9 @@ uint64_t HashLower(std::string_view name) {
 
 // Whether two files hold the same bytes, read block by block.
 bool FileHolds(const std::string& path, std::string_view text) {
-  struct stat info;
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || static_cast<uint64_t>(info.st_size) != text.size())
-    return false;
+  if (!files::IsPlainFile(path)) return false;
   core::ReadableFile file;
-  if (!file.Open(path)) return false;
+  if (!file.Open(path) || file.size() != text.size()) return false;
   std::vector<uint8_t> block(std::min<size_t>(text.size(), size_t{1} << 16));
   for (uint64_t at = 0; at < text.size(); at += block.size()) {
     size_t want = static_cast<size_t>(std::min<uint64_t>(block.size(), text.size() - at));
@@ -424,29 +419,19 @@ std::string Profile::Serialize() const {
 bool Profile::Load(const std::string& path) {
   Parse(std::string());
   error_ = 0;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return true;
-    error_ = errno;
+  core::ReadableFile file;
+  if (!file.Open(path)) {
+    if (files::IsMissing(file.error())) return true;
+    error_ = file.error();
     return false;
   }
   // The file is read straight into the one text that its lines point into.
-  std::string text;
-  struct stat info;
-  if (::fstat(fd, &info) == 0 && info.st_size > 0) text.reserve(static_cast<size_t>(info.st_size));
-  char block[1 << 16];
-  for (;;) {
-    ssize_t got = ::read(fd, block, sizeof block);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      error_ = errno;
-      ::close(fd);
-      return false;
-    }
-    if (got == 0) break;
-    text.append(block, static_cast<size_t>(got));
+  std::string text(static_cast<size_t>(file.size()), '\0');
+  text.resize(file.ReadAt(0, text.data(), text.size()));
+  if (file.read_error() != 0) {
+    error_ = file.read_error();
+    return false;
   }
-  ::close(fd);
   text_ = std::move(text);
   ParseText();
   return true;

@@ -3,7 +3,9 @@
 #include <clocale>
 #include <cstring>
 #include <string>
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include "platform/wide_text.h"
+#else
 #include <langinfo.h>
 #endif
 
@@ -11,7 +13,10 @@ namespace platform {
 
 bool LocaleIsUtf8() {
 #if defined(_WIN32)
-  return false;
+  // A console shows UTF-8 (ProgramArguments sets its code page); output to a
+  // file or a pipe keeps the bytes as they are.
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode) && ::GetConsoleOutputCP() == CP_UTF8;
 #else
   // The program's own locale is set from the environment only for this
   // question, then put back: nothing else of the suite depends on it.
