@@ -20,7 +20,7 @@ constexpr uint64_t kFillChecked = 3;  // at most three fill bytes follow a table
 class Findings {
  public:
   Findings(std::vector<CheckFinding>& out, std::optional<size_t> font) : out_(out), font_(font) {}
-  __attribute__((format(printf, 2, 3))) void Add(const char* format, ...) {
+  SUITE_PRINTF_FORMAT(2, 3) void Add(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
     out_.push_back({font_, shell::FormatTextV(format, arguments)});

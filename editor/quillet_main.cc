@@ -9,6 +9,8 @@
 
 #include "editor/headless/quillet_headless.h"
 #include "platform/program_folder.h"
+#include "platform/program_start.h"
+#include "platform/registry.h"
 #include "platform/text_locale.h"
 #include "shell/headless.h"
 #if defined(QUILLET_WITH_WINDOW)
@@ -17,7 +19,12 @@
 #endif
 
 int main(int argc, char** argv) {
-  std::vector<std::string> arguments(argv + 1, argv + argc);
+  std::vector<std::string> arguments = platform::ProgramArguments(argc, argv);
+#if defined(_WIN32)
+  // Every start records the program's path, as the window does elsewhere.
+  platform::registry::WriteText(platform::registry::kQuilletKey, "myself", arguments.at(0));
+#endif
+  arguments.erase(arguments.begin());
   std::optional<int> status = editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr,
                                                   editor::kChecksumLibraryName, platform::LocaleIsUtf8());
   if (status) return shell::CloseStandardStreams(*status, shell::kExitFailure, "quillet");

@@ -13,7 +13,7 @@ namespace editor {
 
 inline constexpr size_t kTextBlockLimit = 1024;
 
-__attribute__((format(printf, 1, 2))) inline std::string FormatBlock(const char* format, ...) {
+SUITE_PRINTF_FORMAT(1, 2) inline std::string FormatBlock(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
   std::string text = shell::FormatTextV(format, arguments);

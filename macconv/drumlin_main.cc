@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "macconv/headless/drumlin_headless.h"
+#include "platform/program_start.h"
+#include "platform/registry.h"
 #include "shell/headless.h"
 
 #ifdef DRUMLIN_WITH_WINDOW
@@ -14,7 +16,12 @@
 #endif
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  std::vector<std::string> args = platform::ProgramArguments(argc, argv);
+#if defined(_WIN32)
+  // Every start records the program's path, as the window does elsewhere.
+  platform::registry::WriteText(platform::registry::kTolvaKey, "myself", args.at(0));
+#endif
+  args.erase(args.begin());
   shell::StreamMessages messages(stderr);
   std::optional<int> status = macconv::RunHeadless(args, messages);
   if (status && *status != shell::kExitUsage) return shell::CloseStandardStreams(*status, shell::kExitFailure, "drumlin");

@@ -3,13 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "tools/corvout/name_to_profile.h"
+#include "platform/program_start.h"
 #include "shell/headless.h"
+#include "tools/corvout/name_to_profile.h"
 #include "tools/frame/tool_frame.h"
 
 int main(int argc, char** argv) {
   tools::StdoutConsole console;
-  std::vector<std::string> args(argv, argv + argc);
+  std::vector<std::string> args = platform::ProgramArguments(argc, argv);
   int status = tools::RunCorvout(args, tools::ToolPlace{tools::ToolFolder(), ""}, console);
   return shell::CloseStandardStreams(status, tools::kExitFailure, "corvout");
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "shell/text.h"
+
 namespace tools {
 
 class Console {
@@ -12,7 +14,7 @@ class Console {
   virtual ~Console() = default;
   virtual void Write(std::string_view text) = 0;
   // printf-style formatting of one message.
-  void Printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void Printf(const char* format, ...) SUITE_PRINTF_FORMAT(2, 3);
 };
 
 class StdoutConsole : public Console {
