@@ -13,6 +13,9 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
           fonts-inter-variable fonts-noto-color-emoji
           python3-jsonschema man-db appstream desktop-file-utils)
 if [ "$preset" = fuzz ]; then packages+=(clang libclang-rt-dev); fi
+# The Windows cross build: MinGW-w64 (GoogleTest from libgtest-dev's
+# sources), and Wine to run its tests and programs.
+if [ "$preset" = windows ]; then packages+=(g++-mingw-w64-x86-64 wine wine64); fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -31,5 +34,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${apt_get[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+if [ "$preset" = windows ] && [ ! -f "${WINEPREFIX:-$HOME/.wine}/system.reg" ]; then
+  # The build lists the tests by running them under Wine, which needs its prefix.
+  WINEDEBUG=-all wineboot -i >/dev/null 2>&1
+fi
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
