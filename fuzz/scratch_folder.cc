@@ -1,13 +1,15 @@
 #include "fuzz/scratch_folder.h"
 
-#include <sys/stat.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -19,9 +21,10 @@ std::string BaseFolder() {
   // The runner names a folder it removes afterwards: a process that a finding
   // stops never gets to remove its own.
   if (const char* chosen = std::getenv("SUITE_FUZZ_SCRATCH"); chosen && *chosen) return chosen;
-  struct stat info;
-  if (::stat("/dev/shm", &info) == 0 && S_ISDIR(info.st_mode) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
   std::error_code ignored;
+#if !defined(_WIN32)
+  if (fs::is_directory("/dev/shm", ignored) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
+#endif
   return fs::temp_directory_path(ignored).string();
 }
 
@@ -33,12 +36,17 @@ ScratchFolder& ScratchFolder::Get() {
 }
 
 ScratchFolder::ScratchFolder() {
-  std::string pattern = BaseFolder() + "/suite-fuzz-XXXXXX";
-  if (!::mkdtemp(pattern.data())) {
-    std::perror("suite fuzz: mkdtemp");
+  // A new folder of a name nobody else has taken.
+  std::random_device random;
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    std::string name = BaseFolder() + "/suite-fuzz-" + std::to_string(random());
+    std::error_code error;
+    if (fs::create_directory(name, error)) path_ = name;
+  }
+  if (path_.empty()) {
+    std::fputs("suite fuzz: no scratch folder can be made\n", stderr);
     std::abort();
   }
-  path_ = pattern;
 }
 
 ScratchFolder::~ScratchFolder() {
@@ -75,8 +83,8 @@ std::string ReadFileText(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-  struct stat info;
-  return ::lstat(path.c_str(), &info) == 0;
+  std::error_code ignored;
+  return fs::exists(fs::symlink_status(path, ignored));
 }
 
 void Fail(const char* what) {

@@ -2,8 +2,7 @@
 // folder, made fresh for every input.
 #pragma once
 
-#include <sys/stat.h>
-
+#include <filesystem>
 #include <string>
 
 #include "fuzz/scratch_folder.h"
@@ -15,8 +14,8 @@ inline tools::ToolPlace FreshToolPlace() {
   const ScratchFolder& scratch = ScratchFolder::Get();
   scratch.Clear();
   tools::ToolPlace place{scratch.File("tool"), scratch.File("work")};
-  ::mkdir(place.toolFolder.c_str(), 0700);
-  ::mkdir(place.workFolder.c_str(), 0700);
+  std::filesystem::create_directory(place.toolFolder);
+  std::filesystem::create_directory(place.workFolder);
   return place;
 }
 

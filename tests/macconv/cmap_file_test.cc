@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "macconv/cmap_dump.h"
 #include "macconv/cmap_file_conversion.h"
 #include "macconv/headless/drumlin_headless.h"
 #include "macconv/menu_commands.h"
+#include "platform/temp_files.h"
 #include "tests/macconv/mac_tables.h"
 
 namespace {
@@ -23,20 +25,11 @@ using testsupport::TempDir;
 class CmapFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* old = std::getenv("TMPDIR");
-    if (old) oldTmpdir_ = old;
-    hadTmpdir_ = old != nullptr;
-    setenv("TMPDIR", work_.path().c_str(), 1);
+    tmp_ = std::make_unique<testsupport::ScopedEnv>(testsupport::kTempFolderVariable, work_.path());
     testsupport::WriteBytes(dir_.File("cmap.bin"),
                             mactest::MakeCmapTable({{1, 1, 0}}, {mactest::MakeFormat2(mactest::NumberedShiftJisGlyphs())}));
   }
-  void TearDown() override {
-    if (hadTmpdir_) {
-      setenv("TMPDIR", oldTmpdir_.c_str(), 1);
-    } else {
-      unsetenv("TMPDIR");
-    }
-  }
+  void TearDown() override { tmp_.reset(); }
   bool NoWorkFilesLeft() const { return testsupport::ListFolder(work_.path()).empty(); }
 
   TempDir dir_;
@@ -44,8 +37,7 @@ class CmapFileTest : public ::testing::Test {
   RecordedMessages messages_;
 
  private:
-  std::string oldTmpdir_;
-  bool hadTmpdir_ = false;
+  std::unique_ptr<testsupport::ScopedEnv> tmp_;
 };
 
 TEST_F(CmapFileTest, ConvertsIntoANewFileThroughAWorkFile) {
@@ -85,12 +77,13 @@ TEST_F(CmapFileTest, FailuresLeaveNoOutputAndNoWorkFile) {
   EXPECT_TRUE(NoWorkFilesLeft());
 
   // No work file can be made.
-  setenv("TMPDIR", dir_.File("missing").c_str(), 1);
+  testsupport::ScopedEnv missing(testsupport::kTempFolderVariable, dir_.File("missing"));
   messages_.lines.clear();
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("out.bin"), messages_, nullptr),
             shell::Outcome::kFailed);
   ASSERT_EQ(messages_.lines.size(), 1u);
-  EXPECT_EQ(messages_.lines[0].rfind("ERROR at 001: Function CreateFile(" + dir_.File("missing") + "/emf", 0), 0u);
+  EXPECT_NE(platform::TempFolder().find("missing"), std::string::npos);
+  EXPECT_EQ(messages_.lines[0].rfind("ERROR at 001: Function CreateFile(" + platform::TempFolder() + "/emf", 0), 0u);
   EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
 }
 

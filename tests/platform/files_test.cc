@@ -1,5 +1,7 @@
 #include <sys/stat.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdlib>
@@ -26,31 +28,21 @@ std::span<const uint8_t> AsBytes(const std::string& text) {
   return {reinterpret_cast<const uint8_t*>(text.data()), text.size()};
 }
 
+#if !defined(_WIN32)
 mode_t ModeOf(const std::string& path) {
   struct stat info;
   return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
 }
+#endif
 
-// Sets an environment variable for one test and restores it after.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    const char* old = std::getenv(name);
-    if (old) old_ = old, hadOld_ = true;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() { hadOld_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::string old_;
-  bool hadOld_ = false;
-};
+using testsupport::ScopedEnv;
 
 TEST(AtomicOutput, WritesPatchesAndCommits) {
   TempDir dir;
   std::string path = dir.File("out.bin");
+#if !defined(_WIN32)
   mode_t oldMask = ::umask(027);
+#endif
   {
     platform::AtomicOutput out;
     ASSERT_TRUE(out.Begin(path));
@@ -58,12 +50,16 @@ TEST(AtomicOutput, WritesPatchesAndCommits) {
     ASSERT_TRUE(out.Write("head", 4) && out.Write(AsBytes(big)) && out.Write("tail", 4));
     ASSERT_TRUE(out.WriteAt(0, "HE", 2));
     ASSERT_TRUE(out.WriteAt(out.size() - 2, "IL", 2));
+#if !defined(_WIN32)  // Windows names every file from its start
     EXPECT_TRUE(ListFolder(dir.path()).empty());  // no name before the commit: a killed run leaves none
+#endif
     ASSERT_TRUE(out.Commit());
     EXPECT_EQ(ReadText(path), "HEad" + big + "taIL");
   }
+#if !defined(_WIN32)
   ::umask(oldMask);
   EXPECT_EQ(ModeOf(path), 0640u);  // the usual mode for new files, not a private one
+#endif
   EXPECT_EQ(ListFolder(dir.path()), Names{"out.bin"});
 }
 
@@ -101,7 +97,7 @@ TEST(AtomicOutput, LongNamesAndMissingFolders) {
   EXPECT_EQ(ReadText(dir.File(longName)), "x");
   int error = 0;
   EXPECT_FALSE(platform::WriteNewFile(dir.File("none/x"), AsBytes("x"), &error));
-  EXPECT_EQ(error, ENOENT);
+  EXPECT_EQ(error, testsupport::kNoSuchFolder);
 
   platform::AtomicOutput out;
   ASSERT_TRUE(out.Begin(dir.File("patched")));
@@ -129,8 +125,8 @@ TEST(NewFiles, WriteNewFileAndCopyRefuseToReplace) {
   EXPECT_FALSE(platform::CopyFileNoReplace(dir.File("a"), dir.File("copy"), &error));
   EXPECT_EQ(error, EEXIST);
   EXPECT_FALSE(platform::CopyFileNoReplace(dir.File("missing"), dir.File("c2"), &error));
-  EXPECT_EQ(error, ENOENT);
-  ASSERT_EQ(::mkdir(dir.File("sub").c_str(), 0755), 0);
+  EXPECT_EQ(error, testsupport::kNoSuchFile);
+  testsupport::MakeFolder(dir.File("sub"));
   EXPECT_FALSE(platform::CopyFileNoReplace(dir.File("sub"), dir.File("c3"), &error));  // a folder
   EXPECT_EQ(error, EISDIR);
 
@@ -143,6 +139,9 @@ TEST(NewFiles, WriteNewFileAndCopyRefuseToReplace) {
 }
 
 TEST(NewFiles, ReplaceFileKeepsModeAndReplacesLinksNotTheirTargets) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "POSIX modes and symbolic links; Win32Files.SettingsFilesAreReplacedWhole tests ReplaceFileW";
+#else
   TempDir dir;
   std::string path = dir.File("Tool.ini");
   ASSERT_TRUE(platform::ReplaceFile(path, AsBytes("one")));
@@ -161,11 +160,15 @@ TEST(NewFiles, ReplaceFileKeepsModeAndReplacesLinksNotTheirTargets) {
   EXPECT_FALSE(platform::ReplaceFile(dir.File("none/x"), AsBytes("x"), &error));
   EXPECT_EQ(error, ENOENT);
   EXPECT_EQ(ListFolder(dir.path()), (Names{"Tool.ini", "link.ini"}));
+#endif
 }
 
 // A work file has no name in any folder while it is used, so that a run
 // killed at any moment leaves nothing behind.
 TEST(WorkFiles, LeaveNoNameBehind) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "a Windows work file keeps its name until its last handle closes; Win32Files.WorkFiles tests it";
+#else
   TempDir dir;
   ScopedEnv tmp("TMPDIR", dir.path());
   EXPECT_EQ(platform::TempFolder(), dir.path());
@@ -179,6 +182,7 @@ TEST(WorkFiles, LeaveNoNameBehind) {
   }
   ScopedEnv none("TMPDIR", "");
   EXPECT_EQ(platform::TempFolder(), "/tmp");
+#endif
 }
 
 TEST(Paths, OneRuleForCuttingAndJoining) {
@@ -200,12 +204,16 @@ TEST(ProgramFolder, ExecutableAndUserFolders) {
   std::string exe = platform::ExecutablePath();
   EXPECT_EQ(platform::FolderOf(exe), platform::ExecutableFolder());
   EXPECT_NE(exe.find("platform_tests"), std::string::npos);
+#if defined(_WIN32)
+  GTEST_SKIP() << "the per-user folder is under %APPDATA% there; Win32Files.ProgramFolder tests it";
+#else
   TempDir dir;
   ScopedEnv config("XDG_CONFIG_HOME", dir.File("cfg"));
   EXPECT_EQ(platform::UserSettingsFolder(), dir.File("cfg/marlowby"));
   struct stat info;
   EXPECT_EQ(::stat(dir.File("cfg/marlowby").c_str(), &info), 0);
   EXPECT_TRUE(S_ISDIR(info.st_mode));
+#endif
 }
 
 }  // namespace

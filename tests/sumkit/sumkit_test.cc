@@ -2,6 +2,10 @@
 // exports resolved by name.
 #include <gtest/gtest.h>
 
+#if defined(_WIN32)
+#include "platform/wide_text.h"
+#endif
+
 #include <algorithm>
 #include <sstream>
 #include <string>
@@ -99,6 +103,30 @@ TEST_F(SumkitTest, GetNameWritesVtbl) {
   EXPECT_EQ(buffer[5], 'x');
 }
 
+#if defined(_WIN32)
+// The export directory as another program sees it: the module name and the
+// four exports with their ordinals, nothing else.
+TEST(SumkitExports, OnlyTheLibrarysOwnNamesAreExported) {
+  std::string lib = platform::JoinPath(testsupport::BinFolder(), editor::kChecksumLibraryName);
+  HMODULE module = ::LoadLibraryW(platform::Widen(lib).c_str());
+  ASSERT_NE(module, nullptr);
+  const auto* base = reinterpret_cast<const uint8_t*>(module);
+  const auto* headers =
+      reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& place = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + place.VirtualAddress);
+  EXPECT_STREQ(reinterpret_cast<const char*>(base + exports->Name), "sumkit.dll");
+  EXPECT_EQ(exports->NumberOfFunctions, 4u);
+  const auto* names = reinterpret_cast<const DWORD*>(base + exports->AddressOfNames);
+  const auto* ordinals = reinterpret_cast<const WORD*>(base + exports->AddressOfNameOrdinals);
+  std::vector<std::pair<std::string, DWORD>> found;
+  for (DWORD i = 0; i < exports->NumberOfNames; ++i)
+    found.emplace_back(reinterpret_cast<const char*>(base + names[i]), exports->Base + ordinals[i]);
+  EXPECT_EQ(found, (std::vector<std::pair<std::string, DWORD>>{
+                       {"CalcHeadCheckSum", 1}, {"CalcTblCheckSum", 2}, {"GetName", 3}, {"SumkitSetMessageHandler", 4}}));
+  ::FreeLibrary(module);
+}
+#else
 TEST(SumkitExports, OnlyTheLibrarysOwnNamesAreExported) {
   std::string lib = platform::JoinPath(testsupport::BinFolder(), editor::kChecksumLibraryName);
   auto result = testsupport::RunCommand("nm -D --defined-only '" + lib + "' | awk '{print $3}'");
@@ -111,5 +139,6 @@ TEST(SumkitExports, OnlyTheLibrarysOwnNamesAreExported) {
   EXPECT_EQ(names, (std::vector<std::string>{"CalcHeadCheckSum", "CalcTblCheckSum", "GetName",
                                              "SumkitSetMessageHandler"}));
 }
+#endif
 
 }  // namespace

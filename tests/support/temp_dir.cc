@@ -1,6 +1,8 @@
 #include "tests/support/temp_dir.h"
 
+#if !defined(_WIN32)
 #include <sys/wait.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -17,9 +20,15 @@ namespace fs = std::filesystem;
 namespace testsupport {
 
 TempDir::TempDir() {
-  std::string base = fs::temp_directory_path().string() + "/suite-test-XXXXXX";
-  if (!mkdtemp(base.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = base;
+  std::random_device random;
+  std::string base = fs::temp_directory_path().generic_string();
+  if (!base.empty() && base.back() == '/') base.pop_back();
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    std::string name = base + "/suite-test-" + std::to_string(random());
+    std::error_code error;
+    if (fs::create_directory(name, error)) path_ = name;
+  }
+  if (path_.empty()) throw std::runtime_error("no temporary folder can be made");
 }
 
 TempDir::~TempDir() {
@@ -74,11 +83,35 @@ CommandResult RunCommand(const std::string& commandLine) {
   std::string full = "(" + commandLine + ") </dev/null >'" + outPath + "' 2>'" + errPath + "'";
   int raw = std::system(full.c_str());
   CommandResult result;
+#if defined(_WIN32)
+  result.status = raw;
+#else
   result.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
+#endif
   result.out = Slurp(outPath);
   result.err = Slurp(errPath);
   return result;
 }
+
+void MakeFolder(const std::string& path) {
+  if (!fs::create_directory(path)) throw std::runtime_error("cannot make " + path);
+}
+
+static void SetEnv(const char* name, const char* value) {
+#if defined(_WIN32)
+  _putenv_s(name, value ? value : "");
+#else
+  value ? ::setenv(name, value, 1) : ::unsetenv(name);
+#endif
+}
+
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
+  const char* old = std::getenv(name);
+  if (old) old_ = old, hadOld_ = true;
+  SetEnv(name, value.c_str());
+}
+
+ScopedEnv::~ScopedEnv() { SetEnv(name_, hadOld_ ? old_.c_str() : nullptr); }
 
 std::string BinFolder() {
 #ifdef SUITE_BIN_DIR

@@ -1,6 +1,7 @@
 // A temporary folder per test, removed with everything in it at the end.
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,6 +38,42 @@ struct CommandResult {
   std::string err;
 };
 CommandResult RunCommand(const std::string& commandLine);
+
+// Makes a folder (its parent must exist).
+void MakeFolder(const std::string& path);
+
+// Sets an environment variable for one test and restores it after.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::string old_;
+  bool hadOld_ = false;
+};
+
+// The variable that names the system's temporary folder.
+#if defined(_WIN32)
+inline constexpr const char* kTempFolderVariable = "TMP";
+#else
+inline constexpr const char* kTempFolderVariable = "TMPDIR";
+#endif
+
+// The codes the platform layer reports when a file, or a folder on the way
+// to it, is missing, and when a file stands where a folder should.
+#if defined(_WIN32)
+inline constexpr int kNoSuchFile = 2;    // ERROR_FILE_NOT_FOUND
+inline constexpr int kNoSuchFolder = 3;  // ERROR_PATH_NOT_FOUND
+inline constexpr int kNotAFolder = 3;    // ERROR_PATH_NOT_FOUND
+#else
+inline constexpr int kNoSuchFile = ENOENT;
+inline constexpr int kNoSuchFolder = ENOENT;
+inline constexpr int kNotAFolder = ENOTDIR;
+#endif
 
 // Folder of the built programs (set by the build as SUITE_BIN_DIR).
 std::string BinFolder();

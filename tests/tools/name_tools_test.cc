@@ -261,6 +261,9 @@ TEST(Corvin, CountRulesAndFailures) {
 // corvout then corvin, with and without the swap flag, gives back every
 // record's identifiers and string bytes, as an independent reader sees them.
 void ExpectNameRoundTrip(const char* fontPath) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "the judge is Linux's fontTools; scripts/windows_compare.sh holds corvout and corvin to Linux";
+#endif
   Bytes table = tooltest::TableOfFont(fontPath, "name");
   if (table.empty()) GTEST_SKIP() << fontPath << " is not installed";
   for (const char* flag : {"", "u"}) {
