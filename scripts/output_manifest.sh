@@ -11,6 +11,13 @@
 # folder, so manifests made in different folders compare equal. Written files
 # are named by their place in the box: bin/ (programs, settings files), work/,
 # home/ (HOME), tmp/ (TMPDIR) and run/ (XDG_RUNTIME_DIR).
+# A bin folder of the Windows build (quillet.exe, sumkit.dll) runs under Wine
+# with the same commands, so that the manifests of the two builds compare
+# equal (scripts/windows_compare.sh). There the library's name and the box as
+# Wine shows it (Z:\...\bin) are written as on Linux before hashing.
+# SUITE_MANIFEST_SET=fonts leaves out the fuzz corpora and the start of the
+# window: the headless commands and console tools on the fonts and their
+# tables alone. SUITE_MANIFEST_LANG is the runs' locale (default C.UTF-8).
 # Inputs: tests/data/sample.ttf, the fuzz corpora, DejaVu Sans, IPA Gothic,
 # a Noto CJK collection, the tables exported from them, Mac tables made from
 # those and the fonts wrapped in Mac data.
@@ -26,10 +33,23 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 corpus="$root/fuzz/corpus"
 python=$(command -v python3)
 programs=(quillet drumlin pellout pellin corvout corvin libsumkit.so)
+exe="" library=libsumkit.so runner=() run_env=(TMPDIR="@BOX@/tmp")
+if [ -f "$bin_dir/quillet.exe" ]; then
+  # Wine keeps its server's socket under TMPDIR and its prefix under HOME:
+  # both stay the caller's, as the runs get a HOME of their own. The
+  # programs' temporary folder is then Wine's, outside the box.
+  exe=.exe library=sumkit.dll runner=(wine)
+  run_env=(WINEPREFIX="${WINEPREFIX:-$HOME/.wine}" WINEDEBUG=-all TMPDIR="${TMPDIR:-/tmp}")
+  programs=(quillet.exe drumlin.exe pellout.exe pellin.exe corvout.exe corvin.exe sumkit.dll)
+fi
 
 box=$(realpath "$(mktemp -d "${TMPDIR:-/tmp}/outputs.XXXXXXXX")")
 trap 'rm -rf "$box"' EXIT
+run_env=("${run_env[@]/@BOX@/$box}")
 box_re=$(printf '%s' "$box" | sed 's/[][\/.*^$]/\\&/g')
+# Wine shows the box as Z:\tmp\outputs.XXXXXXXX.
+set_=${SUITE_MANIFEST_SET:-all}
+box_win_re=$(printf 'Z:%s' "$box" | tr / '\\' | sed 's/[][\/.*^$\\]/\\&/g')
 mkdir -p "$box/programs" "$box/store" "$box/meta"
 for p in "${programs[@]}"; do cp "$bin_dir/$p" "$box/programs/"; done
 : >"$manifest"
@@ -179,9 +199,11 @@ keep() {
 snapshot() {
   (cd "$box" && find bin work home tmp run ! -type d -printf '%p\t%y %i %s %T@ %C@\n' | LC_ALL=C sort)
 }
+windows_names() { if [ -n "$exe" ]; then sed 's/\bsumkit\.dll\b/libsumkit.so/g'; else cat; fi; }
 digest() {
-  if grep -qF -- "$box" "$1"; then sed "s/$box_re/@BOX@/g" "$1" | sha256sum | cut -c1-64
-  else sha256sum <"$1" | cut -c1-64; fi
+  if grep -qF -- "$box" "$1" || { [ -n "$exe" ] && grep -qiF -- "Z:" "$1"; }; then
+    sed "s/$box_re/@BOX@/g; s/$box_win_re/@BOX@/gI; s|@BOX@\\\\bin|@BOX@/bin|g" "$1" | windows_names | sha256sum | cut -c1-64
+  else windows_names <"$1" | sha256sum | cut -c1-64; fi
 }
 runs=0
 # run PROGRAM ARGS...: runs PROGRAM in the work folder and writes its manifest
@@ -191,9 +213,9 @@ run() {
   shift
   if [ $# -gt 0 ]; then words=$(printf ' %q' "$@"); fi
   snapshot >"$box/meta/before"
-  (cd "$box/work" && timeout 120 env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$box/home" \
-     XDG_CONFIG_HOME="$box/home/.config" XDG_RUNTIME_DIR="$box/run" TMPDIR="$box/tmp" \
-     "$box/bin/$program" "$@" </dev/null >"$box/meta/out" 2>"$box/meta/err" ) || status=$?
+  (cd "$box/work" && timeout 120 env -i PATH=/usr/bin:/bin LANG="${SUITE_MANIFEST_LANG:-C.UTF-8}" HOME="$box/home" \
+     XDG_CONFIG_HOME="$box/home/.config" XDG_RUNTIME_DIR="$box/run" "${run_env[@]}" \
+     "${runner[@]}" "$box/bin/$program$exe" "$@" </dev/null >"$box/meta/out" 2>"$box/meta/err" ) || status=$?
   snapshot >"$box/meta/after"
   line="$context | $program$words | exit $status | out $(digest "$box/meta/out")"
   line+=" | err $(digest "$box/meta/err")"
@@ -221,7 +243,7 @@ add_font() {  # NAME CANDIDATES...: the first system font that exists
 add_font dejavu.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
 add_font ipag.ttf /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
   $(find /usr/share/fonts -name ipag.ttf 2>/dev/null | LC_ALL=C sort)
-add_font noto.ttc /usr/share/fonts/opentype/noto/NotoSerifCJK-Bold.ttc \
+add_font noto.ttc /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc \
   $(find /usr/share/fonts -name 'Noto*CJK*.ttc' 2>/dev/null | LC_ALL=C sort)
 printf 'a file that was here before\n' >"$box/store/taken"
 for f in "$corpus"/quillet_report/*; do  # first byte: bit 0 names the file .ttc
@@ -244,14 +266,14 @@ stem() { local b=${1%.*}; printf '%s' "${b:-$1}"; }
 ext() { printf '%s' "${1##*.}"; }
 
 # --- Usage, missing files, taken outputs ----------------------------------------
-on usage; run quillet
+if [ "$set_" = all ]; then on usage; run quillet; fi  # the window's start, where there is a window
 on usage sample.ttf; run quillet --bogus sample.ttf
 on usage sample.ttf; run quillet --recalc sample.ttf
 on usage sample.ttf; run quillet --add sample.ttf abcde sample.ttf out.ttf
 on missing; run quillet --report none.ttf
 on taken sample.ttf; run quillet --recalc sample.ttf sample.ttf
 on taken sample.ttf taken; run quillet --export sample.ttf head taken
-on no-library sample.ttf; rm "$box/bin/libsumkit.so"; run quillet --recalc sample.ttf fixed.ttf
+on no-library sample.ttf; rm "$box/bin/$library"; run quillet --recalc sample.ttf fixed.ttf
 on usage; run drumlin --bogus
 on usage sample.ttf; run drumlin --extract sample.ttf
 on usage sample.ttf; run drumlin --name sample.ttf extra
@@ -265,7 +287,9 @@ done
 
 # --- quillet: report and recalculation ------------------------------------------
 report_fonts=("${fonts[@]}")
-for f in "$box"/store/qr_* "$box"/store/qr-raw_* "$box"/store/fd_*; do report_fonts+=("$(basename "$f")"); done
+if [ "$set_" = all ]; then
+  for f in "$box"/store/qr_* "$box"/store/qr-raw_* "$box"/store/fd_*; do report_fonts+=("$(basename "$f")"); done
+fi
 for f in "${report_fonts[@]}"; do
   fixed="$(stem "$f").fixed.$(ext "$f")"
   on "$f" "$f"; run quillet --report "$f"
@@ -274,6 +298,7 @@ for f in "${report_fonts[@]}"; do
 done
 
 # --- quillet: the edit corpus, its own command, then every tag ---------------------
+if [ "$set_" = all ]; then
 for f in "$corpus"/quillet_edit/*; do
   mapfile -t words < <(helper edit "$f" "$box/store")
   command=${words[0]} name=${words[1]} picked=${words[2]} tag=${words[3]}
@@ -295,6 +320,7 @@ for f in "$corpus"/quillet_edit/*; do
     on "$context" "$name"; run quillet --delete "$name" "$t" out.ttf
   done
 done
+fi
 
 # --- The system fonts and the sample: tables out, through the console tools and
 # the converter, and back in ------------------------------------------------
@@ -353,6 +379,7 @@ on carried; put carried.Corvout.ini bin/Corvout.ini
 find "$box/store/sample.texts" -type f -exec cp -t "$box/work" {} +
 run corvin Corvout.ini
 
+if [ "$set_" = all ]; then
 # --- The console tools' corpora ----------------------------------------------
 for f in "$corpus"/pellout_table/*; do
   n=$(basename "$f") && cp "$f" "$box/store/pt_$n"
@@ -393,6 +420,7 @@ for f in "$corpus"/drumlin_name/*; do
   n=$(basename "$f") && cp "$f" "$box/store/$n"
   on "drumlin_name/$n" "$n"; run drumlin --name "$n"; run drumlin --name "$n"  # the second is refused
 done
+fi
 on taken sample\ suitcase mac_japanese.cmap taken
 run drumlin --extract "sample suitcase" taken
 run drumlin --cmap mac_japanese.cmap taken
