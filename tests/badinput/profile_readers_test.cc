@@ -39,7 +39,7 @@ void ExpectRefused(ProgramBox& box, const std::string& tool, const std::string& 
 TEST(Pellin, ProfilesWithoutAUsableNameAreRefused) {
   ProgramBox box;
   box.Put("taken.os_2", {'k', 'e', 'p', 't'});
-  const std::string cannotOpen = "Can not open a file " + box.Bin("Pellout.ini");
+  const std::string cannotOpen = "Can not open a file " + box.BinAsNamed("Pellout.ini");
   ExpectRefused(box, "pellin", "Pellout.ini", "", cannotOpen);
   ExpectRefused(box, "pellin", "Pellout.ini", "[SUMMARY]\r\nversion=1\r\n", cannotOpen);
   ExpectRefused(box, "pellin", "Pellout.ini", "[SUMMARY]\nFileName=\"\"\n", cannotOpen);
@@ -49,7 +49,7 @@ TEST(Pellin, ProfilesWithoutAUsableNameAreRefused) {
 
   ProgramRun missing = box.Run("pellin", {"Missing.ini"});
   EXPECT_EQ(missing.status, kToolFailure);
-  EXPECT_THAT(missing.out, HasSubstr("Can not open a file " + box.Bin("Missing.ini")));
+  EXPECT_THAT(missing.out, HasSubstr("Can not open a file " + box.BinAsNamed("Missing.ini")));
 }
 
 TEST(Pellin, OutOfRangeValuesKeepTheirLowBits) {
@@ -101,7 +101,7 @@ TEST(Corvin, ProfilesWithBadCountsNamesOrTextFilesAreRefused) {
   box.Put("big.txt", Bytes(65536, 'x'));
   box.Put("half.txt", Bytes(30000, 'x'));
   box.Put("taken.name", {'k', 'e', 'p', 't'});
-  const std::string cannotOpen = "Can not open a file " + box.Bin("Corvout.ini");
+  const std::string cannotOpen = "Can not open a file " + box.BinAsNamed("Corvout.ini");
   auto profile = [](const std::string& summary, const std::vector<std::string>& texts) {
     std::string text = "[SUMMARY]\r\n" + summary;
     for (size_t k = 0; k < texts.size(); ++k) text += "[" + std::to_string(k) + "]\r\nFileName=" + texts[k] + "\r\n";

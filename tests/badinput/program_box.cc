@@ -1,6 +1,9 @@
 #include "tests/badinput/program_box.h"
 
+#include <algorithm>
 #include <filesystem>
+
+#include "editor/checksum_binding.h"
 
 namespace fs = std::filesystem;
 
@@ -34,10 +37,19 @@ Bytes ProgramBox::Get(const std::string& name) const { return testsupport::ReadB
 std::string ProgramBox::GetText(const std::string& name) const { return testsupport::ReadText(Work(name)); }
 bool ProgramBox::Has(const std::string& name) const { return testsupport::Exists(Work(name)); }
 
+std::string ProgramBox::BinAsNamed(const std::string& name) const {
+  std::string folder = bin_;
+#if defined(_WIN32)
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+#endif
+  return folder + "/" + name;
+}
+
 std::string ProgramBox::Install(const std::string& program) {
-  if (!testsupport::Exists(Bin(program))) fs::copy_file(testsupport::BinFolder() + "/" + program, Bin(program));
-  if (program == "quillet") Install("libsumkit.so");
-  return Bin(program);
+  std::string file = program.find('.') == std::string::npos ? testsupport::ProgramFile(program) : program;
+  if (!testsupport::Exists(Bin(file))) fs::copy_file(testsupport::BinFolder() + "/" + file, Bin(file));
+  if (program == "quillet") Install(editor::kChecksumLibraryName);
+  return Bin(file);
 }
 
 ProgramRun ProgramBox::Run(const std::string& program, const std::vector<std::string>& arguments) {

@@ -29,6 +29,9 @@ class ProgramBox {
 
   std::string Work(const std::string& name) const { return work_ + "/" + name; }
   std::string Bin(const std::string& name) const { return bin_ + "/" + name; }
+  // A file of the program folder as the programs name it in messages (on
+  // Windows the folder comes from GetModuleFileNameW, with backslashes).
+  std::string BinAsNamed(const std::string& name) const;
   const std::string& tmp() const { return tmp_; }
 
   // Writes a file into the work folder (or, with a folder part, below the box).

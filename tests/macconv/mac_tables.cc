@@ -133,8 +133,9 @@ Format4 ReadFormat4(const Bytes& table, size_t offset) {
 
 testsupport::CommandResult RunDrumlin(const testsupport::TempDir& dir, const std::string& arguments,
                                       const std::string& tempFolder) {
-  std::string program = dir.File("drumlin");
-  if (!testsupport::Exists(program)) std::filesystem::copy_file(testsupport::BinFolder() + "/drumlin", program);
+  std::string program = dir.File(testsupport::ProgramFile("drumlin"));
+  if (!testsupport::Exists(program))
+    std::filesystem::copy_file(testsupport::BinFolder() + "/" + testsupport::ProgramFile("drumlin"), program);
   return testsupport::RunCommand("cd " + Quote(dir.path()) + " && TMPDIR=" + Quote(tempFolder) + " " +
                                  Quote(program) + " " + arguments);
 }

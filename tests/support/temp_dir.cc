@@ -1,6 +1,11 @@
 #include "tests/support/temp_dir.h"
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <cwchar>
+#include <optional>
+#else
 #include <sys/wait.h>
 #endif
 
@@ -77,21 +82,157 @@ std::string Slurp(const std::string& path) {
 }
 }  // namespace
 
+#if defined(_WIN32)
+namespace {
+
+// The words of a command line as a POSIX shell splits them: '...' keeps
+// everything, "..." and a backslash escape the next character.
+std::vector<std::string> ShellWords(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == ' ' || c == '\t') {
+      if (inWord) words.push_back(word), word.clear(), inWord = false;
+      continue;
+    }
+    inWord = true;
+    if (c == '\'') {
+      size_t end = line.find('\'', i + 1);
+      word += line.substr(i + 1, end - i - 1);
+      i = end == std::string::npos ? line.size() : end;
+    } else if (c == '"') {
+      for (++i; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] == '\\' && i + 1 < line.size()) ++i;
+        word += line[i];
+      }
+    } else if (c == '\\' && i + 1 < line.size()) {
+      word += line[++i];
+    } else {
+      word += c;
+    }
+  }
+  if (inWord) words.push_back(word);
+  return words;
+}
+
+// One argument as the C runtime's command-line parser reads it back.
+std::wstring QuotedArgument(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
+  std::wstring quoted = L"\"";
+  size_t slashes = 0;
+  for (wchar_t c : argument) {
+    if (c == L'\\') {
+      ++slashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? 2 * slashes + 1 : slashes, L'\\');
+    slashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * slashes, L'\\');
+  return quoted + L"\"";
+}
+
+std::wstring Wide(const std::string& text) {
+  int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return wide;
+}
+
+}  // namespace
+
+// The command lines the tests give: "cd DIR && [env -u NAME...] [NAME=VALUE...]
+// PROGRAM ARGS...", run without a shell. A program is found with ".exe"
+// added; TMPDIR names the temporary folder (TMP on Windows). Anything else
+// (a pipe, a redirection, a Linux program) ends with 127.
+CommandResult RunCommand(const std::string& commandLine) {
+  CommandResult result;
+  result.status = 127;
+  std::vector<std::string> words = ShellWords(commandLine);
+  size_t at = 0;
+  std::string folder = ".";
+  if (words.size() >= 3 && words[0] == "cd" && words[2] == "&&") folder = words[1], at = 3;
+  std::vector<std::pair<std::string, std::optional<std::string>>> changes;
+  if (at < words.size() && words[at] == "env") {
+    for (++at; at + 1 < words.size() && words[at] == "-u"; at += 2) changes.emplace_back(words[at + 1], std::nullopt);
+  }
+  for (; at < words.size() && words[at].find('=') != std::string::npos && words[at][0] != '-'; ++at) {
+    std::string name = words[at].substr(0, words[at].find('='));
+    changes.emplace_back(name == "TMPDIR" ? "TMP" : name, words[at].substr(words[at].find('=') + 1));
+  }
+  for (size_t i = at; i < words.size(); ++i)
+    if (words[i] == "|" || words[i] == "&&" || words[i] == ";" || words[i][0] == '<' || words[i][0] == '>')
+      return result;
+  if (at >= words.size()) return result;
+  fs::path program = fs::path(folder) / words[at];
+  if (words[at].find_first_of("/\\") == std::string::npos) program = words[at];
+  if (!fs::exists(program) && fs::exists(program.string() + ".exe")) program += ".exe";
+  if (!fs::exists(program) || program.extension() != ".exe") return result;
+
+  std::wstring line = QuotedArgument(program.wstring());
+  for (size_t i = at + 1; i < words.size(); ++i) line += L" " + QuotedArgument(Wide(words[i]));
+  // The environment block: this process's, with the changes.
+  std::vector<std::wstring> variables;
+  if (wchar_t* block = ::GetEnvironmentStringsW()) {
+    for (wchar_t* entry = block; *entry; entry += std::wcslen(entry) + 1) variables.emplace_back(entry);
+    ::FreeEnvironmentStringsW(block);
+  }
+  for (const auto& [name, value] : changes) {
+    std::wstring prefix = Wide(name) + L"=";
+    std::erase_if(variables, [&](const std::wstring& v) { return _wcsnicmp(v.c_str(), prefix.c_str(), prefix.size()) == 0; });
+    if (value) variables.push_back(prefix + Wide(*value));
+  }
+  std::wstring environment;
+  for (const std::wstring& v : variables) environment += v + L'\0';
+  environment += L'\0';
+
+  TempDir capture;
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  auto open = [&](const std::string& path, DWORD access, DWORD disposition) {
+    return ::CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  HANDLE in = open("NUL", GENERIC_READ, OPEN_EXISTING);
+  HANDLE out = open(capture.File("out"), GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE err = open(capture.File("err"), GENERIC_WRITE, CREATE_ALWAYS);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in, startup.hStdOutput = out, startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  std::vector<wchar_t> mutableLine(line.begin(), line.end());
+  mutableLine.push_back(L'\0');
+  bool started = ::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                                  environment.data(), Wide(folder).c_str(), &startup, &process);
+  ::CloseHandle(in), ::CloseHandle(out), ::CloseHandle(err);
+  if (started) {
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    result.status = static_cast<int>(code & 0xFF);
+    ::CloseHandle(process.hThread), ::CloseHandle(process.hProcess);
+  }
+  result.out = Slurp(capture.File("out"));
+  result.err = Slurp(capture.File("err"));
+  return result;
+}
+#else
 CommandResult RunCommand(const std::string& commandLine) {
   TempDir capture;
   std::string outPath = capture.File("out"), errPath = capture.File("err");
   std::string full = "(" + commandLine + ") </dev/null >'" + outPath + "' 2>'" + errPath + "'";
   int raw = std::system(full.c_str());
   CommandResult result;
-#if defined(_WIN32)
-  result.status = raw;
-#else
   result.status = (raw != -1 && WIFEXITED(raw)) ? WEXITSTATUS(raw) : -1;
-#endif
   result.out = Slurp(outPath);
   result.err = Slurp(errPath);
   return result;
 }
+
+#endif
 
 void MakeFolder(const std::string& path) {
   if (!fs::create_directory(path)) throw std::runtime_error("cannot make " + path);

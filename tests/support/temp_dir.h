@@ -75,6 +75,13 @@ inline constexpr int kNoSuchFolder = ENOENT;
 inline constexpr int kNotAFolder = ENOTDIR;
 #endif
 
+// A program's file name on this system ("quillet", "quillet.exe").
+#if defined(_WIN32)
+inline std::string ProgramFile(const std::string& name) { return name + ".exe"; }
+#else
+inline std::string ProgramFile(const std::string& name) { return name; }
+#endif
+
 // Folder of the built programs (set by the build as SUITE_BIN_DIR).
 std::string BinFolder();
 // A system font if the machine has it, else empty.

@@ -1,7 +1,9 @@
 // The four programs as a user runs them: copied into a folder of their own,
 // which holds their profile files, and started from another folder.
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 
@@ -37,7 +39,8 @@ TEST(Programs, WrongArgumentCountPrintsUsageAndEndsWith255) {
                 kMaker);
   // Nothing was written anywhere.
   EXPECT_EQ(testsupport::ListFolder(tools.path()),
-            (std::vector<std::string>{"corvin", "corvout", "pellin", "pellout"}));
+            (std::vector<std::string>{testsupport::ProgramFile("corvin"), testsupport::ProgramFile("corvout"),
+                                      testsupport::ProgramFile("pellin"), testsupport::ProgramFile("pellout")}));
   EXPECT_TRUE(testsupport::ListFolder(work.path()).empty());
 }
 
@@ -86,12 +89,19 @@ TEST(Programs, CorvoutAndCorvinRebuildARealNameTable) {
   SetTableName(tools.File("Corvout.ini"), "rebuilt.name");
   auto in = RunProgram("corvin", tools.path(), work.path(), "Corvout.ini u");
   EXPECT_EQ(in.status, 1) << in.out;
+#if defined(_WIN32)
+  GTEST_SKIP() << "the programs ran; the judge of their table is Linux's fontTools";
+#endif
   std::string listing = tooltest::NameListing(work.File("dejavu.name"), work.File("rebuilt.name"));
   EXPECT_TRUE(listing.starts_with("same ")) << listing;
 }
 
 TEST(Programs, ReadOnlyToolFolderFallsBackToTheUserFolderForBothTools) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "takes the write permission away with POSIX modes";
+#else
   if (::geteuid() == 0) GTEST_SKIP() << "every folder is writable for root";
+#endif
   TempDir tools, work, config;
   testsupport::WriteBytes(work.File("a.os_2"), testsupport::MakeOs2("MRLW"));
   RunProgram("pellout", tools.path(), work.path(), "");  // copies the programs in

@@ -28,8 +28,9 @@ ToolRun RunIn(ToolMain tool, const testsupport::TempDir& dir, const std::vector<
 
 testsupport::CommandResult RunProgram(const std::string& tool, const std::string& toolFolder,
                                       const std::string& workFolder, const std::string& arguments) {
-  std::string program = toolFolder + "/" + tool;
-  if (!testsupport::Exists(program)) std::filesystem::copy_file(testsupport::BinFolder() + "/" + tool, program);
+  std::string program = toolFolder + "/" + testsupport::ProgramFile(tool);
+  if (!testsupport::Exists(program))
+    std::filesystem::copy_file(testsupport::BinFolder() + "/" + testsupport::ProgramFile(tool), program);
   return testsupport::RunCommand("cd '" + workFolder + "' && '" + program + "' " + arguments);
 }
 
