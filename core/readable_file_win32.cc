@@ -103,10 +103,11 @@ size_t ReadableFile::ReadAt(uint64_t offset, void* out, size_t count) const {
     place.OffsetHigh = static_cast<DWORD>(at >> 32);
     DWORD want = static_cast<DWORD>(std::min<size_t>(count - done, size_t{1} << 30));
     DWORD got = 0;
-    if (!::ReadFile(handle, dest + done, want, &got, &place) || got == 0) {
+    bool read = ::ReadFile(handle, dest + done, want, &got, &place);
+    if (!read || got == 0) {
       // The size at Open promised these bytes: an end here is a failure too.
-      if (readError_ == 0) readError_ = got == 0 && ::GetLastError() == ERROR_HANDLE_EOF ? ENODATA
-                                        : ::GetLastError() != 0 ? platform::LastSystemError() : ENODATA;
+      if (readError_ == 0)
+        readError_ = read || ::GetLastError() == ERROR_HANDLE_EOF ? ENODATA : platform::LastSystemError();
       break;
     }
     done += got;

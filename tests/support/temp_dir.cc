@@ -1,10 +1,10 @@
 #include "tests/support/temp_dir.h"
 
 #if defined(_WIN32)
-#include <windows.h>
-
 #include <cwchar>
 #include <optional>
+
+#include "platform/wide_text.h"
 #else
 #include <sys/wait.h>
 #endif
@@ -135,13 +135,6 @@ std::wstring QuotedArgument(const std::wstring& argument) {
   return quoted + L"\"";
 }
 
-std::wstring Wide(const std::string& text) {
-  int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
-
 }  // namespace
 
 // The command lines the tests give: "cd DIR && [env -u NAME...] [NAME=VALUE...]
@@ -173,7 +166,7 @@ CommandResult RunCommand(const std::string& commandLine) {
   if (!fs::exists(program) || program.extension() != ".exe") return result;
 
   std::wstring line = QuotedArgument(program.wstring());
-  for (size_t i = at + 1; i < words.size(); ++i) line += L" " + QuotedArgument(Wide(words[i]));
+  for (size_t i = at + 1; i < words.size(); ++i) line += L" " + QuotedArgument(platform::Widen(words[i]));
   // The environment block: this process's, with the changes.
   std::vector<std::wstring> variables;
   if (wchar_t* block = ::GetEnvironmentStringsW()) {
@@ -181,9 +174,9 @@ CommandResult RunCommand(const std::string& commandLine) {
     ::FreeEnvironmentStringsW(block);
   }
   for (const auto& [name, value] : changes) {
-    std::wstring prefix = Wide(name) + L"=";
+    std::wstring prefix = platform::Widen(name) + L"=";
     std::erase_if(variables, [&](const std::wstring& v) { return _wcsnicmp(v.c_str(), prefix.c_str(), prefix.size()) == 0; });
-    if (value) variables.push_back(prefix + Wide(*value));
+    if (value) variables.push_back(prefix + platform::Widen(*value));
   }
   std::wstring environment;
   for (const std::wstring& v : variables) environment += v + L'\0';
@@ -192,7 +185,7 @@ CommandResult RunCommand(const std::string& commandLine) {
   TempDir capture;
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   auto open = [&](const std::string& path, DWORD access, DWORD disposition) {
-    return ::CreateFileW(Wide(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
+    return ::CreateFileW(platform::Widen(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   };
   HANDLE in = open("NUL", GENERIC_READ, OPEN_EXISTING);
@@ -206,7 +199,7 @@ CommandResult RunCommand(const std::string& commandLine) {
   std::vector<wchar_t> mutableLine(line.begin(), line.end());
   mutableLine.push_back(L'\0');
   bool started = ::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                                  environment.data(), Wide(folder).c_str(), &startup, &process);
+                                  environment.data(), platform::Widen(folder).c_str(), &startup, &process);
   ::CloseHandle(in), ::CloseHandle(out), ::CloseHandle(err);
   if (started) {
     ::WaitForSingleObject(process.hProcess, INFINITE);
