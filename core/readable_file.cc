@@ -7,12 +7,6 @@ namespace core {
 
 const char* OpenErrorNote(int error) { return error == kNotRegularFile ? " (not a regular file)" : ""; }
 
-std::string ErrorReason(int error) {
-  if (error == 0) return {};
-  if (error == kNotRegularFile) return "Not a regular file.";
-  return std::string(std::strerror(error)) + ".";
-}
-
 ReadableFile::~ReadableFile() { Close(); }
 
 ReadableFile::ReadableFile(ReadableFile&& other) noexcept

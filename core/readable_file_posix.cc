@@ -6,8 +6,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <string>
 
 namespace core {
+
+std::string ErrorReason(int error) {
+  if (error == 0) return {};
+  if (error == kNotRegularFile) return "Not a regular file.";
+  return std::string(std::strerror(error)) + ".";
+}
+
 namespace {
 
 FileIdentity IdentityOf(const struct stat& info) {

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <fcntl.h>
 #include <algorithm>
 
@@ -15,6 +16,25 @@
 #include "platform/wide_text.h"
 
 namespace core {
+
+// The codes kept on Windows are the system's own (see platform/system_error.h),
+// so their words come from the system too.
+std::string ErrorReason(int error) {
+  if (error == 0) return {};
+  if (error == kNotRegularFile) return "Not a regular file.";
+  if (error == EEXIST) return "The file exists.";
+  wchar_t* text = nullptr;
+  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&text), 0,
+                                  nullptr);
+  std::wstring words(text ? text : L"", length);
+  if (text) ::LocalFree(text);
+  while (!words.empty() && (words.back() == L'\r' || words.back() == L'\n' || words.back() == L' ')) words.pop_back();
+  if (words.empty()) return "System error " + std::to_string(error) + ".";
+  return platform::Narrow(words);
+}
+
 namespace {
 
 HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(::_get_osfhandle(fd)); }
