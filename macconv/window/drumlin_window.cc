@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "macconv/cmap_file_conversion.h"
+#include "macconv/message_text.h"
 #include "macconv/command_line.h"
 #include "macconv/menu_commands.h"
 #include "macconv/window/drumlin_icon.h"
@@ -62,6 +63,13 @@ class DrumlinWindow::ConversionSinks : public shell::MessageSink, public macconv
     });
   }
   void HoldProgress(int milliseconds) override { window_.conversion_.Pause(milliseconds); }
+  // One more line under the text shown, set out as the progress lines are.
+  void AddProgressLine(const std::string& line) {
+    window_.conversion_.Hand([w = &window_, line] {
+      w->view_->SetText(w->view_->text() + Text("\n     " + line + "     "));
+      emit w->progressShown(w->view_->text());
+    });
+  }
 
  private:
   DrumlinWindow& window_;
@@ -185,7 +193,9 @@ void DrumlinWindow::StartCmapConversion(const std::string& input, const std::str
   conversion_.Start(
       [this, input, output] {
         ConversionSinks sinks(*this);
-        macconv::ConvertCmapFile(input, output, sinks, &sinks);
+        // The last counts stay, with the name of the file written under them.
+        if (macconv::ConvertCmapFile(input, output, sinks, &sinks) == shell::Outcome::kDone)
+          sinks.AddProgressLine(macconv::WrittenDetail(output));
       },
       [this] {
         conversionRunning_ = false;
