@@ -125,7 +125,10 @@ TEST(QuilletDesktop, SaveReportWritesTheWholeReportThatTheLogHasTrimmed) {
   ASSERT_TRUE(f.OpenBuiltFont("Many.ttc", testsupport::BuildCollection(fonts, false)));
   const std::string report = f.window->lastReport();
   ASSERT_GT(report.size(), editor::kLogTextLimit);
-  EXPECT_EQ(f.Log().size(), editor::kLogTextLimit);
+  // Trimmed by whole appends: how close to the limit it ends depends on how
+  // the run's text arrived.
+  EXPECT_LE(f.Log().size(), editor::kLogTextLimit);
+  EXPECT_LT(f.Log().size(), report.size());
   EXPECT_EQ(report.rfind(editor::OpeningLine(f.dir.File("Many.ttc")), 0), 0u);
   EXPECT_TRUE(report.ends_with("Ready\r\n--\r\n"));
   EXPECT_TRUE(f.Log().ends_with(report.substr(report.size() - 1000)));
