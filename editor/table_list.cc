@@ -23,6 +23,14 @@ std::string LowerAscii(std::string_view name) {
   return lower;
 }
 
+// "0x" and the lower-case hexadecimal digits, as printf's "0x%x" gives them.
+std::string HexValue(uint32_t value) {
+  char digits[8];
+  auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, 16);
+  (void)error;  // eight digits always fit
+  return "0x" + std::string(digits, end);
+}
+
 }  // namespace
 
 std::string TableListName(const std::array<uint8_t, 4>& tag) {
@@ -34,24 +42,12 @@ TableListWriter::TableListWriter(std::string settingsFolder) : path_(SettingsFil
   loadError_ = profile_.error();
 }
 
-namespace {
-
-// "0x" and the lower-case hexadecimal digits, as printf's "0x%x" gives them.
-std::string HexValue(uint32_t value) {
-  char digits[8];
-  auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, 16);
-  (void)error;  // eight digits always fit
-  return "0x" + std::string(digits, end);
-}
-
-}  // namespace
-
 void TableListWriter::AddFont(const std::vector<TableListEntry>& entries) {
-  for (const TableListEntry& entry : entries) listed_.insert(LowerAscii(TableListName(entry.tag)));
   profile_.Set(kSettingsSection, "Number_Of_Tables", std::to_string(entries.size()));
   for (size_t i = 0; i < entries.size(); ++i) {
     const TableListEntry& entry = entries[i];
     std::string name = TableListName(entry.tag);
+    listed_.insert(LowerAscii(name));
     profile_.Set(kSettingsSection, "Table" + std::to_string(i), name);
     // A tag whose bytes cannot name a section (a ']' or a line break) keeps
     // only its TableN key. Offsets and lengths are written as signed 32-bit
