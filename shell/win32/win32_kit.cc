@@ -1,6 +1,7 @@
 #include "shell/win32/win32_kit.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -61,6 +62,11 @@ UINT MessageIcon(const std::string& caption) {
   return MB_ICONWARNING;
 }
 
+void LeaveOwnConsole() {
+  DWORD processes[2] = {};
+  if (::GetConsoleProcessList(processes, 2) == 1) ::FreeConsole();
+}
+
 HWND ActiveOwner(HWND owner) {
   if (!owner) return nullptr;
   HWND popup = ::GetLastActivePopup(owner);
@@ -86,7 +92,36 @@ std::wstring DialogFilter(const std::string& filterList) {
   return filter;
 }
 
+namespace {
+
+// The folder chooser starts in the proposed folder.
+int CALLBACK StartInFolder(HWND window, UINT message, LPARAM, LPARAM data) {
+  if (message == BFFM_INITIALIZED && data) ::SendMessageW(window, BFFM_SETSELECTIONW, TRUE, data);
+  return 0;
+}
+
+std::optional<std::string> ChooseFolder(HWND owner, const ChooserRequest& request) {
+  std::wstring title = platform::Widen(request.title);
+  std::wstring start = platform::Widen(request.proposedName);
+  BROWSEINFOW browse{};
+  browse.hwndOwner = owner;
+  browse.lpszTitle = title.c_str();
+  browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  browse.lpfn = StartInFolder;
+  browse.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
+  PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&browse);
+  if (!chosen) return std::nullopt;
+  std::vector<wchar_t> path(32768, L'\0');
+  bool named = ::SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+  ::CoTaskMemFree(chosen);
+  if (!named || path[0] == L'\0') return std::nullopt;
+  return platform::Narrow(path.data());
+}
+
+}  // namespace
+
 std::optional<std::string> FileChooser::Choose(const ChooserRequest& request) {
+  if (request.folder) return ChooseFolder(ActiveOwner(owner_), request);
   // Room for any path the system takes, not the 128 characters of old.
   std::vector<wchar_t> name(32768, L'\0');
   std::wstring proposed = platform::Widen(request.proposedName);
@@ -109,7 +144,7 @@ std::optional<std::string> FileChooser::Choose(const ChooserRequest& request) {
   dialog.nMaxFile = static_cast<DWORD>(name.size());
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = suffix.empty() ? nullptr : suffix.c_str();
-  dialog.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+  dialog.Flags = OFN_HIDEREADONLY | OFN_NOVALIDATE | OFN_PATHMUSTEXIST;
   BOOL accepted;
   if (request.saving) {
     // Every caller creates its file new and refuses one that exists itself.

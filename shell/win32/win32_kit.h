@@ -42,8 +42,9 @@ class MessageBoxes : public MessageSink {
 };
 
 // The common file dialogs. Opening asks for a file that exists; saving takes
-// a new name (the callers refuse to replace). A custom filter the user types
-// is kept per chooser memory, from one call to the next.
+// a new name (the callers refuse to replace); a request for a folder shows
+// the folder chooser. A custom filter the user types is kept per chooser
+// memory, from one call to the next.
 class FileChooser : public shell::FileChooser {
  public:
   explicit FileChooser(HWND owner = nullptr) : owner_(owner) {}
@@ -58,6 +59,11 @@ class FileChooser : public shell::FileChooser {
 // The "a|b|c|d|" filter list in the dialogs' form: each label and pattern
 // ended by a NUL, and the list by an empty string.
 std::wstring DialogFilter(const std::string& filterList);
+
+// A window started from the desktop has a console of its own, since the
+// same program also runs headless from a shell: it lets that console go.
+// A console shared with a shell stays.
+void LeaveOwnConsole();
 
 // The window that boxes and choosers asked on the owner's thread are to be
 // owned by: its last active popup, when it has one.

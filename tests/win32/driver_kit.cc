@@ -1,9 +1,6 @@
 #include "tests/win32/driver_kit.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace driver {
 namespace {
@@ -208,8 +205,15 @@ bool CopyInto(const std::string& file, const std::string& folder) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(platform::Widen(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  HANDLE file = ::CreateFileW(platform::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string data;
+  char block[65536];
+  DWORD got = 0;
+  while (::ReadFile(file, block, sizeof(block), &got, nullptr) && got > 0) data.append(block, got);
+  ::CloseHandle(file);
+  return data;
 }
 
 bool Exists(const std::string& path) {
