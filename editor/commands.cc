@@ -25,6 +25,10 @@ bool PassesGate(MenuCommand command, bool ready, shell::LogSink& log) {
   return false;
 }
 
+std::string BusyLine(const std::string& fontPath) {
+  return "The analysis of " + fontPath + " is still under way. Try again after \"Ready\".\r\n--\r\n";
+}
+
 std::string Banner() {
   return "Quillet Version 1.1\r\n"
          "  The table editor of the Marlowby font tools\r\n"

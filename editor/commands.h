@@ -37,6 +37,9 @@ bool IsGatedByReady(MenuCommand command);
 // True when the command may go ahead; otherwise logs "Open a ttf first.".
 bool PassesGate(MenuCommand command, bool ready, shell::LogSink& log);
 
+// The line that refuses a command while a run is under way.
+std::string BusyLine(const std::string& fontPath);
+
 // The banner at the top of the log and behind "About...".
 std::string Banner();
 

@@ -13,6 +13,9 @@
 #include "platform/registry.h"
 #include "platform/text_locale.h"
 #include "shell/headless.h"
+#if defined(_WIN32)
+#include "editor/win32/quillet_window.h"
+#endif
 #if defined(QUILLET_WITH_WINDOW)
 #include "editor/window/quillet_app.h"
 #include "shell/window_module.h"
@@ -28,7 +31,14 @@ int main(int argc, char** argv) {
   std::optional<int> status = editor::RunHeadless(arguments, platform::SettingsFolder(), stdout, stderr,
                                                   editor::kChecksumLibraryName, platform::LocaleIsUtf8());
   if (status) return shell::CloseStandardStreams(*status, shell::kExitFailure, "quillet");
-#if defined(QUILLET_WITH_WINDOW)
+#if defined(_WIN32)
+  // The native window; `quillet FONT` analyses FONT at once.
+  if (arguments.size() <= 1) {
+    int window = editor::win32::RunQuilletWindow(platform::SettingsFolder(), arguments.empty() ? "" : arguments[0]);
+    if (window >= 0) return window;
+    std::fputs("quillet: no display for the window; the commands without it:\n", stderr);
+  }
+#elif defined(QUILLET_WITH_WINDOW)
   if (shell::HaveDisplay(argc, argv)) {
     std::string error;
     auto* window = shell::WindowEntryAs<QuilletWindowEntry>("libquillet-window.so", "", "QuilletWindowMain", &error);

@@ -4,7 +4,7 @@
 
 #include <QPlainTextEdit>
 
-#include "editor/window/log_keys.h"
+#include "editor/log_keys.h"
 
 namespace editor::gui {
 

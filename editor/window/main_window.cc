@@ -129,10 +129,6 @@ void RecordStart(const std::string& programPath, const std::string& settingsFold
   ResetTableCount(settingsFolder);
 }
 
-std::string BusyLine(const std::string& fontPath) {
-  return "The analysis of " + fontPath + " is still under way. Try again after \"Ready\".\r\n--\r\n";
-}
-
 MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
     : QMainWindow(parent),
       windowThread_(std::this_thread::get_id()),

@@ -47,9 +47,6 @@ struct WindowSetup {
 // Marlowby/quillet, and Number_Of_Tables = "0" in the table list.
 void RecordStart(const std::string& programPath, const std::string& settingsFolder);
 
-// The line that refuses a command while a run is under way.
-std::string BusyLine(const std::string& fontPath);
-
 // "ipag.ttf - Quillet" for an open font, "Quillet" without one.
 QString WindowTitleFor(const std::string& fontPath);
 

@@ -130,35 +130,35 @@ TEST(QuilletWindow, LogKeysAtTheEnd) {
   // Page Down at the end goes to the start of the line and does not page.
   QTest::keyClick(log, Qt::Key_PageDown);
   EXPECT_EQ(log->textCursor().position(), lastLineStart);
-  EXPECT_EQ(log->lastKey(), editor::gui::LogKey::kHome);
+  EXPECT_EQ(log->lastKey(), editor::LogKey::kHome);
   EXPECT_EQ(log->verticalScrollBar()->value(), scrolled);
   // Away from the end the key goes on to the view.
   QTest::keyClick(log, Qt::Key_PageDown);
-  EXPECT_EQ(log->lastKey(), editor::gui::LogKey::kPageDown);
+  EXPECT_EQ(log->lastKey(), editor::LogKey::kPageDown);
   // Down at the end likewise goes to the line's start.
   QTest::keyClick(log, Qt::Key_End);
   ASSERT_TRUE(log->CaretAtEnd());
   QTest::keyClick(log, Qt::Key_Down);
   EXPECT_EQ(log->textCursor().position(), lastLineStart);
   QTest::keyClick(log, Qt::Key_Up);
-  EXPECT_EQ(log->lastKey(), editor::gui::LogKey::kUp);
+  EXPECT_EQ(log->lastKey(), editor::LogKey::kUp);
   EXPECT_LT(log->textCursor().position(), lastLineStart);
 
   // Page Up at the end right after a Page Down lands on a line's start,
   // not in the column where the caret was.
   QTest::keyClick(log, Qt::Key_PageDown);
-  ASSERT_EQ(log->lastKey(), editor::gui::LogKey::kPageDown);
+  ASSERT_EQ(log->lastKey(), editor::LogKey::kPageDown);
   log->moveCursor(QTextCursor::End);
   QTest::keyClick(log, Qt::Key_PageUp);
   QApplication::processEvents();
   EXPECT_LT(log->textCursor().position(), lastLineStart);
   EXPECT_EQ(log->textCursor().positionInBlock(), 0);
-  EXPECT_EQ(log->lastKey(), editor::gui::LogKey::kPageUp);
+  EXPECT_EQ(log->lastKey(), editor::LogKey::kPageUp);
 }
 
 TEST(LogKeys, Steps) {
-  using editor::gui::LogKey;
-  using editor::gui::StepForKey;
+  using editor::LogKey;
+  using editor::StepForKey;
   auto pageDownAtEnd = StepForKey(LogKey::kPageDown, true, LogKey::kNone);
   EXPECT_TRUE(pageDownAtEnd.consume && pageDownAtEnd.sendHome);
   EXPECT_EQ(pageDownAtEnd.lastKey, LogKey::kHome);
@@ -175,10 +175,10 @@ TEST(LogKeys, Steps) {
   auto other = StepForKey(LogKey::kOther, true, LogKey::kPageDown);
   EXPECT_TRUE(!other.consume && !other.sendHome && other.lastKey == LogKey::kPageDown);
 
-  EXPECT_EQ(editor::gui::PageDownScroll(100, 70, 20), 10);  // within two pages: end on the last line
-  EXPECT_EQ(editor::gui::PageDownScroll(100, 50, 20), 0);   // further away: an ordinary page
-  EXPECT_EQ(editor::gui::PageDownScroll(100, 90, 20), 0);   // the last line shows already
-  EXPECT_EQ(editor::gui::PageDownScroll(10, 0, 0), 0);
+  EXPECT_EQ(editor::PageDownScroll(100, 70, 20), 10);  // within two pages: end on the last line
+  EXPECT_EQ(editor::PageDownScroll(100, 50, 20), 0);   // further away: an ordinary page
+  EXPECT_EQ(editor::PageDownScroll(100, 90, 20), 0);   // the last line shows already
+  EXPECT_EQ(editor::PageDownScroll(10, 0, 0), 0);
 }
 
 TEST(QuilletWindow, ARunUnderWayHoldsBackEveryCommandButTheLog) {
@@ -195,7 +195,7 @@ TEST(QuilletWindow, ARunUnderWayHoldsBackEveryCommandButTheLog) {
   f.Trigger("&Recalc check sum");
   f.Trigger("&Export Table...");
   // (The run's own first line may come in between.)
-  std::string busy = editor::gui::BusyLine(missing), since = f.LogSince(mark);
+  std::string busy = editor::BusyLine(missing), since = f.LogSince(mark);
   int refused = 0;
   for (size_t at = since.find(busy); at != std::string::npos; at = since.find(busy, at + 1)) ++refused;
   EXPECT_EQ(refused, 3);

@@ -1,5 +1,6 @@
 #include "tests/win32/driver_kit.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace driver {
@@ -18,11 +19,17 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
+// Asked of the window itself: a control of another process keeps its own
+// text (a RichEdit does), which only WM_GETTEXT reads.
 std::wstring WideText(HWND window) {
-  int length = ::GetWindowTextLengthW(window);
-  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-  int got = ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  DWORD_PTR got = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             5000, &got))
+    return {};
+  text.resize(std::min<size_t>(got, length));
   return text;
 }
 

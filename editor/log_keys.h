@@ -4,7 +4,7 @@
 // Up or Up right after such a Page Down first goes back to the line's start.
 #pragma once
 
-namespace editor::gui {
+namespace editor {
 
 enum class LogKey { kNone, kHome, kPageUp, kUp, kPageDown, kDown, kOther };
 
@@ -23,4 +23,4 @@ LogKeyStep StepForKey(LogKey key, bool atEnd, LogKey lastKey);
 // that the page ends with the last line; 0 elsewhere.
 int PageDownScroll(int lineCount, int firstVisibleLine, int visibleLines);
 
-}  // namespace editor::gui
+}  // namespace editor

@@ -1,6 +1,6 @@
-#include "editor/window/log_keys.h"
+#include "editor/log_keys.h"
 
-namespace editor::gui {
+namespace editor {
 
 LogKeyStep StepForKey(LogKey key, bool atEnd, LogKey lastKey) {
   LogKeyStep step;
@@ -43,4 +43,4 @@ int PageDownScroll(int lineCount, int firstVisibleLine, int visibleLines) {
   return scroll > 0 ? scroll : 0;
 }
 
-}  // namespace editor::gui
+}  // namespace editor

@@ -1,0 +1,526 @@
+#include "editor/win32/quillet_window.h"
+
+#include "shell/win32/win32_kit.h"  // windows.h first
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "editor/analysis_run.h"
+#include "editor/choosers.h"
+#include "editor/commands.h"
+#include "editor/font_analysis.h"
+#include "editor/log_buffer.h"
+#include "editor/log_keys.h"
+#include "editor/table_list.h"
+#include "editor/win32/resource.h"
+#include "shell/worker.h"
+
+namespace editor::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"Quillet";
+// Posted to the window: the worker has handed something over, or the log
+// has changed on the analysis thread.
+constexpr UINT kDeliverMessage = WM_APP + 1;
+constexpr UINT kRefreshMessage = WM_APP + 2;
+
+// Hands a run's lines on to the log and keeps every one of them, for
+// "Save Report...".
+class ReportCopy : public shell::LogSink {
+ public:
+  explicit ReportCopy(shell::LogSink& log) : log_(log) {}
+  void Append(std::string_view text) override {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      text_.append(text);
+    }
+    log_.Append(text);
+  }
+  std::string Take() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return std::move(text_);
+  }
+
+ private:
+  shell::LogSink& log_;
+  std::mutex lock_;
+  std::string text_;
+};
+
+std::string FileNameOf(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+class QuilletWindow {
+ public:
+  QuilletWindow(std::string settingsFolder)
+      : settingsFolder_(std::move(settingsFolder)),
+        buffer_(Banner()),
+        worker_([this] { ::PostMessageW(window_, kDeliverMessage, 0, 0); }) {}
+
+  bool Create(HINSTANCE instance, int show);
+  void OpenFont(const std::string& fontPath);
+  HWND window() const { return window_; }
+
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK LogKeys(HWND log, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  bool OnCreate();
+  void OnDestroy();
+  void RunCommand(MenuCommand command);
+  void EditCommand(MenuCommand command);
+  bool RefusedWhileRunning();
+  void RunEnded(std::shared_ptr<const FontAnalysis> analysis, std::string report);
+  void LogChanged();
+  void RefreshLog();
+  int VisibleLines() const;
+  LRESULT OnLogKey(WPARAM key, LPARAM lParam);
+  void SetTitle();
+
+  friend INT_PTR CALLBACK AddTableProcedure(HWND, UINT, WPARAM, LPARAM);
+  friend INT_PTR CALLBACK TableListProcedure(HWND, UINT, WPARAM, LPARAM);
+
+  std::string settingsFolder_;
+  std::string fontPath_;
+  HWND window_ = nullptr;
+  HWND log_ = nullptr;
+  HMODULE richEdit_ = nullptr;
+  WNDPROC logProcedure_ = nullptr;
+  LogKey lastKey_ = LogKey::kNone;
+  shell::win32::FileChooser chooser_;
+  shell::win32::MessageBoxes messages_;
+  LogBuffer buffer_;
+  uint64_t shownVersion_ = 0;
+  bool shownOnce_ = false;
+  std::atomic<bool> refreshQueued_{false};
+  std::thread::id windowThread_ = std::this_thread::get_id();
+  LogBufferSink logSink_{buffer_, [this] { LogChanged(); }};
+  std::shared_ptr<const FontAnalysis> analysis_;
+  std::string lastReport_;
+  bool ready_ = false;
+  int bannersHeld_ = 0;
+  shell::Worker worker_;
+  shell::HandedMessages runMessages_{worker_, messages_};
+};
+
+// What an editing dialog works on while it is open.
+struct DialogContext {
+  QuilletWindow* window;
+  MenuCommand command;
+  uint32_t tableCount;
+};
+
+void Finish(HWND dialog, const shell::CommandOutcome& outcome) {
+  if (outcome.dialog == shell::DialogStep::kClose) ::EndDialog(dialog, outcome.done() ? IDOK : IDCANCEL);
+}
+
+// Tags are bytes; the dialogs show each byte as one character.
+std::string TagBytes(HWND field) {
+  wchar_t typed[16] = {};
+  ::GetWindowTextW(field, typed, 16);
+  std::string tag;
+  for (const wchar_t* c = typed; *c; ++c) tag.push_back(static_cast<char>(*c <= 0xFF ? *c : '?'));
+  return tag;
+}
+
+INT_PTR CALLBACK AddTableProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* context = reinterpret_cast<DialogContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    ::SendDlgItemMessageW(dialog, IDC_TABLE_NAME, EM_LIMITTEXT, 4, 0);
+    return TRUE;
+  }
+  if (message != WM_COMMAND || !context) return FALSE;
+  QuilletWindow& window = *context->window;
+  switch (LOWORD(wParam)) {
+    case IDC_BROWSE: {
+      std::optional<std::string> picked = window.chooser_.Choose(TableFileChooserRequest());
+      if (picked) shell::win32::SetWindowText(::GetDlgItem(dialog, IDC_TABLE_FILE), *picked);
+      return TRUE;
+    }
+    case IDOK: {
+      AddTableRequest request{TagBytes(::GetDlgItem(dialog, IDC_TABLE_NAME)),
+                              shell::win32::WindowText(::GetDlgItem(dialog, IDC_TABLE_FILE)), context->tableCount};
+      static const FontAnalysis kNoFont;
+      Finish(dialog, AddTableCommand(window.analysis_ ? *window.analysis_ : kNoFont, request, window.chooser_,
+                                     window.logSink_, window.messages_));
+      return TRUE;
+    }
+    case IDCANCEL:
+      ::EndDialog(dialog, IDCANCEL);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+INT_PTR CALLBACK TableListProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* context = reinterpret_cast<DialogContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    context = reinterpret_cast<DialogContext*>(lParam);
+    if (context->command == MenuCommand::kDeleteTable) {
+      ::SetDlgItemTextW(dialog, IDC_TABLE_PROMPT, L"Choose a table to delete.");
+      ::SetWindowTextW(dialog, L"Delete a table.");
+    }
+    HWND list = ::GetDlgItem(dialog, IDC_TABLE_LIST);
+    for (const std::string& tag : ReadTableListItems(context->window->settingsFolder_)) {
+      std::wstring item;
+      for (char c : tag) item.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+      ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+    // The first row is selected, so that Return acts on it.
+    ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+    return TRUE;
+  }
+  if (message != WM_COMMAND || !context) return FALSE;
+  const bool doubleClick = LOWORD(wParam) == IDC_TABLE_LIST && HIWORD(wParam) == LBN_DBLCLK;
+  if (LOWORD(wParam) == IDOK || doubleClick) {
+    QuilletWindow& window = *context->window;
+    std::optional<std::string> selected;
+    HWND list = ::GetDlgItem(dialog, IDC_TABLE_LIST);
+    LRESULT row = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (row != LB_ERR) {
+      wchar_t item[64] = {};
+      if (::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0) < 64) {
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(item));
+        std::string tag;
+        for (const wchar_t* c = item; *c; ++c) tag.push_back(static_cast<char>(*c));
+        selected = tag;
+      }
+    }
+    static const FontAnalysis kNoFont;
+    const FontAnalysis& font = window.analysis_ ? *window.analysis_ : kNoFont;
+    Finish(dialog, context->command == MenuCommand::kExportTable
+                       ? ExportTableCommand(font, selected, window.chooser_, window.logSink_, window.messages_)
+                       : DeleteTableCommand(font, context->tableCount, selected, window.chooser_, window.logSink_,
+                                            window.messages_));
+    return TRUE;
+  }
+  if (LOWORD(wParam) == IDCANCEL) {
+    ::EndDialog(dialog, IDCANCEL);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+bool QuilletWindow::Create(HINSTANCE instance, int show) {
+  WNDCLASSEXW type{};
+  type.cbSize = sizeof(type);
+  type.style = CS_HREDRAW | CS_VREDRAW;
+  type.lpfnWndProc = Procedure;
+  type.hInstance = instance;
+  type.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLET));
+  type.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  type.hbrBackground = static_cast<HBRUSH>(::GetStockObject(LTGRAY_BRUSH));
+  type.lpszMenuName = MAKEINTRESOURCEW(IDR_QUILLET_MENU);
+  type.lpszClassName = kClassName;
+  if (!::RegisterClassExW(&type)) return false;
+  window_ = ::CreateWindowExW(0, kClassName, L"Quillet", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+  if (!window_) return false;
+  ::ShowWindow(window_, show);
+  ::UpdateWindow(window_);
+  return true;
+}
+
+LRESULT CALLBACK QuilletWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<QuilletWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<QuilletWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT QuilletWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_SIZE:
+      if (log_)
+        ::SetWindowPos(log_, nullptr, 10, 10, LOWORD(lParam) - 20, HIWORD(lParam) - 20,
+                       SWP_NOZORDER | SWP_SHOWWINDOW);
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0 || HIWORD(wParam) == 1) {
+        RunCommand(static_cast<MenuCommand>(LOWORD(wParam)));
+        return 0;
+      }
+      break;
+    case WM_DROPFILES: {
+      auto drop = reinterpret_cast<HDROP>(wParam);
+      std::optional<std::string> font;
+      if (::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+        UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        ::DragQueryFileW(drop, 0, name.data(), length + 1);
+        name.resize(length);
+        DWORD attributes = ::GetFileAttributesW(name.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+          font = platform::Narrow(name);
+      }
+      ::DragFinish(drop);
+      if (font) OpenFont(*font);
+      return 0;
+    }
+    case kDeliverMessage:
+      worker_.Deliver();
+      return 0;
+    case kRefreshMessage:
+      RefreshLog();
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+  }
+  return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+bool QuilletWindow::OnCreate() {
+  // Number_Of_Tables = "0": no dialog lists a table before a run.
+  ResetTableCount(settingsFolder_);
+  richEdit_ = ::LoadLibraryW(L"RICHED32.DLL");
+  if (!richEdit_) {
+    ::MessageBoxW(window_, L"Can't load rished32.dll", L"ERROR!!", MB_OK | MB_ICONWARNING);
+    ::PostMessageW(window_, WM_CLOSE, 0, 0);
+    return false;
+  }
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  log_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"RICHEDIT", L"",
+                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY,
+                           10, 10, client.right - 20, client.bottom - 20, window_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LOG)),
+                           reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
+  if (!log_) return false;
+  // No limit but the log buffer's own.
+  ::SendMessageW(log_, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kLogBufferSize * 2));
+  ::SetWindowLongPtrW(log_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  logProcedure_ = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(log_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&QuilletWindow::LogKeys)));
+  ::SendMessageW(log_, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(::GetSysColor(COLOR_MENU)));
+  ::SendMessageW(log_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_FIXED_FONT)), TRUE);
+  chooser_.set_owner(window_);
+  messages_.set_owner(window_);
+  ::DragAcceptFiles(window_, TRUE);
+  RefreshLog();
+  return true;
+}
+
+void QuilletWindow::OnDestroy() {
+  // A run that waits for a message box goes on without it.
+  worker_.Close();
+  worker_.Join();
+  analysis_.reset();
+  if (log_) ::DestroyWindow(log_);
+  log_ = nullptr;
+  if (richEdit_) ::FreeLibrary(richEdit_);
+  richEdit_ = nullptr;
+  ::PostQuitMessage(0);
+}
+
+void QuilletWindow::SetTitle() {
+  std::string title = fontPath_.empty() ? "Quillet" : FileNameOf(fontPath_) + " - Quillet";
+  shell::win32::SetWindowText(window_, title);
+}
+
+void QuilletWindow::RunCommand(MenuCommand command) {
+  switch (command) {
+    case MenuCommand::kOpen: {
+      if (RefusedWhileRunning()) return;
+      // A cancelled chooser keeps the open font and its analysis as they are.
+      std::optional<std::string> chosen = chooser_.Choose(FontChooserRequest());
+      if (chosen) OpenFont(*chosen);
+      return;
+    }
+    case MenuCommand::kRecalc:
+      // The recalculation works from the finished analysis, so it waits its turn.
+      if (RefusedWhileRunning()) return;
+      editor::RecalcCommand(analysis_.get(), fontPath_, chooser_, logSink_);
+      return;
+    case MenuCommand::kAddTable:
+    case MenuCommand::kExportTable:
+    case MenuCommand::kDeleteTable:
+      EditCommand(command);
+      return;
+    case MenuCommand::kSaveReport: {
+      if (RefusedWhileRunning()) return;
+      // Saved as the log shows it, in UTF-8 with the system's line ends.
+      std::string shown = platform::Narrow(shell::win32::ShownText(lastReport_));
+      SaveReportCommand(shown, fontPath_, chooser_, logSink_, messages_);
+      return;
+    }
+    case MenuCommand::kQuit:
+      ::SendMessageW(window_, WM_CLOSE, 0, 0);
+      return;
+    case MenuCommand::kCopy:
+      ::SetFocus(log_);
+      ::SendMessageW(log_, WM_COPY, 0, 0);
+      return;
+    case MenuCommand::kSelectAll:
+      ::SetFocus(log_);
+      ::SendMessageW(log_, EM_SETSEL, 0, -1);
+      return;
+    case MenuCommand::kAbout:
+      // A run writes its report line by line: the banner waits for its end.
+      if (worker_.busy()) ++bannersHeld_;
+      else logSink_.Append(Banner());
+      return;
+  }
+}
+
+void QuilletWindow::EditCommand(MenuCommand command) {
+  if (!PassesGate(command, ready_, logSink_)) return;
+  // A run under way is about to replace the table list the dialogs read.
+  if (RefusedWhileRunning()) return;
+  DialogContext context{this, command, ReadTableCount(settingsFolder_)};
+  auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+  if (command == MenuCommand::kAddTable)
+    ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ADD_TABLE), window_, AddTableProcedure,
+                      reinterpret_cast<LPARAM>(&context));
+  else
+    ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_TABLE_LIST), window_, TableListProcedure,
+                      reinterpret_cast<LPARAM>(&context));
+}
+
+bool QuilletWindow::RefusedWhileRunning() {
+  if (!worker_.busy()) return false;
+  logSink_.Append(BusyLine(fontPath_));
+  return true;
+}
+
+void QuilletWindow::OpenFont(const std::string& fontPath) {
+  if (RefusedWhileRunning()) return;
+  // The previous analysis goes: the run is about to replace the table list.
+  analysis_.reset();
+  auto report = std::make_shared<ReportCopy>(logSink_);
+  report->Append(OpeningLine(fontPath));
+  AnalysisRequest request{fontPath, settingsFolder_, kChecksumLibraryName};
+  auto result = std::make_shared<FontAnalysis>();
+  worker_.Start([this, request, result, report] { AnalysisRun(request, result.get(), *report, runMessages_); },
+                [this, result, report] { RunEnded(result, report->Take()); });
+  fontPath_ = fontPath;
+  SetTitle();
+}
+
+void QuilletWindow::RunEnded(std::shared_ptr<const FontAnalysis> analysis, std::string report) {
+  analysis_ = std::move(analysis);
+  lastReport_ = std::move(report);
+  ready_ = true;
+  for (; bannersHeld_ > 0; --bannersHeld_) logSink_.Append(Banner());
+  RefreshLog();
+}
+
+void QuilletWindow::LogChanged() {
+  if (std::this_thread::get_id() == windowThread_) {
+    RefreshLog();
+    return;
+  }
+  // One refresh waits at a time: it shows whatever the buffer holds by then.
+  if (!refreshQueued_.exchange(true)) ::PostMessageW(window_, kRefreshMessage, 0, 0);
+}
+
+int QuilletWindow::VisibleLines() const {
+  RECT area{};
+  ::GetClientRect(log_, &area);
+  HDC context = ::GetDC(log_);
+  HGDIOBJ old = ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(log_, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(context, &metrics);
+  ::SelectObject(context, old);
+  ::ReleaseDC(log_, context);
+  return metrics.tmHeight > 0 ? (area.bottom - area.top) / metrics.tmHeight : 0;
+}
+
+void QuilletWindow::RefreshLog() {
+  refreshQueued_.store(false);
+  if (!log_) return;
+  uint64_t version = buffer_.version();
+  if (shownOnce_ && version == shownVersion_) return;
+  shownOnce_ = true;
+  shownVersion_ = version;
+  ::SendMessageW(log_, EM_SETOPTIONS, ECOOP_AND, static_cast<LPARAM>(~ECO_AUTOVSCROLL));
+  // Painted once, when the text and its scrolling are in place.
+  ::SendMessageW(log_, WM_SETREDRAW, FALSE, 0);
+  ::SetWindowTextW(log_, shell::win32::ShownText(buffer_.Text()).c_str());
+  // The last line at the bottom of the log.
+  int lines = static_cast<int>(::SendMessageW(log_, EM_GETLINECOUNT, 0, 0));
+  int first = static_cast<int>(::SendMessageW(log_, EM_GETFIRSTVISIBLELINE, 0, 0));
+  int visible = VisibleLines();
+  if (visible > 0 && lines >= visible) ::SendMessageW(log_, EM_LINESCROLL, 0, lines - first - visible);
+  int end = ::GetWindowTextLengthW(log_);
+  ::SendMessageW(log_, EM_SETSEL, end, end);
+  ::SendMessageW(log_, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(log_, nullptr, TRUE);
+  ::SetFocus(log_);
+}
+
+LRESULT CALLBACK QuilletWindow::LogKeys(HWND log, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<QuilletWindow*>(::GetWindowLongPtrW(log, GWLP_USERDATA));
+  if (message == WM_KEYDOWN) return self->OnLogKey(wParam, lParam);
+  return ::CallWindowProcW(self->logProcedure_, log, message, wParam, lParam);
+}
+
+LRESULT QuilletWindow::OnLogKey(WPARAM key, LPARAM lParam) {
+  LogKey which = key == VK_PRIOR ? LogKey::kPageUp
+                 : key == VK_UP  ? LogKey::kUp
+                 : key == VK_NEXT ? LogKey::kPageDown
+                 : key == VK_DOWN ? LogKey::kDown
+                 : key == VK_HOME ? LogKey::kHome
+                                  : LogKey::kOther;
+  DWORD start = 0;
+  ::SendMessageW(log_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  bool atEnd = static_cast<int>(start) >= ::GetWindowTextLengthW(log_);
+  LogKeyStep step = StepForKey(which, atEnd, lastKey_);
+  lastKey_ = step.lastKey;
+  if (which == LogKey::kPageUp || which == LogKey::kUp)
+    ::SendMessageW(log_, EM_SETOPTIONS, ECOOP_OR, ECO_AUTOVSCROLL);
+  if (step.sendHome) ::CallWindowProcW(logProcedure_, log_, WM_KEYDOWN, VK_HOME, 0);
+  if (step.postHome) ::PostMessageW(log_, WM_KEYDOWN, VK_HOME, 0);
+  if (step.scrollNearEnd) {
+    int lines = static_cast<int>(::SendMessageW(log_, EM_GETLINECOUNT, 0, 0));
+    int first = static_cast<int>(::SendMessageW(log_, EM_GETFIRSTVISIBLELINE, 0, 0));
+    int scroll = PageDownScroll(lines, first, VisibleLines());
+    if (scroll > 0) ::SendMessageW(log_, EM_LINESCROLL, 0, scroll);
+  }
+  if (step.consume) return 0;
+  return ::CallWindowProcW(logProcedure_, log_, WM_KEYDOWN, key, lParam);
+}
+
+}  // namespace
+
+int RunQuilletWindow(const std::string& settingsFolder, const std::string& fontPath) {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  QuilletWindow window(settingsFolder);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  ::GetStartupInfoW(&startup);
+  int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+  if (!window.Create(instance, show)) return -1;
+  shell::win32::LeaveOwnConsole();
+  if (!fontPath.empty()) window.OpenFont(fontPath);
+  HACCEL keys = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_QUILLET_MENU));
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (keys && ::TranslateAcceleratorW(window.window(), keys, &message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace editor::win32
