@@ -54,6 +54,35 @@ class ReportCopy : public shell::LogSink {
   std::string text_;
 };
 
+bool HaveFont(const wchar_t* face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+  HDC screen = ::GetDC(nullptr);
+  bool found = false;
+  ::EnumFontFamiliesExW(
+      screen, &wanted, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+        *reinterpret_cast<bool*>(found) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ::ReleaseDC(nullptr, screen);
+  return found;
+}
+
+// The log's font: fixed pitch, with the Japanese characters of the fonts'
+// names where the system has such a font.
+HFONT LogFont() {
+  const wchar_t* face = L"Courier New";
+  for (const wchar_t* japanese : {L"MS Gothic", L"IPAGothic", L"VL Gothic", L"Noto Sans Mono CJK JP"}) {
+    if (!HaveFont(japanese)) continue;
+    face = japanese;
+    break;
+  }
+  return ::CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, face);
+}
+
 std::string FileNameOf(const std::string& path) {
   size_t cut = path.find_last_of("\\/");
   return cut == std::string::npos ? path : path.substr(cut + 1);
@@ -95,6 +124,7 @@ class QuilletWindow {
   HWND window_ = nullptr;
   HWND log_ = nullptr;
   HMODULE richEdit_ = nullptr;
+  HFONT font_ = nullptr;
   WNDPROC logProcedure_ = nullptr;
   LogKey lastKey_ = LogKey::kNone;
   shell::win32::FileChooser chooser_;
@@ -313,7 +343,9 @@ bool QuilletWindow::OnCreate() {
   logProcedure_ = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(log_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&QuilletWindow::LogKeys)));
   ::SendMessageW(log_, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(::GetSysColor(COLOR_MENU)));
-  ::SendMessageW(log_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_FIXED_FONT)), TRUE);
+  font_ = LogFont();
+  ::SendMessageW(log_, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(font_ ? static_cast<HGDIOBJ>(font_) : ::GetStockObject(ANSI_FIXED_FONT)), TRUE);
   chooser_.set_owner(window_);
   messages_.set_owner(window_);
   ::DragAcceptFiles(window_, TRUE);
@@ -330,6 +362,8 @@ void QuilletWindow::OnDestroy() {
   log_ = nullptr;
   if (richEdit_) ::FreeLibrary(richEdit_);
   richEdit_ = nullptr;
+  if (font_) ::DeleteObject(font_);
+  font_ = nullptr;
   ::PostQuitMessage(0);
 }
 
@@ -437,13 +471,26 @@ void QuilletWindow::LogChanged() {
 int QuilletWindow::VisibleLines() const {
   RECT area{};
   ::GetClientRect(log_, &area);
-  HDC context = ::GetDC(log_);
-  HGDIOBJ old = ::SelectObject(context, reinterpret_cast<HGDIOBJ>(::SendMessageW(log_, WM_GETFONT, 0, 0)));
-  TEXTMETRICW metrics{};
-  ::GetTextMetricsW(context, &metrics);
-  ::SelectObject(context, old);
-  ::ReleaseDC(log_, context);
-  return metrics.tmHeight > 0 ? (area.bottom - area.top) / metrics.tmHeight : 0;
+  // The height of a line as the log lays it out: from the first line's top
+  // to the second's, or the font's own height while there is one line.
+  int height = 0;
+  LRESULT second = ::SendMessageW(log_, EM_LINEINDEX, 1, 0);
+  if (second > 0) {
+    POINTL top{}, next{};
+    ::SendMessageW(log_, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), 0);
+    ::SendMessageW(log_, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&next), second);
+    height = static_cast<int>(next.y - top.y);
+  }
+  if (height <= 0) {
+    HDC context = ::GetDC(log_);
+    HGDIOBJ old = ::SelectObject(context, font_ ? static_cast<HGDIOBJ>(font_) : ::GetStockObject(ANSI_FIXED_FONT));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(context, &metrics);
+    ::SelectObject(context, old);
+    ::ReleaseDC(log_, context);
+    height = metrics.tmHeight;
+  }
+  return height > 0 ? (area.bottom - area.top) / height : 0;
 }
 
 void QuilletWindow::RefreshLog() {
@@ -454,18 +501,18 @@ void QuilletWindow::RefreshLog() {
   shownOnce_ = true;
   shownVersion_ = version;
   ::SendMessageW(log_, EM_SETOPTIONS, ECOOP_AND, static_cast<LPARAM>(~ECO_AUTOVSCROLL));
-  // Painted once, when the text and its scrolling are in place.
-  ::SendMessageW(log_, WM_SETREDRAW, FALSE, 0);
-  ::SetWindowTextW(log_, shell::win32::ShownText(buffer_.Text()).c_str());
-  // The last line at the bottom of the log.
+  // Set as UTF-16, so that Japanese names show whatever the system's code page.
+  std::wstring shown = shell::win32::ShownText(buffer_.Text());
+  SETTEXTEX whole{ST_DEFAULT, 1200};
+  if (!::SendMessageW(log_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&whole), reinterpret_cast<LPARAM>(shown.c_str())))
+    ::SetWindowTextW(log_, shown.c_str());
+  // The last line at the bottom of the log, and the caret at the end.
   int lines = static_cast<int>(::SendMessageW(log_, EM_GETLINECOUNT, 0, 0));
   int first = static_cast<int>(::SendMessageW(log_, EM_GETFIRSTVISIBLELINE, 0, 0));
   int visible = VisibleLines();
   if (visible > 0 && lines >= visible) ::SendMessageW(log_, EM_LINESCROLL, 0, lines - first - visible);
   int end = ::GetWindowTextLengthW(log_);
   ::SendMessageW(log_, EM_SETSEL, end, end);
-  ::SendMessageW(log_, WM_SETREDRAW, TRUE, 0);
-  ::InvalidateRect(log_, nullptr, TRUE);
   ::SetFocus(log_);
 }
 
