@@ -14,8 +14,8 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
           python3-jsonschema man-db appstream desktop-file-utils)
 if [ "$preset" = fuzz ]; then packages+=(clang libclang-rt-dev); fi
 # The Windows cross build: MinGW-w64 (GoogleTest from libgtest-dev's
-# sources), and Wine to run its tests and programs.
-if [ "$preset" = windows ]; then packages+=(g++-mingw-w64-x86-64 wine wine64); fi
+# sources), Wine to run its tests and programs, and Xvfb for its windows.
+if [ "$preset" = windows ]; then packages+=(g++-mingw-w64-x86-64 wine wine64 xvfb); fi
 
 missing=()
 for p in "${packages[@]}"; do
