@@ -31,29 +31,6 @@ constexpr wchar_t kClassName[] = L"Quillet";
 constexpr UINT kDeliverMessage = WM_APP + 1;
 constexpr UINT kRefreshMessage = WM_APP + 2;
 
-// Hands a run's lines on to the log and keeps every one of them, for
-// "Save Report...".
-class ReportCopy : public shell::LogSink {
- public:
-  explicit ReportCopy(shell::LogSink& log) : log_(log) {}
-  void Append(std::string_view text) override {
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      text_.append(text);
-    }
-    log_.Append(text);
-  }
-  std::string Take() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return std::move(text_);
-  }
-
- private:
-  shell::LogSink& log_;
-  std::mutex lock_;
-  std::string text_;
-};
-
 bool HaveFont(const wchar_t* face) {
   LOGFONTW wanted{};
   wanted.lfCharSet = DEFAULT_CHARSET;

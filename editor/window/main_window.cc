@@ -84,28 +84,6 @@ QString DroppedFont(const QMimeData* mime) {
   return file.isFile() ? file.absoluteFilePath() : QString();
 }
 
-// Hands a run's lines on to the log and keeps every one of them.
-class ReportCopy : public shell::LogSink {
- public:
-  explicit ReportCopy(shell::LogSink& log) : log_(log) {}
-  void Append(std::string_view text) override {
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      text_.append(text);
-    }
-    log_.Append(text);
-  }
-  std::string Take() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return std::move(text_);
-  }
-
- private:
-  shell::LogSink& log_;
-  std::mutex lock_;
-  std::string text_;
-};
-
 }  // namespace
 
 QString WindowTitleFor(const std::string& fontPath) {
