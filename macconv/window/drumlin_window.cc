@@ -18,7 +18,7 @@
 #include "macconv/window/drumlin_icon.h"
 #include "macconv/window/program_command_line.h"
 #include "macconv/window/progress_view.h"
-#include "macconv/window/window_commands.h"
+#include "macconv/window_commands.h"
 #include "macconv/window/window_place.h"
 #include "platform/paths.h"
 #include "shell/window/menus.h"
@@ -28,10 +28,6 @@ namespace {
 
 std::string FileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
 QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-// Where an installed program finds its help files when they do not lie
-// beside it: <prefix>/share/drumlin beside <prefix>/bin.
-constexpr const char* kInstalledHelpFolder = "../share/drumlin/";
 
 bool IsFile(const std::string& path) { return QFileInfo(QFile::decodeName(path.c_str())).isFile(); }
 
@@ -208,10 +204,8 @@ void DrumlinWindow::OpenHelp(const char* helpFileName) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   std::string myself = ReadMyself();
   if (myself.empty()) myself = FileName(QCoreApplication::applicationFilePath());
-  const std::string beside = macconv::HelpFilePath(myself, helpFileName, platform::kBackslashIsSeparator);
-  const std::string installed = CleanPath(
-      macconv::HelpFilePath(myself, std::string(kInstalledHelpFolder) + helpFileName, platform::kBackslashIsSeparator));
-  const std::string& found = IsFile(beside) || !IsFile(installed) ? beside : installed;
+  const std::string found =
+      CleanPath(macconv::FindHelpFile(myself, helpFileName, platform::kBackslashIsSeparator, IsFile));
   const bool opened = IsFile(found) && services_.help->Open(found);
   QApplication::restoreOverrideCursor();
   if (!opened) services_.messages->Show({"Ouch!!", "Can not open " + found});
