@@ -71,8 +71,8 @@ std::optional<int> ReadPlaceValue(const char* name) {
   return static_cast<int32_t>(*value);
 }
 
-// The file a second start hands over, as a full path: the running copy may
-// stand in another folder.
+// A path in full form: a second start hands its file over so, since the
+// running copy may stand in another folder.
 std::wstring FullPath(const std::string& fileName) {
   std::wstring wide = platform::Widen(fileName);
   DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
@@ -174,7 +174,9 @@ class MainWindow {
   bool busy() const { return commandRunning_ || conversionRunning_; }
   void RunCommand(int command, const std::string& name = {});
   void EndCommand();
-  void StartCmapConversion(const std::string& input, const std::string& output);
+  // Asks for the cmap conversion's files and starts it on the worker; false
+  // when the command ended with the questions.
+  bool StartCmapConversion();
   void SetCommandsEnabled(bool enabled);
   void OpenHelp(std::string_view helpFileName, bool textEditor);
   void HandleDrop(HDROP drop);
@@ -321,49 +323,31 @@ void MainWindow::RunCommand(int command, const std::string& name) {
   }
   commandRunning_ = true;
   bool ended = true;
-  switch (command) {
-    case kExtractNamedFile:
-      macconv::ExtractNamedFile(currentFile_, name, chooser_, messages_);
-      break;
-    case kQuit:
-      ::PostMessageW(window_, WM_CLOSE, 0, 0);
-      break;
-    case kHelp: {
-      HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-      ::SetCursor(previous);
-      break;
-    }
-    case kAbout:
-      ::DialogBoxParamW(::GetModuleHandleW(nullptr), L"ABOUT", window_, AboutProcedure, 0);
-      break;
-    case kHelpText:
-      OpenHelp(macconv::kHelpTextName, true);
-      break;
-    case kOpenAndExtract:
-      macconv::OpenAndExtract(currentFile_, chooser_, messages_);
-      break;
-    case kExtractAllFonts:
-      macconv::ExtractAllCommand(currentFile_, chooser_, messages_);
-      break;
-    case kHelpDocument:
-      OpenHelp(macconv::kHelpDocumentName, false);
-      break;
-    case kConvertName:
-      macconv::ConvertNameCommand(currentFile_, chooser_, messages_);
-      break;
-    case kDumpCmap:
-      macconv::DumpCmapCommand(currentFile_, chooser_, messages_);
-      break;
-    case kConvertCmap: {
-      macconv::CmapCommandNames names = macconv::ChooseCmapNames(currentFile_, chooser_, messages_);
-      if (names.ended == shell::Outcome::kDone) {
-        StartCmapConversion(names.input, names.output);
-        ended = false;  // ends when the worker has ended
+  if (!macconv::RunFileCommand(command, currentFile_, name, chooser_, messages_)) {
+    switch (command) {
+      case kQuit:
+        ::PostMessageW(window_, WM_CLOSE, 0, 0);
+        break;
+      case kHelp: {
+        HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+        ::SetCursor(previous);
+        break;
       }
-      break;
+      case kAbout:
+        ::DialogBoxParamW(::GetModuleHandleW(nullptr), L"ABOUT", window_, AboutProcedure, 0);
+        break;
+      case kHelpText:
+        OpenHelp(macconv::kHelpTextName, true);
+        break;
+      case kHelpDocument:
+        OpenHelp(macconv::kHelpDocumentName, false);
+        break;
+      case kConvertCmap:
+        ended = !StartCmapConversion();  // else it ends when the worker has ended
+        break;
+      default:
+        break;
     }
-    default:
-      break;
   }
   commandRunning_ = false;
   if (ended) EndCommand();
@@ -373,12 +357,14 @@ void MainWindow::EndCommand() {
   if (!waiting_.empty()) ::PostMessageW(window_, kRunWaitingMessage, 0, 0);
 }
 
-void MainWindow::StartCmapConversion(const std::string& input, const std::string& output) {
+bool MainWindow::StartCmapConversion() {
+  const macconv::CmapCommandNames names = macconv::ChooseCmapNames(currentFile_, chooser_, messages_);
+  if (names.ended != shell::Outcome::kDone) return false;
   SetProgress({});
   conversionRunning_ = true;
   SetCommandsEnabled(false);
   conversion_.Start(
-      [this, input, output] {
+      [this, input = names.input, output = names.output] {
         HandedProgress progress(*this);
         shell::HandedMessages messages(conversion_, messages_);
         // The last counts stay, with the name of the file written under them.
@@ -390,6 +376,7 @@ void MainWindow::StartCmapConversion(const std::string& input, const std::string
         SetCommandsEnabled(true);
         EndCommand();
       });
+  return true;
 }
 
 // While a conversion runs, the menus are greyed and drops refused.
@@ -408,8 +395,9 @@ void MainWindow::OpenHelp(std::string_view helpFileName, bool textEditor) {
   HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
   std::string myself = reg::ReadText(reg::kTolvaKey, "myself").value_or(std::string());
   if (myself.empty()) myself = platform::ExecutablePath();
-  const std::string found = macconv::FindHelpFile(myself, helpFileName, platform::kBackslashIsSeparator,
-                                                  [](const std::string& path) { return platform::files::IsPlainFile(path); });
+  const std::string found = platform::Narrow(FullPath(macconv::FindHelpFile(
+      myself, helpFileName, platform::kBackslashIsSeparator,
+      [](const std::string& path) { return platform::files::IsPlainFile(path); })));
   std::optional<std::string> failure;
   if (!platform::files::IsPlainFile(found)) {
     failure = "Can not open " + found;

@@ -123,48 +123,30 @@ void DrumlinWindow::RunCommand(int command, const QString& name) {
   bool ended = true;
   shell::FileChooser& chooser = *services_.chooser;
   shell::MessageSink& messages = *services_.messages;
-  switch (command) {
-    case kExtractNamedFile:
-      macconv::ExtractNamedFile(currentFile_, FileName(name), chooser, messages);
-      break;
-    case kQuit:
-      close();
-      break;
-    case kHelp:
-      QApplication::setOverrideCursor(Qt::WaitCursor);
-      QApplication::restoreOverrideCursor();
-      break;
-    case kAbout:
-      services_.about->ShowAbout(this);
-      break;
-    case kHelpText:
-      OpenHelp(macconv::kHelpTextName.data());
-      break;
-    case kOpenAndExtract:
-      macconv::OpenAndExtract(currentFile_, chooser, messages);
-      break;
-    case kExtractAllFonts:
-      macconv::ExtractAllCommand(currentFile_, chooser, messages);
-      break;
-    case kHelpDocument:
-      OpenHelp(macconv::kHelpDocumentName.data());
-      break;
-    case kConvertName:
-      macconv::ConvertNameCommand(currentFile_, chooser, messages);
-      break;
-    case kDumpCmap:
-      macconv::DumpCmapCommand(currentFile_, chooser, messages);
-      break;
-    case kConvertCmap: {
-      macconv::CmapCommandNames names = macconv::ChooseCmapNames(currentFile_, chooser, messages);
-      if (names.ended == shell::Outcome::kDone) {
-        StartCmapConversion(names.input, names.output);
-        ended = false;  // ends when the worker has ended
-      }
-      break;
+  if (!macconv::RunFileCommand(command, currentFile_, FileName(name), chooser, messages)) {
+    switch (command) {
+      case kQuit:
+        close();
+        break;
+      case kHelp:
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::restoreOverrideCursor();
+        break;
+      case kAbout:
+        services_.about->ShowAbout(this);
+        break;
+      case kHelpText:
+        OpenHelp(macconv::kHelpTextName.data());
+        break;
+      case kHelpDocument:
+        OpenHelp(macconv::kHelpDocumentName.data());
+        break;
+      case kConvertCmap:
+        ended = !StartCmapConversion();  // else it ends when the worker has ended
+        break;
+      default:
+        break;
     }
-    default:
-      break;
   }
   commandRunning_ = false;
   if (ended) EndCommand(command);
@@ -182,12 +164,15 @@ void DrumlinWindow::RunWaitingCommand() {
   RunCommand(command, name);
 }
 
-void DrumlinWindow::StartCmapConversion(const std::string& input, const std::string& output) {
+bool DrumlinWindow::StartCmapConversion() {
+  const macconv::CmapCommandNames names =
+      macconv::ChooseCmapNames(currentFile_, *services_.chooser, *services_.messages);
+  if (names.ended != shell::Outcome::kDone) return false;
   view_->Clear();
   conversionRunning_ = true;
   SetMenusEnabled(false);
   conversion_.Start(
-      [this, input, output] {
+      [this, input = names.input, output = names.output] {
         ConversionSinks sinks(*this);
         // The last counts stay, with the name of the file written under them.
         if (macconv::ConvertCmapFile(input, output, sinks, &sinks) == shell::Outcome::kDone)
@@ -198,6 +183,7 @@ void DrumlinWindow::StartCmapConversion(const std::string& input, const std::str
         SetMenusEnabled(true);
         EndCommand(kConvertCmap);
       });
+  return true;
 }
 
 void DrumlinWindow::OpenHelp(const char* helpFileName) {
