@@ -159,9 +159,9 @@ class MainWindow {
     }
     void ClearProgress() override { ShowProgress({}); }
     void HoldProgress(int milliseconds) override { window_.conversion_.Pause(milliseconds); }
-    // One more line under the text shown, set out as the progress lines are.
+    // One more line under the text shown.
     void AddLine(const std::string& line) {
-      window_.conversion_.Hand([w = &window_, line] { w->SetProgress(w->progress_ + "\n     " + line + "     "); });
+      window_.conversion_.Hand([w = &window_, line] { w->SetProgress(w->progress_ + macconv::ProgressLine(line)); });
     }
 
    private:
@@ -275,7 +275,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!data || data->dwData != kHandedFileTag || data->cbData % sizeof(wchar_t) != 0 ||
           data->cbData > kHandedNameLimit * sizeof(wchar_t))
         return FALSE;
-      std::wstring name(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+      std::wstring name;
+      if (data->cbData > 0) name.assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
       handedFiles_.push_back(platform::Narrow(name));
       ::PostMessageW(window_, kHandedFileMessage, 0, 0);
       return TRUE;

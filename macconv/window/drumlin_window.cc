@@ -62,7 +62,7 @@ class DrumlinWindow::ConversionSinks : public shell::MessageSink, public macconv
   // One more line under the text shown, set out as the progress lines are.
   void AddProgressLine(const std::string& line) {
     window_.conversion_.Hand([w = &window_, line] {
-      w->view_->SetText(w->view_->text() + Text("\n     " + line + "     "));
+      w->view_->SetText(w->view_->text() + Text(macconv::ProgressLine(line)));
       emit w->progressShown(w->view_->text());
     });
   }
