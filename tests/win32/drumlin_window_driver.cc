@@ -118,6 +118,21 @@ bool AnswerExtraction(DWORD process, const std::string& output) {
   return found;
 }
 
+// Removes the driver's folder and the files in it.
+void RemoveFolder(const std::string& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW(platform::Widen(folder + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        ::DeleteFileW((platform::Widen(folder + "\\") + found.cFileName).c_str());
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+  }
+  // The text editor may still stand in the folder for a moment.
+  driver::WaitUntil([&] { return ::RemoveDirectoryW(platform::Widen(folder).c_str()) != 0; }, 5000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -253,5 +268,7 @@ int main(int argc, char** argv) {
   ::PostMessageW(window, WM_CLOSE, 0, 0);
   checks.Check(first.WaitForExit() == 0, "the window closes and the program ends with 0");
   checks.Check(reg::ReadNumber(reg::kDrumlinKey, "hWnd") == 0u, "closing the registered window resets hWnd to 0");
+  // A failed run leaves its files to be looked at.
+  if (checks.failed() == 0) RemoveFolder(folder);
   return checks.Finish("drumlin_window_driver");
 }
