@@ -135,4 +135,12 @@ std::string HelpFilePath(std::string_view myself, std::string_view helpFileName,
   return value;
 }
 
+std::string FindHelpFile(std::string_view myself, std::string_view helpFileName, bool backslashIsSeparator,
+                         const std::function<bool(const std::string&)>& isFile) {
+  std::string beside = HelpFilePath(myself, helpFileName, backslashIsSeparator);
+  if (isFile(beside)) return beside;
+  std::string installed = HelpFilePath(myself, "../share/drumlin/" + std::string(helpFileName), backslashIsSeparator);
+  return isFile(installed) ? installed : beside;
+}
+
 }  // namespace macconv

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,13 @@ CommandLine ParseCommandLine(std::string_view text);
 // the name joined to that folder with the same separator. A value without a
 // separator stays whole and the name is joined to it.
 std::string HelpFilePath(std::string_view myself, std::string_view helpFileName, bool backslashIsSeparator);
+
+// Where the help file `helpFileName` of the program recorded as `myself` is:
+// beside the program (HelpFilePath), else in an installed tree's
+// <prefix>/share/drumlin beside <prefix>/bin; when neither is a file
+// (`isFile`), the path beside the program.
+std::string FindHelpFile(std::string_view myself, std::string_view helpFileName, bool backslashIsSeparator,
+                         const std::function<bool(const std::string&)>& isFile);
 
 inline constexpr std::string_view kHelpTextName = "Drumlin.txt";
 inline constexpr std::string_view kHelpDocumentName = "Drumlin.html";

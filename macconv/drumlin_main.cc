@@ -1,6 +1,7 @@
 // drumlin: the Mac font converter. With a headless option it runs that one
 // command and ends; otherwise it opens its window (in a build with the
-// window), which lives in a module loaded only then.
+// window), which lives in a module loaded only then; on Windows the window is
+// native and part of the program.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 #ifdef DRUMLIN_WITH_WINDOW
 #include "macconv/window/drumlin_app.h"
 #include "shell/window_module.h"
+#endif
+#ifdef DRUMLIN_WITH_WIN32_WINDOW
+#include "macconv/win32/drumlin_window_win32.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -33,6 +37,9 @@ int main(int argc, char** argv) {
     if (window) return window(argc, argv);
     std::fprintf(stderr, "drumlin: the window cannot be opened: %s\n", error.c_str());
   }
+#endif
+#ifdef DRUMLIN_WITH_WIN32_WINDOW
+  if (!status) return drumlin::win32::RunDrumlinWindow();
 #endif
   std::fputs(macconv::UsageText("drumlin").c_str(), stderr);
   return shell::kExitUsage;

@@ -7,6 +7,7 @@
 #include "macconv/extraction.h"
 #include "macconv/message_text.h"
 #include "macconv/name_conversion.h"
+#include "macconv/window_commands.h"
 #include "platform/output_file.h"
 #include "platform/paths.h"
 
@@ -84,6 +85,24 @@ shell::Outcome DumpCmapCommand(std::string& currentFile, shell::FileChooser& cho
   std::optional<std::string> outputName = chooser.Choose(SaveRequest("Drumlin File Save", shell::NameBeside(currentFile, "junk.txt")));
   if (!outputName || outputName->empty()) return shell::Outcome::kCancelled;
   return DumpCmapMapping(currentFile, *outputName, messages);
+}
+
+std::optional<shell::Outcome> RunFileCommand(int command, std::string& currentFile, const std::string& handedName,
+                                             shell::FileChooser& chooser, shell::MessageSink& messages) {
+  switch (command) {
+    case drumlin::kExtractNamedFile:
+      return ExtractNamedFile(currentFile, handedName, chooser, messages);
+    case drumlin::kOpenAndExtract:
+      return OpenAndExtract(currentFile, chooser, messages);
+    case drumlin::kExtractAllFonts:
+      return ExtractAllCommand(currentFile, chooser, messages);
+    case drumlin::kConvertName:
+      return ConvertNameCommand(currentFile, chooser, messages);
+    case drumlin::kDumpCmap:
+      return DumpCmapCommand(currentFile, chooser, messages);
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace macconv

@@ -4,6 +4,7 @@
 // arguments.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "macconv/sinks.h"
@@ -53,5 +54,13 @@ shell::Outcome ConvertNameCommand(std::string& currentFile, shell::FileChooser& 
 // proposing the current file) and for the text file to write ("Drumlin File
 // Save", proposing "junk.txt" beside the input).
 shell::Outcome DumpCmapCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages);
+
+// The commands of the windows (macconv/window_commands.h) that are engine
+// commands over the current file, run to their end where they are called:
+// the extraction of a named file (`handedName`, see ExtractNamedFile), Open
+// and Extract, Extract All Fonts, the name conversion and the cmap dump.
+// Nothing for any other command: the window carries that out itself.
+std::optional<shell::Outcome> RunFileCommand(int command, std::string& currentFile, const std::string& handedName,
+                                             shell::FileChooser& chooser, shell::MessageSink& messages);
 
 }  // namespace macconv

@@ -20,4 +20,6 @@ std::string ReadFileFailedText(const std::string& name, int error) {
 
 std::string WrittenDetail(const std::string& name) { return "Written: " + name; }
 
+std::string ProgressLine(const std::string& text) { return "\n     " + text + "     "; }
+
 }  // namespace macconv

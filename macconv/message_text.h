@@ -23,4 +23,8 @@ std::string ReadFileFailedText(const std::string& name, int error);
 // wrote a file.
 std::string WrittenDetail(const std::string& name);
 
+// One more line for the progress text, set out as the cmap conversion sets
+// out its lines: "\n", five blanks, the text, five blanks.
+std::string ProgressLine(const std::string& text);
+
 }  // namespace macconv

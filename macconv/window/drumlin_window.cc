@@ -18,7 +18,7 @@
 #include "macconv/window/drumlin_icon.h"
 #include "macconv/window/program_command_line.h"
 #include "macconv/window/progress_view.h"
-#include "macconv/window/window_commands.h"
+#include "macconv/window_commands.h"
 #include "macconv/window/window_place.h"
 #include "platform/paths.h"
 #include "shell/window/menus.h"
@@ -28,10 +28,6 @@ namespace {
 
 std::string FileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
 QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-// Where an installed program finds its help files when they do not lie
-// beside it: <prefix>/share/drumlin beside <prefix>/bin.
-constexpr const char* kInstalledHelpFolder = "../share/drumlin/";
 
 bool IsFile(const std::string& path) { return QFileInfo(QFile::decodeName(path.c_str())).isFile(); }
 
@@ -66,7 +62,7 @@ class DrumlinWindow::ConversionSinks : public shell::MessageSink, public macconv
   // One more line under the text shown, set out as the progress lines are.
   void AddProgressLine(const std::string& line) {
     window_.conversion_.Hand([w = &window_, line] {
-      w->view_->SetText(w->view_->text() + Text("\n     " + line + "     "));
+      w->view_->SetText(w->view_->text() + Text(macconv::ProgressLine(line)));
       emit w->progressShown(w->view_->text());
     });
   }
@@ -127,48 +123,30 @@ void DrumlinWindow::RunCommand(int command, const QString& name) {
   bool ended = true;
   shell::FileChooser& chooser = *services_.chooser;
   shell::MessageSink& messages = *services_.messages;
-  switch (command) {
-    case kExtractNamedFile:
-      macconv::ExtractNamedFile(currentFile_, FileName(name), chooser, messages);
-      break;
-    case kQuit:
-      close();
-      break;
-    case kHelp:
-      QApplication::setOverrideCursor(Qt::WaitCursor);
-      QApplication::restoreOverrideCursor();
-      break;
-    case kAbout:
-      services_.about->ShowAbout(this);
-      break;
-    case kHelpText:
-      OpenHelp(macconv::kHelpTextName.data());
-      break;
-    case kOpenAndExtract:
-      macconv::OpenAndExtract(currentFile_, chooser, messages);
-      break;
-    case kExtractAllFonts:
-      macconv::ExtractAllCommand(currentFile_, chooser, messages);
-      break;
-    case kHelpDocument:
-      OpenHelp(macconv::kHelpDocumentName.data());
-      break;
-    case kConvertName:
-      macconv::ConvertNameCommand(currentFile_, chooser, messages);
-      break;
-    case kDumpCmap:
-      macconv::DumpCmapCommand(currentFile_, chooser, messages);
-      break;
-    case kConvertCmap: {
-      macconv::CmapCommandNames names = macconv::ChooseCmapNames(currentFile_, chooser, messages);
-      if (names.ended == shell::Outcome::kDone) {
-        StartCmapConversion(names.input, names.output);
-        ended = false;  // ends when the worker has ended
-      }
-      break;
+  if (!macconv::RunFileCommand(command, currentFile_, FileName(name), chooser, messages)) {
+    switch (command) {
+      case kQuit:
+        close();
+        break;
+      case kHelp:
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::restoreOverrideCursor();
+        break;
+      case kAbout:
+        services_.about->ShowAbout(this);
+        break;
+      case kHelpText:
+        OpenHelp(macconv::kHelpTextName.data());
+        break;
+      case kHelpDocument:
+        OpenHelp(macconv::kHelpDocumentName.data());
+        break;
+      case kConvertCmap:
+        ended = !StartCmapConversion();  // else it ends when the worker has ended
+        break;
+      default:
+        break;
     }
-    default:
-      break;
   }
   commandRunning_ = false;
   if (ended) EndCommand(command);
@@ -186,12 +164,15 @@ void DrumlinWindow::RunWaitingCommand() {
   RunCommand(command, name);
 }
 
-void DrumlinWindow::StartCmapConversion(const std::string& input, const std::string& output) {
+bool DrumlinWindow::StartCmapConversion() {
+  const macconv::CmapCommandNames names =
+      macconv::ChooseCmapNames(currentFile_, *services_.chooser, *services_.messages);
+  if (names.ended != shell::Outcome::kDone) return false;
   view_->Clear();
   conversionRunning_ = true;
   SetMenusEnabled(false);
   conversion_.Start(
-      [this, input, output] {
+      [this, input = names.input, output = names.output] {
         ConversionSinks sinks(*this);
         // The last counts stay, with the name of the file written under them.
         if (macconv::ConvertCmapFile(input, output, sinks, &sinks) == shell::Outcome::kDone)
@@ -202,16 +183,15 @@ void DrumlinWindow::StartCmapConversion(const std::string& input, const std::str
         SetMenusEnabled(true);
         EndCommand(kConvertCmap);
       });
+  return true;
 }
 
 void DrumlinWindow::OpenHelp(const char* helpFileName) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   std::string myself = ReadMyself();
   if (myself.empty()) myself = FileName(QCoreApplication::applicationFilePath());
-  const std::string beside = macconv::HelpFilePath(myself, helpFileName, platform::kBackslashIsSeparator);
-  const std::string installed = CleanPath(
-      macconv::HelpFilePath(myself, std::string(kInstalledHelpFolder) + helpFileName, platform::kBackslashIsSeparator));
-  const std::string& found = IsFile(beside) || !IsFile(installed) ? beside : installed;
+  const std::string found =
+      CleanPath(macconv::FindHelpFile(myself, helpFileName, platform::kBackslashIsSeparator, IsFile));
   const bool opened = IsFile(found) && services_.help->Open(found);
   QApplication::restoreOverrideCursor();
   if (!opened) services_.messages->Show({"Ouch!!", "Can not open " + found});

@@ -63,7 +63,9 @@ class DrumlinWindow : public QMainWindow {
   void OpenHelp(const char* helpFileName);
   class ConversionSinks;
 
-  void StartCmapConversion(const std::string& input, const std::string& output);
+  // Asks for the cmap conversion's files and starts it on the worker; false
+  // when the command ended with the questions.
+  bool StartCmapConversion();
   void EndCommand(int command);
   void RunWaitingCommand();
   void SetMenusEnabled(bool enabled);

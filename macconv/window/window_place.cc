@@ -2,28 +2,21 @@
 
 #include <QSettings>
 
-#include <climits>
-
 namespace drumlin {
 namespace {
 
-int ReadInt(const QSettings& settings, const char* key, int fallback, int least) {
+std::optional<int> ReadInt(const QSettings& settings, const char* key) {
   bool ok = false;
   int value = settings.value(key).toInt(&ok);
-  return ok && value >= least ? value : fallback;
+  return ok ? std::optional<int>(value) : std::nullopt;
 }
 
 }  // namespace
 
 WindowPlace ReadWindowPlace() {
   QSettings settings("Marlowby", "Drumlin");
-  WindowPlace defaults;
-  WindowPlace place;
-  place.x = ReadInt(settings, "X", defaults.x, INT_MIN);
-  place.y = ReadInt(settings, "Y", defaults.y, INT_MIN);
-  place.width = ReadInt(settings, "nWidth", defaults.width, 1);
-  place.height = ReadInt(settings, "nHeight", defaults.height, 1);
-  return place;
+  return PlaceFromValues(ReadInt(settings, "X"), ReadInt(settings, "Y"), ReadInt(settings, "nWidth"),
+                         ReadInt(settings, "nHeight"));
 }
 
 void SaveWindowPlace(const WindowPlace& place) {

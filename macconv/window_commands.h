@@ -1,5 +1,6 @@
-// The commands of the converter's window and where the user finds them: the
-// menu, and keyboard shortcuts for the two commands the menu does not offer.
+// The commands of the converter's windows (the Qt one and the native Windows
+// one) and where the user finds them: the menu, and keyboard shortcuts for
+// the two commands the menu does not offer.
 #pragma once
 
 #include "shell/menu.h"
