@@ -77,6 +77,11 @@ TEST_F(Headless, ReportUsageAndFailures) {
   EXPECT_TRUE(testsupport::Exists(dir_.File("Quillet.ini")));
 
   for (const char* usage : {"", "--report", "--recalc Sample.ttf", "--bogus x"}) {
+#if defined(_WIN32)
+    // Without arguments the Windows program opens its window whenever Wine
+    // has a desktop; its window tests drive that start.
+    if (*usage == '\0') continue;
+#endif
     auto result = Run(usage);
     EXPECT_EQ(result.status, 2) << usage;
     EXPECT_NE(result.err.find("quillet --report [--raw] FONT..."), std::string::npos) << usage;
