@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <tuple>
 
 #include "core/checksum.h"
@@ -279,6 +280,49 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
   library.Release();
   log.Append("Ready\r\n--\r\n");
   return true;
+}
+
+namespace {
+
+// Hands a run's lines on to the log and keeps every one of them. The run
+// appends on its thread; Take() is called once it has ended.
+class ReportCopy : public shell::LogSink {
+ public:
+  explicit ReportCopy(shell::LogSink& log) : log_(log) {}
+  void Append(std::string_view text) override {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      text_.append(text);
+    }
+    log_.Append(text);
+  }
+  std::string Take() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return std::move(text_);
+  }
+
+ private:
+  shell::LogSink& log_;
+  std::mutex lock_;
+  std::string text_;
+};
+
+}  // namespace
+
+bool StartAnalysis(shell::Worker& worker, const AnalysisRequest& request, shell::LogSink& log,
+                   shell::MessageSink& messages, std::function<void(FinishedRun)> ended) {
+  if (worker.busy()) return false;
+  auto report = std::make_shared<ReportCopy>(log);
+  auto result = std::make_shared<FontAnalysis>();
+  auto reachedReady = std::make_shared<bool>(false);
+  report->Append(OpeningLine(request.fontPath));
+  return worker.Start(
+      [request, result, report, reachedReady, &messages] {
+        *reachedReady = AnalysisRun(request, result.get(), *report, messages);
+      },
+      [result, report, reachedReady, ended = std::move(ended)] {
+        ended(FinishedRun{result, *reachedReady, report->Take()});
+      });
 }
 
 bool OpenAndAnalyse(const AnalysisRequest& request, FontAnalysis* analysis, shell::LogSink& log, shell::MessageSink& messages) {

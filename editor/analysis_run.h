@@ -4,12 +4,13 @@
 // the verification summary, all as report text in the log.
 #pragma once
 
-#include <mutex>
+#include <functional>
+#include <memory>
 #include <string>
-#include <string_view>
 
 #include "editor/font_analysis.h"
 #include "shell/sinks.h"
+#include "shell/worker.h"
 #include "editor/checksum_binding.h"
 #include "editor/name_string.h"
 
@@ -34,31 +35,23 @@ bool IsCollectionPath(const std::string& fontPath);
 // library could not be loaded (after the message box).
 bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::LogSink& log, shell::MessageSink& messages);
 
-// Hands a run's lines on to the log and keeps every one of them, so that a
-// window can save the whole report however much of it the log lets go. The
-// run appends on its thread; Take() is called once it has ended.
-class ReportCopy : public shell::LogSink {
- public:
-  explicit ReportCopy(shell::LogSink& log) : log_(log) {}
-  void Append(std::string_view text) override {
-    {
-      std::lock_guard<std::mutex> hold(lock_);
-      text_.append(text);
-    }
-    log_.Append(text);
-  }
-  std::string Take() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return std::move(text_);
-  }
-
- private:
-  shell::LogSink& log_;
-  std::mutex lock_;
-  std::string text_;
-};
-
 // The Open command once a font has been chosen: the opening line, then the run.
 bool OpenAndAnalyse(const AnalysisRequest& request, FontAnalysis* analysis, shell::LogSink& log, shell::MessageSink& messages);
+
+// What a window's run hands back on the window's thread when it has ended:
+// the analysis, whether it reached "Ready", and the whole report it wrote,
+// however much of it the log has let go since (for "Save Report...").
+struct FinishedRun {
+  std::shared_ptr<const FontAnalysis> analysis;
+  bool reachedReady = false;
+  std::string report;
+};
+
+// The Open command of a window: the opening line and the run on `worker`'s
+// thread, with `log` and `messages` as the run's sinks (both must hand over
+// to the window's thread); `ended` runs on the owner's thread. False, and
+// nothing started, while the worker is busy.
+bool StartAnalysis(shell::Worker& worker, const AnalysisRequest& request, shell::LogSink& log,
+                   shell::MessageSink& messages, std::function<void(FinishedRun)> ended);
 
 }  // namespace editor

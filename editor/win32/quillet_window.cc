@@ -86,7 +86,7 @@ class QuilletWindow {
   void RunCommand(MenuCommand command);
   void EditCommand(MenuCommand command);
   bool RefusedWhileRunning();
-  void RunEnded(std::shared_ptr<const FontAnalysis> analysis, std::string report);
+  void RunEnded(FinishedRun run);
   void LogChanged();
   void RefreshLog();
   int VisibleLines() const;
@@ -418,19 +418,15 @@ void QuilletWindow::OpenFont(const std::string& fontPath) {
   if (RefusedWhileRunning()) return;
   // The previous analysis goes: the run is about to replace the table list.
   analysis_.reset();
-  auto report = std::make_shared<ReportCopy>(logSink_);
-  report->Append(OpeningLine(fontPath));
-  AnalysisRequest request{fontPath, settingsFolder_, kChecksumLibraryName};
-  auto result = std::make_shared<FontAnalysis>();
-  worker_.Start([this, request, result, report] { AnalysisRun(request, result.get(), *report, runMessages_); },
-                [this, result, report] { RunEnded(result, report->Take()); });
+  StartAnalysis(worker_, AnalysisRequest{fontPath, settingsFolder_, kChecksumLibraryName}, logSink_, runMessages_,
+                [this](FinishedRun run) { RunEnded(std::move(run)); });
   fontPath_ = fontPath;
   SetTitle();
 }
 
-void QuilletWindow::RunEnded(std::shared_ptr<const FontAnalysis> analysis, std::string report) {
-  analysis_ = std::move(analysis);
-  lastReport_ = std::move(report);
+void QuilletWindow::RunEnded(FinishedRun run) {
+  analysis_ = std::move(run.analysis);
+  lastReport_ = std::move(run.report);
   ready_ = true;
   for (; bannersHeld_ > 0; --bannersHeld_) logSink_.Append(Banner());
   RefreshLog();

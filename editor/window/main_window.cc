@@ -318,27 +318,19 @@ void MainWindow::OpenFont(const std::string& fontPath) {
   if (RefusedWhileRunning()) return;
   // The previous analysis goes: the run is about to replace the table list.
   analysis_.reset();
-  auto report = std::make_shared<ReportCopy>(log_);
-  report->Append(OpeningLine(fontPath));
-  AnalysisRequest request{fontPath, settingsFolder_, libraryName_};
-  auto result = std::make_shared<FontAnalysis>();
-  auto reachedReady = std::make_shared<bool>(false);
-  worker_.Start(
-      [this, request, result, report, reachedReady] {
-        *reachedReady = AnalysisRun(request, result.get(), *report, *runMessages_);
-      },
-      [this, result, report, reachedReady] { RunEnded(result, *reachedReady, report->Take()); });
+  StartAnalysis(worker_, AnalysisRequest{fontPath, settingsFolder_, libraryName_}, log_, *runMessages_,
+                [this](FinishedRun run) { RunEnded(std::move(run)); });
   fontPath_ = fontPath;
   setWindowTitle(WindowTitleFor(fontPath_));
   ++runsStarted_;
 }
 
-void MainWindow::RunEnded(std::shared_ptr<const FontAnalysis> analysis, bool reachedReady, std::string report) {
-  analysis_ = std::move(analysis);
-  lastReport_ = std::move(report);
+void MainWindow::RunEnded(FinishedRun run) {
+  analysis_ = std::move(run.analysis);
+  lastReport_ = std::move(run.report);
   ready_ = true;
   ++runsShown_;
-  if (reachedReady) SaveRecentFonts(WithRecentFont(ReadRecentFonts(), QFileInfo(FromPath(fontPath_)).absoluteFilePath()));
+  if (run.reachedReady) SaveRecentFonts(WithRecentFont(ReadRecentFonts(), QFileInfo(FromPath(fontPath_)).absoluteFilePath()));
   for (; bannersHeld_ > 0; --bannersHeld_) LogAppend(Banner());
   RefreshLog();
   emit analysisFinished();

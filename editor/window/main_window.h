@@ -21,6 +21,7 @@
 #include <string_view>
 #include <thread>
 
+#include "editor/analysis_run.h"
 #include "editor/checksum_binding.h"
 #include "editor/commands.h"
 #include "editor/font_analysis.h"
@@ -101,7 +102,7 @@ class MainWindow : public QMainWindow {
   void RecalcCommand();
   void EditCommand(MenuCommand command);
   bool RefusedWhileRunning();
-  void RunEnded(std::shared_ptr<const FontAnalysis> analysis, bool reachedReady, std::string report);
+  void RunEnded(FinishedRun run);
   shell::FileChooser& chooser() { return *chooser_; }
   shell::MessageSink& messages() { return *messages_; }
 
