@@ -81,18 +81,15 @@ bool DumpOs2(const DumpContext& context, uint32_t offset) {
   core::ReadableFile file;
   if (!OpenForDump(context, 3, &file)) return false;
   ReadWatch watch(context, file);
-  core::Os2Record os2{};
-  file.ReadAtZeroFilled(offset, os2.data(), os2.size());
+  core::Os2 os2 = ReadTableRecord<core::Os2>(file, offset);
   char vendor[5] = {};
-  std::span<const uint8_t> vendorBytes = core::Os2FieldBytes(core::Os2FieldNamed("achVendID"), os2);
-  std::copy(vendorBytes.begin(), vendorBytes.end(), vendor);
-  uint32_t winDescent = core::Os2FieldBits("usWinDescent", os2);
+  std::copy(os2.achVendID.begin(), os2.achVendID.end(), vendor);
   context.log.Append(FormatBlock(
       "OS/2 : version = 0x%x, achVendID = %s\r\nsTypoLineGap = %d, usWinAscent = %lu, usWinDescent = %lu, "
       "0x%x\r\n  panose.bProportion = %u (3=Modern, 4=Even Width, 9=Monospaced)\r\n  panose.bXHeight = %u\r\n",
-      core::Os2FieldBits("version", os2), vendor, static_cast<int>(core::Os2FieldBits("sTypoLineGap", os2)),
-      static_cast<unsigned long>(core::Os2FieldBits("usWinAscent", os2)), static_cast<unsigned long>(winDescent),
-      winDescent, core::Os2FieldBits("bProportion", os2), core::Os2FieldBits("bXHeight", os2)));
+      // The line gap too is shown as the unsigned number its two bytes make.
+      os2.version, vendor, static_cast<int>(static_cast<uint16_t>(os2.sTypoLineGap)), static_cast<unsigned long>(os2.usWinAscent),
+      static_cast<unsigned long>(os2.usWinDescent), os2.usWinDescent, os2.bProportion, os2.bXHeight));
   return true;
 }
 

@@ -49,8 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int at = 0; at < 4; ++at)
     if (vendor[at] == 0) std::memset(vendor + at, 0, 4 - at);
   // Every field that the table held comes back; the others take defaults.
-  for (const core::Os2Field* field : tools::FieldsHeld(version, size).held) {
-    if (lineBreak && field->form == core::Os2TextForm::kVendor) continue;
+  for (const tools::Os2Key* key : tools::FieldsHeld(version, size).held) {
+    const core::FieldInfo* field = key->field;
+    if (lineBreak && key->form == tools::Os2TextForm::kVendor) continue;
     for (size_t at = field->offset; at < size_t{field->offset} + field->width; ++at)
       Check(at < back.size() && static_cast<uint8_t>(back[at]) == expected[at],
             "extract and merge give the table's bytes back");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/byte_cursor.h"
+#include "core/tables/fields.h"
 #include "core/tables/record.h"
 
 namespace core {
@@ -21,8 +22,8 @@ struct CmapHeader {
   static constexpr size_t kSize = 4;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U16(r.version);
-    io.U16(r.numTables);
+    io.U16(r.version, "version");
+    io.U16(r.numTables, "numTables");
   }
 };
 static_assert(CheckedRecord<CmapHeader>());
@@ -35,9 +36,9 @@ struct EncodingRecord {
   static constexpr size_t kSize = 8;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U16(r.platformID);
-    io.U16(r.encodingID);
-    io.U32(r.subtableOffset);
+    io.U16(r.platformID, "platformID");
+    io.U16(r.encodingID, "encodingID");
+    io.U32(r.subtableOffset, "subtableOffset", FieldType::kUInt32, kReported, "offset");
   }
 };
 static_assert(CheckedRecord<EncodingRecord>());
@@ -64,8 +65,8 @@ struct SubtableHead16 {
   static constexpr size_t kSize = 4;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U16(r.format);
-    io.U16(r.length);
+    io.U16(r.format, "format");
+    io.U16(r.length, "length");
   }
 };
 static_assert(CheckedRecord<SubtableHead16>());
@@ -79,9 +80,9 @@ struct SubtableHead32 {
   static constexpr size_t kSize = 8;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U16(r.format);
-    io.U16(r.reserved);
-    io.U32(r.length);
+    io.U16(r.format, "format");
+    io.U16(r.reserved, "reserved", FieldType::kReserved);
+    io.U32(r.length, "length");
   }
 };
 static_assert(CheckedRecord<SubtableHead32>());
@@ -99,10 +100,10 @@ struct Format2SubHeader {
   static constexpr uint64_t kIdRangeOffsetAt = 6;  // where idRangeOffset lies in the record
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U16(r.firstCode);
-    io.U16(r.entryCount);
-    io.U16(r.idDelta);
-    io.U16(r.idRangeOffset);
+    io.U16(r.firstCode, "firstCode");
+    io.U16(r.entryCount, "entryCount");
+    io.U16(r.idDelta, "idDelta");
+    io.U16(r.idRangeOffset, "idRangeOffset");
   }
 };
 static_assert(CheckedRecord<Format2SubHeader>());
@@ -141,13 +142,13 @@ struct Format4Head {
   static constexpr size_t kSize = 14;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U16(r.format);
-    io.U16(r.length);
-    io.U16(r.language);
-    io.U16(r.segCountX2);
-    io.U16(r.searchRange);
-    io.U16(r.entrySelector);
-    io.U16(r.rangeShift);
+    io.U16(r.format, "format");
+    io.U16(r.length, "length");
+    io.U16(r.language, "language");
+    io.U16(r.segCountX2, "segCountX2");
+    io.U16(r.searchRange, "searchRange");
+    io.U16(r.entrySelector, "entrySelector");
+    io.U16(r.rangeShift, "rangeShift");
   }
 };
 static_assert(CheckedRecord<Format4Head>());

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "core/tables/fields.h"
 #include "core/tables/record.h"
 
 namespace core {
@@ -32,23 +33,23 @@ struct Head {
   static constexpr size_t kSize = 54;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U32(r.version);
-    io.U32(r.fontRevision);
-    io.U32(r.checkSumAdjustment);
-    io.U32(r.magicNumber);
-    io.U16(r.flags);
-    io.U16(r.unitsPerEm);
-    io.S64(r.created);
-    io.S64(r.modified);
-    io.S16(r.xMin);
-    io.S16(r.yMin);
-    io.S16(r.xMax);
-    io.S16(r.yMax);
-    io.U16(r.macStyle);
-    io.U16(r.lowestRecPPEM);
-    io.S16(r.fontDirectionHint);
-    io.S16(r.indexToLocFormat);
-    io.S16(r.glyphDataFormat);
+    io.U32(r.version, "version", FieldType::kVersion);
+    io.U32(r.fontRevision, "fontRevision", FieldType::kFixed);
+    io.U32(r.checkSumAdjustment, "checkSumAdjustment");
+    io.U32(r.magicNumber, "magicNumber");
+    io.U16(r.flags, "flags");
+    io.U16(r.unitsPerEm, "unitsPerEm");
+    io.S64(r.created, "created");
+    io.S64(r.modified, "modified");
+    io.S16(r.xMin, "xMin");
+    io.S16(r.yMin, "yMin");
+    io.S16(r.xMax, "xMax");
+    io.S16(r.yMax, "yMax");
+    io.U16(r.macStyle, "macStyle");
+    io.U16(r.lowestRecPPEM, "lowestRecPPEM");
+    io.S16(r.fontDirectionHint, "fontDirectionHint");
+    io.S16(r.indexToLocFormat, "indexToLocFormat");
+    io.S16(r.glyphDataFormat, "glyphDataFormat");
   }
 };
 static_assert(CheckedRecord<Head>());

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/tables/fields.h"
 #include "core/tables/record.h"
 
 namespace core {
@@ -27,20 +28,20 @@ struct Hhea {
   static constexpr size_t kSize = 36;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U32(r.version);
-    io.S16(r.ascender);
-    io.S16(r.descender);
-    io.S16(r.lineGap);
-    io.U16(r.advanceWidthMax);
-    io.S16(r.minLeftSideBearing);
-    io.S16(r.minRightSideBearing);
-    io.S16(r.xMaxExtent);
-    io.S16(r.caretSlopeRise);
-    io.S16(r.caretSlopeRun);
-    io.S16(r.caretOffset);
-    io.Bytes(r.reserved);
-    io.S16(r.metricDataFormat);
-    io.U16(r.numberOfHMetrics);
+    io.U32(r.version, "version", FieldType::kVersion);
+    io.S16(r.ascender, "ascender");
+    io.S16(r.descender, "descender");
+    io.S16(r.lineGap, "lineGap");
+    io.U16(r.advanceWidthMax, "advanceWidthMax");
+    io.S16(r.minLeftSideBearing, "minLeftSideBearing");
+    io.S16(r.minRightSideBearing, "minRightSideBearing");
+    io.S16(r.xMaxExtent, "xMaxExtent");
+    io.S16(r.caretSlopeRise, "caretSlopeRise");
+    io.S16(r.caretSlopeRun, "caretSlopeRun");
+    io.S16(r.caretOffset, "caretOffset");
+    io.Bytes(r.reserved, "reserved", FieldType::kReserved, kNotReported);
+    io.S16(r.metricDataFormat, "metricDataFormat");
+    io.U16(r.numberOfHMetrics, "numberOfHMetrics");
   }
 };
 static_assert(CheckedRecord<Hhea>());

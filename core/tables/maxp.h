@@ -5,9 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/tables/fields.h"
 #include "core/tables/record.h"
 
 namespace core {
+
+// The version that adds the TrueType maxima; the JSON report shows numGlyphs only.
+inline constexpr uint32_t kMaxpVersion1 = 0x00010000;
 
 struct Maxp {
   uint32_t version = 0;                // 0x00005000 or 0x00010000
@@ -29,21 +33,22 @@ struct Maxp {
   static constexpr size_t kSize = 32;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U32(r.version);
-    io.U16(r.numGlyphs);
-    io.U16(r.maxPoints);
-    io.U16(r.maxContours);
-    io.U16(r.maxCompositePoints);
-    io.U16(r.maxCompositeContours);
-    io.U16(r.maxZones);
-    io.U16(r.maxTwilightPoints);
-    io.U16(r.maxStorage);
-    io.U16(r.maxFunctionDefs);
-    io.U16(r.maxInstructionDefs);
-    io.U16(r.maxStackElements);
-    io.U16(r.maxSizeOfInstructions);
-    io.U16(r.maxComponentElements);
-    io.U16(r.maxComponentDepth);
+    io.U32(r.version, "version", FieldType::kVersion);
+    io.U16(r.numGlyphs, "numGlyphs");
+    io.Since(kMaxpVersion1);
+    io.U16(r.maxPoints, "maxPoints", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxContours, "maxContours", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxCompositePoints, "maxCompositePoints", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxCompositeContours, "maxCompositeContours", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxZones, "maxZones", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxTwilightPoints, "maxTwilightPoints", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxStorage, "maxStorage", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxFunctionDefs, "maxFunctionDefs", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxInstructionDefs, "maxInstructionDefs", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxStackElements, "maxStackElements", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxSizeOfInstructions, "maxSizeOfInstructions", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxComponentElements, "maxComponentElements", FieldType::kUInt16, kNotReported);
+    io.U16(r.maxComponentDepth, "maxComponentDepth", FieldType::kUInt16, kNotReported);
   }
 };
 static_assert(CheckedRecord<Maxp>());

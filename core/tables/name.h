@@ -9,6 +9,7 @@
 
 #include "core/byte_cursor.h"
 #include "core/readable_file.h"
+#include "core/tables/fields.h"
 #include "core/tables/record.h"
 
 namespace core {
@@ -21,9 +22,9 @@ struct NameHeader {
   static constexpr size_t kSize = 6;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U16(r.format);
-    io.U16(r.count);
-    io.U16(r.stringOffset);
+    io.U16(r.format, "format");
+    io.U16(r.count, "count");
+    io.U16(r.stringOffset, "stringOffset");
   }
 };
 static_assert(CheckedRecord<NameHeader>());
@@ -39,12 +40,12 @@ struct NameRecord {
   static constexpr size_t kSize = 12;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U16(r.platformID);
-    io.U16(r.encodingID);
-    io.U16(r.languageID);
-    io.U16(r.nameID);
-    io.U16(r.length);
-    io.U16(r.offset);
+    io.U16(r.platformID, "platformID");
+    io.U16(r.encodingID, "encodingID");
+    io.U16(r.languageID, "languageID");
+    io.U16(r.nameID, "nameID");
+    io.U16(r.length, "length");
+    io.U16(r.offset, "offset");
   }
 };
 static_assert(CheckedRecord<NameRecord>());
@@ -59,8 +60,8 @@ struct LangTagRecord {
   static constexpr size_t kSize = 4;
   template <typename Io, typename Self>
   static constexpr void Fields(Io& io, Self& r) {
-    io.U16(r.length);
-    io.U16(r.offset);
+    io.U16(r.length, "length");
+    io.U16(r.offset, "offset");
   }
 };
 static_assert(CheckedRecord<LangTagRecord>());

@@ -11,7 +11,10 @@
 //
 // The same list drives the decoder (through the reading cursor), the encoder
 // (through the writer) and a compile-time count of the record's bytes, which
-// CheckedRecord compares with kSize where the record is declared.
+// CheckedRecord compares with kSize where the record is declared. A field's
+// call may go on with its OpenType name, type and flags, and `io.Since(v)`
+// may stand between fields; those drive the named views (core/tables/fields.h)
+// and are ignored here.
 #pragma once
 
 #include <array>
@@ -28,18 +31,24 @@ namespace core {
 // Reads each field through the cursor.
 struct FieldReader {
   ByteCursor& cursor;
-  void U8(uint8_t& v) { cursor.ReadU8(&v); }
-  void U16(uint16_t& v) { cursor.ReadU16(&v); }
-  void S16(int16_t& v) { cursor.ReadS16(&v); }
-  void U32(uint32_t& v) { cursor.ReadU32(&v); }
-  void S64(int64_t& v) {
+  constexpr void Since(uint32_t) {}
+  template <typename... Note>
+  void U8(uint8_t& v, Note...) { cursor.ReadU8(&v); }
+  template <typename... Note>
+  void U16(uint16_t& v, Note...) { cursor.ReadU16(&v); }
+  template <typename... Note>
+  void S16(int16_t& v, Note...) { cursor.ReadS16(&v); }
+  template <typename... Note>
+  void U32(uint32_t& v, Note...) { cursor.ReadU32(&v); }
+  template <typename... Note>
+  void S64(int64_t& v, Note...) {
     uint32_t high, low;
     cursor.ReadU32(&high);
     cursor.ReadU32(&low);
     v = static_cast<int64_t>((uint64_t{high} << 32) | low);
   }
-  template <size_t N>
-  void Bytes(std::array<uint8_t, N>& v) {
+  template <size_t N, typename... Note>
+  void Bytes(std::array<uint8_t, N>& v, Note...) {
     cursor.ReadBytes(v.data(), N);
   }
 };
@@ -47,16 +56,22 @@ struct FieldReader {
 // Appends each field big-endian.
 struct FieldWriter {
   ByteWriter& writer;
-  void U8(uint8_t v) { writer.WriteU8(v); }
-  void U16(uint16_t v) { writer.WriteU16(v); }
-  void S16(int16_t v) { writer.WriteU16(static_cast<uint16_t>(v)); }
-  void U32(uint32_t v) { writer.WriteU32(v); }
-  void S64(int64_t v) {
+  constexpr void Since(uint32_t) {}
+  template <typename... Note>
+  void U8(uint8_t v, Note...) { writer.WriteU8(v); }
+  template <typename... Note>
+  void U16(uint16_t v, Note...) { writer.WriteU16(v); }
+  template <typename... Note>
+  void S16(int16_t v, Note...) { writer.WriteU16(static_cast<uint16_t>(v)); }
+  template <typename... Note>
+  void U32(uint32_t v, Note...) { writer.WriteU32(v); }
+  template <typename... Note>
+  void S64(int64_t v, Note...) {
     writer.WriteU32(static_cast<uint32_t>(static_cast<uint64_t>(v) >> 32));
     writer.WriteU32(static_cast<uint32_t>(v));
   }
-  template <size_t N>
-  void Bytes(const std::array<uint8_t, N>& v) {
+  template <size_t N, typename... Note>
+  void Bytes(const std::array<uint8_t, N>& v, Note...) {
     writer.WriteBytes(v);
   }
 };
@@ -64,13 +79,19 @@ struct FieldWriter {
 // Counts the bytes of the fields at compile time.
 struct FieldCounter {
   size_t bytes = 0;
-  constexpr void U8(uint8_t) { bytes += 1; }
-  constexpr void U16(uint16_t) { bytes += 2; }
-  constexpr void S16(int16_t) { bytes += 2; }
-  constexpr void U32(uint32_t) { bytes += 4; }
-  constexpr void S64(int64_t) { bytes += 8; }
-  template <size_t N>
-  constexpr void Bytes(const std::array<uint8_t, N>&) {
+  constexpr void Since(uint32_t) {}
+  template <typename... Note>
+  constexpr void U8(uint8_t, Note...) { bytes += 1; }
+  template <typename... Note>
+  constexpr void U16(uint16_t, Note...) { bytes += 2; }
+  template <typename... Note>
+  constexpr void S16(int16_t, Note...) { bytes += 2; }
+  template <typename... Note>
+  constexpr void U32(uint32_t, Note...) { bytes += 4; }
+  template <typename... Note>
+  constexpr void S64(int64_t, Note...) { bytes += 8; }
+  template <size_t N, typename... Note>
+  constexpr void Bytes(const std::array<uint8_t, N>&, Note...) {
     bytes += N;
   }
 };

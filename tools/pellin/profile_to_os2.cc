@@ -17,20 +17,22 @@ constexpr size_t kVendorTextLimit = 7;
 
 Os2Table BuildOs2Table(const platform::Profile& profile) {
   Os2Table table;
-  const core::Os2Field& versionField = core::Os2FieldNamed("version");
-  table.version = static_cast<uint16_t>(profile.GetInt(versionField.section, versionField.key, versionField.defaultValue));
+  const Os2Key& versionKey = Os2Keys().front();  // the list starts with the version
+  table.version = static_cast<uint16_t>(
+      profile.GetInt(versionKey.section, versionKey.field->name, versionKey.defaultValue));
   table.size = std::max(core::kOs2Version1Size, core::Os2LayoutSize(table.version));
-  for (const core::Os2Field& field : core::Os2Fields()) {
+  for (const Os2Key& key : Os2Keys()) {
+    const core::FieldInfo& field = *key.field;
     bool added = field.offset >= core::kOs2Version1Size;
-    if (added && !core::Os2FieldInVersion(field, table.version)) continue;
-    if (field.form == core::Os2TextForm::kVendor) {
-      std::string vendor = profile.GetString(field.section, field.key, "", kVendorTextLimit);
-      core::StoreOs2FieldBytes(field, std::span(reinterpret_cast<const uint8_t*>(vendor.data()), vendor.size()),
-                               &table.record);
+    if (added && field.since > core::Os2LayoutVersion(table.version)) continue;
+    if (key.form == Os2TextForm::kVendor) {
+      // At most the field's width; a shorter value is followed by what was there (zeros).
+      std::string vendor = profile.GetString(key.section, field.name, "", kVendorTextLimit);
+      std::copy_n(vendor.begin(), std::min<size_t>(vendor.size(), field.width), table.record.begin() + field.offset);
       continue;
     }
-    if (added && profile.GetString(field.section, field.key, "").empty()) table.defaulted.push_back(&field);
-    core::StoreOs2FieldBits(field, profile.GetInt(field.section, field.key, field.defaultValue), &table.record);
+    if (added && profile.GetString(key.section, field.name, "").empty()) table.defaulted.push_back(&key);
+    core::StoreFieldBits(field, profile.GetInt(key.section, field.name, key.defaultValue), table.record);
   }
   return table;
 }
@@ -58,8 +60,8 @@ int RunPellin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   }
   if (!table.defaulted.empty()) {
     std::string keys;
-    for (const core::Os2Field* field : table.defaulted)
-      keys += (keys.empty() ? "" : ", ") + std::string(field->key) + "=" + std::to_string(field->defaultValue);
+    for (const Os2Key* key : table.defaulted)
+      keys += (keys.empty() ? "" : ", ") + std::string(key->field->name) + "=" + std::to_string(key->defaultValue);
     console.Printf("%s gives no value for these keys of version %u; they take their defaults: %s.\n", args[1].c_str(),
                    unsigned{table.version}, keys.c_str());
   }

@@ -10,6 +10,7 @@
 #include "tools/frame/console.h"
 #include "core/tables/os2.h"
 #include "tools/frame/tool_frame.h"
+#include "tools/os2/os2_profile.h"
 
 namespace tools {
 
@@ -23,7 +24,7 @@ struct Os2Table {
   uint16_t version = 0;
   // The fields after the 86-byte layout whose keys are missing or empty,
   // which therefore took their defaults.
-  std::vector<const core::Os2Field*> defaulted;
+  std::vector<const Os2Key*> defaulted;
 };
 Os2Table BuildOs2Table(const platform::Profile& profile);
 

@@ -11,26 +11,19 @@
 #include "tools/frame/console.h"
 #include "core/tables/os2.h"
 #include "tools/frame/tool_frame.h"
+#include "tools/os2/os2_profile.h"
 
 namespace tools {
 
 constexpr const char* kPelloutProfileName = "Pellout.ini";
-
-// The value text of one field, in the field's text form.
-std::string Os2FieldText(const core::Os2Field& field, const core::Os2Record& record);
-
-// The vendor ID's text: its bytes up to the first zero byte, within double
-// quotes when the profile rules would otherwise change it on reading (blanks
-// at either end, or a pair of quotes around it).
-std::string VendorText(const uint8_t vendor[4]);
 
 // The fields that a table of `size` bytes gets into the profile file: those
 // of the 86-byte layout and those its version adds, as far as the table
 // holds them whole. *missing gets the fields that the version defines but
 // the table does not hold. Both in profile order.
 struct Os2FieldsHeld {
-  std::vector<const core::Os2Field*> held;
-  std::vector<const core::Os2Field*> missing;
+  std::vector<const Os2Key*> held;
+  std::vector<const Os2Key*> missing;
 };
 Os2FieldsHeld FieldsHeld(uint16_t version, size_t size);
 
