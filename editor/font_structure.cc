@@ -59,9 +59,14 @@ void ReadFont(const core::ReadableFile& file, SumBudget& budget, FontStructure* 
 
 }  // namespace
 
-std::string TagName(const std::array<uint8_t, 4>& tag) {
+std::string TagChars(const std::array<uint8_t, 4>& tag) {
   std::string name;
   for (uint8_t byte : tag) name.push_back(byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '?');
+  return name;
+}
+
+std::string TagName(const std::array<uint8_t, 4>& tag) {
+  std::string name = TagChars(tag);
   while (name.size() > 1 && name.back() == ' ') name.pop_back();
   return name;
 }

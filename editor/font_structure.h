@@ -39,8 +39,10 @@ struct FileStructure {
 
 FileStructure ReadFileStructure(const core::ReadableFile& file);
 
-// "head", "OS/2": the tag's four bytes with trailing spaces dropped, any
-// byte outside printable ASCII as '?'.
+// "cvt ", "OS/2": the tag's four bytes, any byte outside printable ASCII as
+// '?'; what a directory holds, for readers that match tags.
+std::string TagChars(const std::array<uint8_t, 4>& tag);
+// "cvt", "OS/2": the same with trailing spaces dropped, for messages.
 std::string TagName(const std::array<uint8_t, 4>& tag);
 
 // The entry whose tag is `name` (four bytes), or null.

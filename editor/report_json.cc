@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/tables/cmap.h"
+#include "core/tables/fields.h"
 #include "core/tables/head.h"
 #include "core/tables/hhea.h"
 #include "core/tables/maxp.h"
@@ -101,60 +102,74 @@ struct StringBudget {
   }
 };
 
-void Head(Json& json, const core::ReadableFile& file, const core::TableDirEntry& entry, const FontStructure& font) {
-  core::Head head = core::DecodeRecord<core::Head>(file.ReadRange(entry.offset, core::Head::kSize));
-  json.Key("head").Open('{');
-  json.Field("version", head.version).Field("fontRevision", head.fontRevision);
-  json.Field("checkSumAdjustment", head.checkSumAdjustment).Field("calculatedAdjustment", font.trueAdjustment);
-  json.Field("magicNumber", head.magicNumber).Field("flags", head.flags).Field("unitsPerEm", head.unitsPerEm);
-  json.Field("created", head.created).Field("modified", head.modified);
-  json.Field("xMin", head.xMin).Field("yMin", head.yMin).Field("xMax", head.xMax).Field("yMax", head.yMax);
-  json.Field("macStyle", head.macStyle).Field("lowestRecPPEM", head.lowestRecPPEM);
-  json.Field("fontDirectionHint", head.fontDirectionHint).Field("indexToLocFormat", head.indexToLocFormat);
-  json.Field("glyphDataFormat", head.glyphDataFormat);
-  json.Close('}');
+// A field's number as the report shows it: integers with their sign, 16.16
+// values as the 32 bits the file stores.
+int64_t ReportedNumber(const core::FieldInfo& field, std::span<const uint8_t> bytes) {
+  if (field.type == core::FieldType::kFixed) return static_cast<int64_t>(*core::FieldBits(field, bytes));
+  return *core::FieldNumber(field, bytes);
 }
 
-void Hhea(Json& json, const core::ReadableFile& file, const core::TableDirEntry& entry) {
-  core::Hhea hhea = core::DecodeRecord<core::Hhea>(file.ReadRange(entry.offset, core::Hhea::kSize));
-  json.Key("hhea").Open('{');
-  json.Field("version", hhea.version).Field("ascender", hhea.ascender).Field("descender", hhea.descender);
-  json.Field("lineGap", hhea.lineGap).Field("advanceWidthMax", hhea.advanceWidthMax);
-  json.Field("minLeftSideBearing", hhea.minLeftSideBearing).Field("minRightSideBearing", hhea.minRightSideBearing);
-  json.Field("xMaxExtent", hhea.xMaxExtent).Field("caretSlopeRise", hhea.caretSlopeRise);
-  json.Field("caretSlopeRun", hhea.caretSlopeRun).Field("caretOffset", hhea.caretOffset);
-  json.Field("metricDataFormat", hhea.metricDataFormat).Field("numberOfHMetrics", hhea.numberOfHMetrics);
-  json.Close('}');
-}
-
-void Maxp(Json& json, const core::ReadableFile& file, const core::TableDirEntry& entry) {
-  core::Maxp maxp = core::DecodeRecord<core::Maxp>(file.ReadRange(entry.offset, core::Maxp::kSize));
-  json.Key("maxp").Open('{').Field("version", maxp.version).Field("numGlyphs", maxp.numGlyphs).Close('}');
-}
-
-void Os2(Json& json, const core::ReadableFile& file, const core::TableDirEntry& entry) {
-  std::vector<uint8_t> bytes = file.ReadRange(entry.offset, std::min<uint32_t>(entry.length, core::kOs2RecordSize));
-  if (bytes.size() < 2) return;
-  const uint16_t version = static_cast<uint16_t>((bytes[0] << 8) | bytes[1]);
-  json.Key("OS/2").Open('{').Field("version", version);
-  // Only the fields that both the version and the table's bytes hold.
-  for (const core::Os2Field& field : core::Os2Fields()) {
-    if (!core::Os2FieldInVersion(field, version) || field.offset + field.width > bytes.size()) continue;
-    if (field.form == core::Os2TextForm::kVendor) {
-      std::string vendor;
+// The members of a record's fields that the report shows, as far as the
+// table's version and `bytes` hold them; `after` may add members behind a
+// field.
+template <typename After>
+void FieldMembers(Json& json, const core::TableSchema& schema, std::span<const uint8_t> bytes, After after) {
+  const uint32_t version = schema.version(bytes);
+  schema.ForEachListed([&](const core::FieldInfo& field) {
+    if (!field.reported() || !schema.Holds(field, version) || field.end() > bytes.size()) return;
+    json.Key(field.reportKey());
+    if (field.type == core::FieldType::kTag) {
+      std::string text;
       for (size_t i = 0; i < field.width && bytes[field.offset + i] != 0; ++i)
-        vendor.push_back(static_cast<char>(bytes[field.offset + i]));
-      json.Key(field.key).String(vendor);
-      continue;
+        text.push_back(static_cast<char>(bytes[field.offset + i]));
+      json.String(text);
+    } else {
+      json.Number(ReportedNumber(field, bytes));
     }
-    uint32_t value = 0;
-    for (size_t i = 0; i < field.width; ++i) value = (value << 8) | bytes[field.offset + i];
-    int64_t shown = value;
-    if (field.isSigned && field.width == 2) shown = static_cast<int16_t>(value);
-    if (field.isSigned && field.width == 1) shown = static_cast<int8_t>(value);
-    if (field.isSigned && field.width == 4) shown = static_cast<int32_t>(value);
-    json.Key(field.key).Number(shown);
-  }
+    after(field);
+  });
+}
+void FieldMembers(Json& json, const core::TableSchema& schema, std::span<const uint8_t> bytes) {
+  FieldMembers(json, schema, bytes, [](const core::FieldInfo&) {});
+}
+
+// The members of one record of a list (a name or an encoding record).
+template <typename Record>
+void RecordMembers(Json& json, const Record& record) {
+  const auto bytes = core::EncodeRecord(record);
+  for (const core::FieldInfo& field : core::kFieldList<Record>)
+    if (field.reported()) json.Key(field.reportKey()).Number(ReportedNumber(field, bytes));
+}
+
+// A table's record as the file holds it, its missing bytes as zero.
+std::vector<uint8_t> WholeRecord(const core::ReadableFile& file, const core::TableDirEntry& entry,
+                                 const core::TableSchema& schema) {
+  std::vector<uint8_t> bytes = file.ReadRange(entry.offset, schema.MaxSize());
+  bytes.resize(schema.MaxSize());
+  return bytes;
+}
+
+// head, hhea and maxp: every field the report shows; head with the
+// adjustment the file's bytes call for after the stored one.
+void FixedTable(Json& json, const core::ReadableFile& file, const core::TableDirEntry& entry,
+                const core::TableSchema& schema, const FontStructure& font) {
+  const std::vector<uint8_t> bytes = WholeRecord(file, entry, schema);
+  const bool head = core::IsHeadTag(entry.tag);
+  json.Key(schema.tag).Open('{');
+  FieldMembers(json, schema, bytes, [&](const core::FieldInfo& field) {
+    if (head && field.offset == core::kCheckSumAdjustmentOffset)
+      json.Key("calculatedAdjustment").Number(font.trueAdjustment);
+  });
+  json.Close('}');
+}
+
+// OS/2: the fields that both its version and its bytes hold.
+void Os2(Json& json, const core::ReadableFile& file, const core::TableDirEntry& entry,
+         const core::TableSchema& schema) {
+  std::vector<uint8_t> bytes = file.ReadRange(entry.offset, std::min<uint64_t>(entry.length, schema.MaxSize()));
+  if (bytes.size() < 2) return;
+  json.Key(schema.tag).Open('{');
+  FieldMembers(json, schema, bytes);  // the version leads the list
   json.Close('}');
 }
 
@@ -166,12 +181,13 @@ void Cmap(Json& json, const core::ReadableFile& file, const core::TableDirEntry&
       entry.offset, std::min<uint64_t>({entry.length, core::EncodingRecordAt(header.numTables),
                                         core::EncodingRecordAt(budget.records)}));
   core::CmapRecords cmap = core::ReadCmapRecords(table, core::Rounding::kWholeRecords);
-  json.Key("cmap").Open('{').Field("version", cmap.header.version).Field("numTables", cmap.header.numTables);
+  json.Key("cmap").Open('{');
+  RecordMembers(json, cmap.header);
   json.Key("encodingRecords").Open('[');
   for (const core::EncodingRecord& record : cmap.records) {
     if (!budget.TakeRecord()) break;
-    json.Open('{').Field("platformID", record.platformID).Field("encodingID", record.encodingID);
-    json.Field("offset", record.subtableOffset);
+    json.Open('{');
+    RecordMembers(json, record);
     std::vector<uint8_t> format = file.ReadRange(uint64_t{entry.offset} + record.subtableOffset, 2);
     json.Key("format");
     if (record.subtableOffset + uint64_t{2} <= entry.length && format.size() == 2)
@@ -189,15 +205,15 @@ void Name(Json& json, const core::ReadableFile& file, const core::TableDirEntry&
       entry.offset,
       std::min<uint64_t>({entry.length, core::NameRecordsEnd(header.count), core::NameRecordsEnd(budget.records)}));
   core::NameRecords name = core::ReadNameRecords(table, core::Rounding::kWholeRecords);
-  json.Key("name").Open('{').Field("format", header.format).Field("count", header.count);
-  json.Field("stringOffset", header.stringOffset).Key("records").Open('[');
+  json.Key("name").Open('{');
+  RecordMembers(json, header);
+  json.Key("records").Open('[');
   const core::NameStrings strings(file, entry.offset, header, name.records, kWholeString);
   std::vector<uint8_t> bytes;
   for (const core::NameRecord& record : name.records) {
     if (!budget.TakeRecord()) break;
-    json.Open('{').Field("platformID", record.platformID).Field("encodingID", record.encodingID);
-    json.Field("languageID", record.languageID).Field("nameID", record.nameID);
-    json.Field("length", record.length).Field("offset", record.offset);
+    json.Open('{');
+    RecordMembers(json, record);
     const uint64_t start = core::NameStringStart(header, record);
     json.Key("string");
     if (start + record.length > entry.length || record.length > budget.left) {
@@ -224,10 +240,9 @@ void Dumps(Json& json, const core::ReadableFile& file, const FontStructure& font
     const core::TableDirEntry* entry = FindEntry(font, tag);
     return entry && uint64_t{entry->offset} + entry->length <= file.size() ? entry : nullptr;
   };
-  if (auto* entry = inside("head")) Head(json, file, *entry, font);
-  if (auto* entry = inside("hhea")) Hhea(json, file, *entry);
-  if (auto* entry = inside("maxp")) Maxp(json, file, *entry);
-  if (auto* entry = inside("OS/2")) Os2(json, file, *entry);
+  for (const char* tag : {"head", "hhea", "maxp"})
+    if (auto* entry = inside(tag)) FixedTable(json, file, *entry, *core::TableSchemaFor(tag), font);
+  if (auto* entry = inside("OS/2")) Os2(json, file, *entry, *core::TableSchemaFor("OS/2"));
   if (auto* entry = inside("cmap")) Cmap(json, file, *entry, budget);
   if (auto* entry = inside("name")) Name(json, file, *entry, budget);
 }
@@ -249,7 +264,7 @@ void Font(Json& json, const core::ReadableFile& file, const FontStructure& font,
   json.Key("tables").Open('[');
   for (size_t i = 0; i < font.entries.size(); ++i) {
     const core::TableDirEntry& entry = font.entries[i];
-    json.Open('{').Key("tag").String(TagName(entry.tag)).Field("checkSum", entry.checkSum);
+    json.Open('{').Key("tag").String(TagChars(entry.tag)).Field("checkSum", entry.checkSum);
     json.Key("calculatedCheckSum");
     if (summed) json.Number(font.calculatedSums[i]);
     else json.Null();
@@ -317,7 +332,7 @@ void JsonReport::AddFile(const std::string& path, const core::ReadableFile& file
   StringBudget budget{kStringBytesPerFileByte * file.size() + kStringBytesFloor, file.size() / 4 + kRecordsFloor};
   json.Open('{').Key("path").String(path).Field("size", file.size()).Field("collection", structure.collection);
   if (structure.collection) {
-    json.Key("collectionHeader").Open('{').Key("tag").String(TagName(structure.header.tag));
+    json.Key("collectionHeader").Open('{').Key("tag").String(TagChars(structure.header.tag));
     json.Field("version", structure.header.version).Field("numFonts", structure.header.numFonts).Close('}');
   }
   json.Key("fonts").Open('[');

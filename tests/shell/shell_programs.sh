@@ -10,7 +10,13 @@ src="$(cd "$(dirname "$0")/../.." && pwd)"
 for needed in man appstreamcli desktop-file-validate; do
   command -v "$needed" >/dev/null || { echo "skipped: $needed is missing"; exit 77; }
 done
-python3 -c 'import jsonschema' 2>/dev/null || { echo "skipped: python3-jsonschema is missing"; exit 77; }
+# Debian's python3 has the judges (python3-jsonschema, python3-fonttools);
+# another python3 first on PATH may not.
+python=""
+for p in /usr/bin/python3 python3; do
+  if command -v "$p" >/dev/null && "$p" -c 'import jsonschema, fontTools' 2>/dev/null; then python=$p; break; fi
+done
+[ -n "$python" ] || { echo "skipped: python3-jsonschema or python3-fonttools is missing"; exit 77; }
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -28,7 +34,7 @@ done
 # --check: clean fonts, a font made faulty, and the exit statuses.
 "$q" --check "$sample" "$ipag" "$noto" >"$work/check.txt" || fail "--check of clean fonts: $(cat "$work/check.txt")"
 [ "$(grep -c ': no errors$' "$work/check.txt")" = 3 ] || fail "--check did not say 'no errors' for each font"
-python3 - "$sample" "$work/bad.ttf" <<'PY'
+"$python" - "$sample" "$work/bad.ttf" <<'PY'
 import struct, sys
 font = bytearray(open(sys.argv[1], "rb").read())
 font[6:8] = struct.pack(">H", 0)  # searchRange
@@ -42,7 +48,7 @@ PY
 # --json: valid against the schema, and its sums agree with the directory.
 "$q" --json "$sample" "$ipag" "$noto" "$work/missing.ttf" >"$work/report.json"
 [ $? = 1 ] || fail "--json with a missing file is not 1"
-python3 - "$src/docs/quillet-report.schema.json" "$work/report.json" <<'PY' || fail "--json against its schema"
+"$python" - "$src/docs/quillet-report.schema.json" "$work/report.json" <<'PY' || fail "--json against its schema"
 import json, sys, jsonschema
 schema = json.load(open(sys.argv[1]))
 document = json.load(open(sys.argv[2]))
@@ -57,6 +63,15 @@ for f in files[:3]:
 assert len(files[2]["fonts"]) == files[2]["collectionHeader"]["numFonts"]
 names = [r["string"] for r in files[1]["fonts"][0]["name"]["records"] if r["languageID"] == 0x411 and r["nameID"] == 1]
 assert names == ["IPAゴシック"], names
+# Tags as the directory holds them ("cvt " with its space), as fontTools reads them.
+from fontTools.ttLib import TTFont
+for f in files[:2]:
+    tags = [t["tag"] for t in f["fonts"][0]["tables"]]
+    assert sorted(tags) == sorted(TTFont(f["path"]).reader.keys()), (f["path"], tags)
+assert "cvt " in [t["tag"] for t in files[1]["fonts"][0]["tables"]]
+# One member per field: "version" of OS/2 stands once.
+json.loads(open(sys.argv[2]).read(), object_pairs_hook=lambda pairs: (
+    len({k for k, _ in pairs}) == len(pairs) or sys.exit("a member stands twice: %r" % [k for k, _ in pairs]), dict(pairs))[1])
 PY
 
 # Japanese names: UTF-8 in a UTF-8 locale, Shift-JIS bytes with --raw.
