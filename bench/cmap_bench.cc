@@ -16,7 +16,6 @@
 #include "macconv/cmap_conversion.h"
 #include "macconv/cmap_file_conversion.h"
 #include "macconv/progress_throttle.h"
-#include "macconv/table_output.h"
 
 namespace {
 
@@ -117,7 +116,7 @@ void BM_CmapConversionInMemory(benchmark::State& state) {
   std::vector<uint8_t> table = MakeMacCmapTable();
   LatestText progress;
   for (auto _ : state) {
-    macconv::MemoryTableOutput output;
+    core::ByteWriter output;
     macconv::ProgressThrottle throttle(&progress);
     macconv::ConvertCmapTable(table, output, throttle);
     benchmark::DoNotOptimize(output.bytes().data());

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_sink.h"
+
 namespace core {
 
 // Reverses the first `length` bytes of `buffer` in place. Returns 1, or 0
@@ -40,8 +42,9 @@ inline void StoreU32(uint8_t* p, uint32_t v) {
   p[3] = static_cast<uint8_t>(v);
 }
 
-// An appending writer of big-endian numbers.
-class ByteWriter {
+// The suite's one byte writer: big-endian numbers appended in memory, and a
+// sink that the font builder and the table writers fill alike.
+class ByteWriter : public ByteSink {
  public:
   void WriteU8(uint8_t v) { bytes_.push_back(v); }
   void WriteU16(uint16_t v) {
@@ -53,10 +56,16 @@ class ByteWriter {
     WriteU16(static_cast<uint16_t>(v));
   }
   void WriteBytes(std::span<const uint8_t> data) { bytes_.insert(bytes_.end(), data.begin(), data.end()); }
-  void WriteTag(const uint8_t tag[4]) { bytes_.insert(bytes_.end(), tag, tag + 4); }
-  void PatchU16(size_t at, uint16_t v) { StoreU16(bytes_.data() + at, v); }
-  void PatchU32(size_t at, uint32_t v) { StoreU32(bytes_.data() + at, v); }
-  size_t size() const { return bytes_.size(); }
+  uint64_t size() const override { return bytes_.size(); }
+
+  bool Append(std::span<const uint8_t> data) override {
+    WriteBytes(data);
+    return true;
+  }
+  // False, and nothing written, for bytes that reach past the end.
+  bool Overwrite(uint64_t offset, std::span<const uint8_t> data) override;
+  CopyStatus AppendFrom(const ReadableFile& file, uint64_t offset, uint64_t length, uint64_t* copied) override;
+  int error() const override { return 0; }
   std::vector<uint8_t>& bytes() { return bytes_; }
   std::vector<uint8_t> Take() { return std::move(bytes_); }
 

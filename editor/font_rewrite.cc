@@ -4,15 +4,13 @@
 #include <cstring>
 
 #include "core/byte_order.h"
+#include "core/sfnt/font_builder.h"
 #include "editor/command_files.h"
 #include "editor/table_copy.h"
 #include "editor/text_block.h"
 
 namespace editor {
 namespace {
-
-// Tables begin at 4-byte boundaries; the zero fill keeps every checksum.
-uint64_t PaddedLength(uint64_t length) { return (length + 3) & ~uint64_t{3}; }
 
 void LogCollectionRefusal(const std::string& fontPath, const char* action, shell::LogSink& log) {
   log.Append(FormatBlock("%s is a TrueType collection. Tables cannot be %s a collection.\r\n--\r\n",
@@ -69,62 +67,35 @@ bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile&
 
 bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tables, platform::AtomicOutput& out,
                         shell::LogSink& log) {
-  table.numTables = static_cast<uint16_t>(tables.size());
-  core::SearchFields search = core::BinarySearchFields(table.numTables, core::TableDirEntry::kSize);
-  table.searchRange = search.searchRange;
-  table.entrySelector = search.entrySelector;
-  table.rangeShift = search.rangeShift;
-  uint64_t position = core::OffsetTable::kSize + core::TableDirEntry::kSize * uint64_t{tables.size()};
-  for (RewrittenTable& t : tables) {
-    position = PaddedLength(position);
-    uint64_t present = BytesInFile(*t.source, t.sourceOffset, t.sourceLength);
-    if (present < t.sourceLength)
-      log.Append(FormatBlock("Table %c%c%c%c is cut short by the end of its file: %llu of %llu bytes are there.\r\n",
-                             t.entry.tag[0], t.entry.tag[1], t.entry.tag[2], t.entry.tag[3],
-                             static_cast<unsigned long long>(present),
-                             static_cast<unsigned long long>(t.sourceLength)));
-    t.sourceLength = present;
-    if (position + present > UINT32_MAX) {
-      log.Append("The new font would be larger than 4 GiB, which its table directory cannot describe.\r\n--\r\n");
-      return false;
-    }
-    t.entry.offset = static_cast<uint32_t>(position);
-    t.entry.length = static_cast<uint32_t>(present);
-    position += present;
+  core::FontPlan plan;
+  plan.sfntVersion = (uint32_t{table.versionMajor} << 16) | table.versionMinor;
+  plan.tables.reserve(tables.size());
+  for (size_t i = 0; i < tables.size(); ++i) {
+    const RewrittenTable& t = tables[i];
+    plan.tables.push_back(core::TableSource{t.entry.tag, t.entry.checkSum, {}, t.source, t.sourceOffset,
+                                            t.sourceLength, static_cast<int>(i)});
   }
-
-  core::ByteWriter head;
-  core::WriteRecord(table, head);
-  for (const RewrittenTable& t : tables) core::WriteRecord(t.entry, head);
-  if (!out.Write(head.bytes())) {
-    LogWriteFailure(log, out);
-    return false;
-  }
-  uint64_t written = head.bytes().size();
-  static constexpr uint8_t kFill[3] = {};
-  for (const RewrittenTable& t : tables) {
-    if (t.entry.offset > written && !out.Write(kFill, t.entry.offset - written)) {
-      LogWriteFailure(log, out);
-      return false;
-    }
-    written = t.entry.offset + t.sourceLength;
-    uint64_t copied = 0;
-    CopyStatus status = CopyRange(*t.source, t.sourceOffset, t.sourceLength, out, &copied);
-    if (status == CopyStatus::kWriteFailed) {
-      LogWriteFailure(log, out);
-      return false;
-    }
-    if (status == CopyStatus::kReadFailed) {
-      LogReadFailure(log, *t.sourcePath, t.source->read_error());
-      return false;
+  for (const core::Problem& problem : core::WriteFont(plan, core::TableSums::kAsGiven, out)) {
+    switch (problem.code) {
+      case core::ProblemCode::kTableCutShort:
+        log.Append(FormatBlock("Table %c%c%c%c is cut short by the end of its file: %llu of %llu bytes are there.\r\n",
+                               problem.tag[0], problem.tag[1], problem.tag[2], problem.tag[3],
+                               static_cast<unsigned long long>(problem.number),
+                               static_cast<unsigned long long>(problem.limit)));
+        break;
+      case core::ProblemCode::kFontTooLarge:
+        log.Append("The new font would be larger than 4 GiB, which its table directory cannot describe.\r\n--\r\n");
+        return false;
+      case core::ProblemCode::kReadFailed:
+        LogReadFailure(log, *tables[problem.source].sourcePath, problem.systemError);
+        return false;
+      default:
+        LogWriteFailure(log, out);
+        return false;
     }
   }
   for (const RewrittenTable& t : tables)
     if (!CopiedWhole(*t.source, *t.sourcePath, log)) return false;
-  if (PaddedLength(written) > written && !out.Write(kFill, PaddedLength(written) - written)) {
-    LogWriteFailure(log, out);
-    return false;
-  }
   return CommitOrLog(out, log);
 }
 

@@ -44,11 +44,10 @@ struct RewrittenTable {
   uint64_t sourceLength = 0;
 };
 
-// Lays the tables out after the offset table and the directory, each at a
-// 4-byte boundary, sets the search fields for the count and each entry's
-// offset and length (a table that the end of its file cuts short
-// gets the length that was there, with a log line), writes the whole font
-// to `out` and commits it. Any failure is logged and leaves no file.
+// Writes the tables as a new font through the font builder (checksums as
+// they stand; a table that the end of its file cuts short gets the length
+// that was there, with a log line) and commits it. Any failure is logged
+// and leaves no file.
 bool WriteRewrittenFont(core::OffsetTable table, std::vector<RewrittenTable> tables, platform::AtomicOutput& out,
                         shell::LogSink& log);
 

@@ -5,6 +5,7 @@
 
 #include "core/checksum.h"
 #include "core/readable_file.h"
+#include "core/sfnt/font_builder.h"
 #include "editor/table_copy.h"
 #include "editor/text_block.h"
 #include "platform/output_file.h"
@@ -12,54 +13,13 @@
 namespace editor {
 namespace {
 
-// The copy as the in-place edits leave it: the source file's bytes with the
-// patches laid over them in the order they were made. Patches never reach
-// past the end of the file, so the copy keeps the source's size.
-class PatchedCopy {
- public:
-  PatchedCopy(const core::ReadableFile& source, uint64_t size) : source_(source), size_(size) {}
-
-  bool Holds(uint64_t offset, uint64_t count) const { return offset <= size_ && count <= size_ - offset; }
-
-  std::vector<uint8_t> Read(uint64_t offset, size_t count) const {
-    std::vector<uint8_t> bytes(count);
-    source_.ReadAtZeroFilled(offset, bytes.data(), count);
-    for (const Patch& patch : patches_) {
-      uint64_t from = std::max(offset, patch.offset);
-      uint64_t to = std::min(offset + count, patch.offset + patch.bytes.size());
-      if (from < to)
-        std::memcpy(bytes.data() + (from - offset), patch.bytes.data() + (from - patch.offset),
-                    static_cast<size_t>(to - from));
-    }
-    return bytes;
-  }
-
-  void Write(uint64_t offset, std::vector<uint8_t> bytes) { patches_.push_back(Patch{offset, std::move(bytes)}); }
-
-  // Lays every patch, in order, over the finished copy.
-  bool ApplyTo(platform::AtomicOutput& out) const {
-    for (const Patch& patch : patches_)
-      if (!out.WriteAt(patch.offset, patch.bytes.data(), patch.bytes.size())) return false;
-    return true;
-  }
-
- private:
-  struct Patch {
-    uint64_t offset;
-    std::vector<uint8_t> bytes;
-  };
-  const core::ReadableFile& source_;
-  uint64_t size_;
-  std::vector<Patch> patches_;
-};
-
 std::vector<uint8_t> EncodeEntry(const core::TableDirEntry& entry) {
   auto bytes = core::EncodeRecord(entry);
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 // The recalculation of one font of the file.
-void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy, shell::LogSink& log) {
+void RecalcFont(const FontRecord& record, uint32_t fontOffset, core::KeptLayout& copy, shell::LogSink& log) {
   uint64_t directoryStart = uint64_t{fontOffset} + core::OffsetTable::kSize;
   uint64_t directorySize = core::OffsetTable::kSize + core::TableDirEntry::kSize * uint64_t{record.offsetTable.numTables};
   if (!record.directoryComplete || record.entries.size() != record.offsetTable.numTables ||
@@ -87,7 +47,7 @@ void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy
     std::vector<uint8_t> bytes = EncodeEntry(entry);
     directory.insert(directory.end(), bytes.begin(), bytes.end());
   }
-  copy.Write(directoryStart, std::move(directory));
+  copy.Patch(directoryStart, std::move(directory));
   uint32_t directorySum = core::TableCheckSumOfBytes(copy.Read(fontOffset, static_cast<size_t>(directorySize)));
 
   if (!hasHead) {
@@ -102,7 +62,7 @@ void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy
   }
   std::vector<uint8_t> headBlock = copy.Read(headOffset, core::kHeadSummedBytes);
   core::StoreCheckSumAdjustment(headBlock, 0);
-  copy.Write(headOffset, headBlock);
+  copy.Patch(headOffset, headBlock);
   uint32_t headSum = core::TableCheckSumOfBytes(copy.Read(headOffset, core::kHeadSummedBytes));
   log.Append(FormatBlock("ulConstHead = 0x%x\r\n", headSum));
   // The finished font: its directory gains head's sum in head's entry, and
@@ -111,7 +71,7 @@ void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy
   uint32_t adjustment = core::TrueAdjustment(core::WholeFontTotal(directorySum + headSum, tableSums));
   log.Append(FormatBlock("head.checkSumAdjustment = 0x%x\r\n", adjustment));
   core::StoreCheckSumAdjustment(headBlock, adjustment);
-  copy.Write(headOffset, std::move(headBlock));
+  copy.Patch(headOffset, std::move(headBlock));
   log.Append(FormatBlock("head table check sum = 0x%x\r\n", headSum));
 
   for (size_t k = 0; k < entries.size(); ++k) {
@@ -121,7 +81,7 @@ void RecalcFont(const FontRecord& record, uint32_t fontOffset, PatchedCopy& copy
     log.Append("Match head!!\r\n");
     core::TableDirEntry entry = entries[k];
     entry.checkSum = headSum;
-    copy.Write(at, EncodeEntry(entry));
+    copy.Patch(at, EncodeEntry(entry));
   }
 }
 
@@ -159,8 +119,8 @@ bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath,
     LogFontChanged(log, fontPath);
     return false;
   }
-  uint64_t copied = 0;
-  CopyStatus status = CopyRange(source, 0, source.size(), out, &copied);
+  core::KeptLayout copy(source);
+  CopyStatus status = copy.WriteSource(out);
   if (status == CopyStatus::kReadFailed) {
     LogReadFailure(log, fontPath, source.read_error());
     return false;
@@ -170,7 +130,6 @@ bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath,
     return false;
   }
 
-  PatchedCopy copy(source, source.size());
   for (size_t i = 0; i < analysis->fonts.size() && i < analysis->fontOffsets.size(); ++i)
     RecalcFont(analysis->fonts[i], analysis->fontOffsets[i], copy, log);
   if (source.read_error() != 0) {
@@ -181,7 +140,7 @@ bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath,
     LogChangedDuringCopy(log, fontPath);
     return false;
   }
-  if (!copy.ApplyTo(out)) {
+  if (!copy.WritePatches(out)) {
     LogWriteFailure(log, out);
     return false;
   }

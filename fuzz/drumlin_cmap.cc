@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(status && (*status == 0 || *status == 1), "the cmap command ends with 0 or 1");
   Check(fuzzsupport::ReadFileText(inputPath) == std::string(input.begin(), input.end()), "the input is never written");
   Check(fuzzsupport::FileExists(outPath) == (*status == 0), "the output appears exactly on success");
-  macconv::MemoryTableOutput memory;
+  core::ByteWriter memory;
   macconv::ProgressThrottle progress(nullptr);
   macconv::CmapConversionSummary summary = macconv::ConvertCmapTable(input, memory, progress);
   Check(memory.bytes().size() <= macconv::kLargestCmapOutput + (uint64_t{1} << 20) + size,

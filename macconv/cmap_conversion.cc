@@ -12,13 +12,14 @@ namespace macconv {
 namespace {
 
 template <typename Record>
-void AppendRecord(TableOutput& output, const Record& record) {
-  output.Append(core::EncodeRecord(record));
+void AppendRecord(core::ByteWriter& output, const Record& record) {
+  core::WriteRecord(record, output);
 }
 
 }  // namespace
 
-CmapConversionSummary ConvertCmapTable(std::span<const uint8_t> bytes, TableOutput& output, ProgressThrottle& progress) {
+CmapConversionSummary ConvertCmapTable(std::span<const uint8_t> bytes, core::ByteWriter& output,
+                                       ProgressThrottle& progress) {
   CmapConversionSummary summary;
   const core::ByteCursor input(bytes);
   // Only records that lie wholly inside the input are read: a count beyond
@@ -49,7 +50,7 @@ CmapConversionSummary ConvertCmapTable(std::span<const uint8_t> bytes, TableOutp
     const uint16_t encodingID = convert ? 1 : record.encodingID;
     const uint64_t key = offset << 1 | (convert ? 1 : 0);
     if (auto found = placed.find(key); found != placed.end()) {
-      output.Patch(at, core::EncodeRecord(core::EncodingRecord{platformID, encodingID, found->second}));
+      output.Overwrite(at, core::EncodeRecord(core::EncodingRecord{platformID, encodingID, found->second}));
       if (convert) ++summary.converted;
       continue;
     }
@@ -74,7 +75,7 @@ CmapConversionSummary ConvertCmapTable(std::span<const uint8_t> bytes, TableOutp
       output.Append(input.Clip(offset + head.kSize, head.length > head.kSize ? head.length - head.kSize : 0));
     }
     placed.emplace(key, static_cast<uint32_t>(position));
-    output.Patch(at, core::EncodeRecord(core::EncodingRecord{platformID, encodingID, static_cast<uint32_t>(position)}));
+    output.Overwrite(at, core::EncodeRecord(core::EncodingRecord{platformID, encodingID, static_cast<uint32_t>(position)}));
   }
   return summary;
 }

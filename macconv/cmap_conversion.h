@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <span>
 
+#include "core/byte_order.h"
 #include "macconv/progress_throttle.h"
-#include "macconv/table_output.h"
 
 namespace macconv {
 
@@ -34,6 +34,8 @@ struct CmapConversionSummary {
 // Mac cmap comes near this.
 inline constexpr uint64_t kLargestCmapOutput = uint64_t{64} << 20;
 
-CmapConversionSummary ConvertCmapTable(std::span<const uint8_t> input, TableOutput& output, ProgressThrottle& progress);
+// Appends the converted table to `output`, which starts empty.
+CmapConversionSummary ConvertCmapTable(std::span<const uint8_t> input, core::ByteWriter& output,
+                                       ProgressThrottle& progress);
 
 }  // namespace macconv

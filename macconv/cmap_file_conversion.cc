@@ -7,7 +7,7 @@
 #include "macconv/cmap_conversion.h"
 #include "macconv/message_text.h"
 #include "macconv/table_input.h"
-#include "macconv/table_output.h"
+#include "platform/file_system.h"
 #include "platform/output_file.h"
 #include "platform/temp_files.h"
 #include "shell/text.h"
@@ -21,6 +21,25 @@ namespace {
 // place once complete. This works across file systems as well.
 bool PlaceWorkFile(const platform::WorkFile& work, const std::string& outputName, int* error) {
   return platform::CopyFileNoReplace(work.path(), outputName, error);
+}
+
+// Writes the table into the work file (its own copy of the descriptor),
+// emptied first; false with the system's error code in *error.
+bool WriteWorkFile(const platform::WorkFile& work, std::span<const uint8_t> bytes, int* error) {
+  *error = 0;
+  const int fd = platform::files::DuplicateEmptied(work.fd(), error);
+  if (fd < 0) return false;
+  platform::BufferedWriter writer;
+  writer.Attach(fd);
+  bool written = writer.Write(bytes.data(), bytes.size()) && writer.Flush();
+  *error = writer.error();
+  writer.Detach();
+  if (const int closeError = platform::files::CloseFile(fd); closeError != 0 && written) {
+    *error = closeError;
+    written = false;
+  }
+  if (!written && *error == 0) *error = EBADF;
+  return written;
 }
 
 }  // namespace
@@ -37,24 +56,20 @@ shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& 
   if (!workCreated) messages.Show({"ERROR at 001", CreateFileFailedText(platform::TempFolder() + "/emfXXXXXX")});
   if (!inputRead || !workCreated) return shell::Outcome::kFailed;
 
-  FileTableOutput output;
-  bool written = output.Open(work.fd());
-  if (written) {
-    ProgressThrottle throttle(progress);
-    CmapConversionSummary summary = ConvertCmapTable(input, output, throttle);
-    written = output.Close();
-    if (written && summary.tooLarge) {
-      messages.Show({"ERROR", shell::FormatText("The converted cmap table would be larger than %llu bytes; %s is not written.",
-                                                static_cast<unsigned long long>(kLargestCmapOutput),
-                                                outputName.c_str())});
-      return shell::Outcome::kFailed;
-    }
-  }
-  if (!written) {
-    messages.Show({"ERROR", WriteFileFailedText(work.name(), output.error()), core::ErrorReason(output.error())});
-    return shell::Outcome::kFailed;  // the work file removes itself
+  core::ByteWriter output;
+  ProgressThrottle throttle(progress);
+  CmapConversionSummary summary = ConvertCmapTable(input, output, throttle);
+  if (summary.tooLarge) {
+    messages.Show({"ERROR", shell::FormatText("The converted cmap table would be larger than %llu bytes; %s is not written.",
+                                              static_cast<unsigned long long>(kLargestCmapOutput),
+                                              outputName.c_str())});
+    return shell::Outcome::kFailed;
   }
   int error = 0;
+  if (!WriteWorkFile(work, output.bytes(), &error)) {
+    messages.Show({"ERROR", WriteFileFailedText(work.name(), error), core::ErrorReason(error)});
+    return shell::Outcome::kFailed;  // the work file removes itself
+  }
   if (!PlaceWorkFile(work, outputName, &error)) {
     // Only a taken name is "File exist?"; a full disk or a failed read says so.
     messages.Show({"ERROR", error == EEXIST ? FileExistText(outputName) : WriteFileFailedText(outputName, error),

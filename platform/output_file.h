@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "core/byte_sink.h"
 #include "core/readable_file.h"
 
 namespace platform {
 
-enum class CopyStatus { kOk, kReadFailed, kWriteFailed };
+using CopyStatus = core::CopyStatus;
 
 // The suite's one way of writing a file: bytes appended to an open file
 // through one large buffer, patches of bytes already written (in the buffer
@@ -48,10 +49,10 @@ class BufferedWriter {
   std::vector<uint8_t> buffer_;
 };
 
-class AtomicOutput {
+class AtomicOutput : public core::ByteSink {
  public:
   AtomicOutput() = default;
-  ~AtomicOutput();  // removes the temporary file unless committed
+  ~AtomicOutput() override;  // removes the temporary file unless committed
   AtomicOutput(const AtomicOutput&) = delete;
   AtomicOutput& operator=(const AtomicOutput&) = delete;
 
@@ -73,8 +74,17 @@ class AtomicOutput {
   // Drops the temporary file.
   void Abandon();
 
-  int error() const { return error_ ? error_ : writer_.error(); }
-  uint64_t size() const { return writer_.size(); }
+  // The same as a sink of bytes.
+  bool Append(std::span<const uint8_t> bytes) override { return Write(bytes); }
+  bool Overwrite(uint64_t offset, std::span<const uint8_t> bytes) override {
+    return WriteAt(offset, bytes.data(), bytes.size());
+  }
+  CopyStatus AppendFrom(const core::ReadableFile& file, uint64_t offset, uint64_t length, uint64_t* copied) override {
+    return CopyFrom(file, offset, length, copied);
+  }
+
+  int error() const override { return error_ ? error_ : writer_.error(); }
+  uint64_t size() const override { return writer_.size(); }
   const std::string& destination() const { return destination_; }
 
  private:

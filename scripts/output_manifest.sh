@@ -285,7 +285,7 @@ for tool in pellout pellin corvout corvin; do
   on missing; run "$tool" none.ini
 done
 
-# --- quillet: report and recalculation ------------------------------------------
+# --- quillet: report, JSON, check and recalculation ------------------------------------------
 report_fonts=("${fonts[@]}")
 if [ "$set_" = all ]; then
   for f in "$box"/store/qr_* "$box"/store/qr-raw_* "$box"/store/fd_*; do report_fonts+=("$(basename "$f")"); done
@@ -293,6 +293,8 @@ fi
 for f in "${report_fonts[@]}"; do
   fixed="$(stem "$f").fixed.$(ext "$f")"
   on "$f" "$f"; run quillet --report "$f"
+  on "$f" "$f"; run quillet --json "$f"
+  on "$f" "$f"; run quillet --check "$f"
   on "$f" "$f"; run quillet --recalc "$f" "$fixed"; keep "work/$fixed"
   on "$f" "$fixed"; run quillet --report "$fixed"
 done

@@ -9,7 +9,6 @@
 #include "core/tables/cmap.h"
 #include "macconv/cmap_conversion.h"
 #include "macconv/progress_throttle.h"
-#include "macconv/table_output.h"
 #include "tests/macconv/mac_tables.h"
 
 namespace {
@@ -21,7 +20,7 @@ using mactest::U32;
 
 Bytes Convert(const Bytes& input, macconv::ProgressSink* progress = nullptr,
               macconv::CmapConversionSummary* summary = nullptr) {
-  macconv::MemoryTableOutput output;
+  core::ByteWriter output;
   ProgressThrottle throttle(progress);
   auto result = macconv::ConvertCmapTable(input, output, throttle);
   if (summary) *summary = result;
