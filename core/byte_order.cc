@@ -5,13 +5,6 @@
 
 namespace core {
 
-int ReverseBytes(void* buffer, unsigned length) {
-  if (length > 1024) return 0;
-  auto* bytes = static_cast<uint8_t*>(buffer);
-  std::reverse(bytes, bytes + length);
-  return 1;
-}
-
 bool ByteWriter::Overwrite(uint64_t offset, std::span<const uint8_t> data) {
   if (offset > bytes_.size() || data.size() > bytes_.size() - offset) return false;
   if (!data.empty()) std::memcpy(bytes_.data() + offset, data.data(), data.size());

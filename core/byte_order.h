@@ -1,6 +1,6 @@
-// Big-endian fields of font files: the in-place byte reversal every tool
-// applies to a raw field, the tag order key, the loads and stores beneath
-// the reading cursor (core/byte_cursor.h), and the appending writer.
+// Big-endian fields of font files: the tag order key, the loads and stores
+// beneath the reading cursor (core/byte_cursor.h), and the suite's one byte
+// writer.
 #pragma once
 
 #include <cstddef>
@@ -13,11 +13,6 @@
 #include "core/byte_sink.h"
 
 namespace core {
-
-// Reverses the first `length` bytes of `buffer` in place. Returns 1, or 0
-// (leaving the buffer untouched) when length is above 1024. Length 0 is a
-// no-op that succeeds.
-int ReverseBytes(void* buffer, unsigned length);
 
 // A tag's four bytes taken as a big-endian number: the order of tags in a
 // table directory.

@@ -50,6 +50,15 @@ struct TableDirEntry {
 };
 static_assert(CheckedRecord<TableDirEntry>());
 
+// The tag a collection's file begins with.
+inline constexpr std::array<uint8_t, 4> kCollectionTag{'t', 't', 'c', 'f'};
+// Whether `start` (a file's first bytes, or an offset table's version as it
+// stands) opens a collection: the one place the suite tells.
+inline bool IsCollectionTag(std::span<const uint8_t> start) {
+  return start.size() >= 4 && start[0] == kCollectionTag[0] && start[1] == kCollectionTag[1] &&
+         start[2] == kCollectionTag[2] && start[3] == kCollectionTag[3];
+}
+
 struct CollectionHeader {
   std::array<uint8_t, 4> tag{};  // shown as text, not checked
   uint32_t version = 0;

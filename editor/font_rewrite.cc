@@ -17,15 +17,18 @@ void LogCollectionRefusal(const std::string& fontPath, const char* action, shell
                          fontPath.c_str(), action));
 }
 
-// "ttcf" read as an offset table's version.
-constexpr uint16_t kCollectionMajor = 0x7474, kCollectionMinor = 0x6366;
+// The offset table's version as the file holds it.
+bool VersionIsCollectionTag(const core::OffsetTable& table) {
+  const uint8_t version[4] = {static_cast<uint8_t>(table.versionMajor >> 8), static_cast<uint8_t>(table.versionMajor),
+                              static_cast<uint8_t>(table.versionMinor >> 8), static_cast<uint8_t>(table.versionMinor)};
+  return core::IsCollectionTag(version);
+}
 
 }  // namespace
 
 bool RefusedAsCollection(const FontAnalysis& analysis, const char* action, shell::LogSink& log) {
   const FontRecord* record = ListedFont(analysis);
-  bool collection = analysis.collection || (record && record->offsetTable.versionMajor == kCollectionMajor &&
-                                            record->offsetTable.versionMinor == kCollectionMinor);
+  bool collection = analysis.collection || (record && VersionIsCollectionTag(record->offsetTable));
   if (collection) LogCollectionRefusal(analysis.fontPath, action, log);
   return collection;
 }
@@ -36,7 +39,7 @@ bool DirectoryForRewrite(const FontAnalysis& analysis, const core::ReadableFile&
   const std::string& fontPath = analysis.fontPath;
   uint8_t start[4];
   font.ReadAtZeroFilled(0, start, sizeof start);
-  if (std::memcmp(start, "ttcf", 4) == 0 || analysis.collection) {
+  if (core::IsCollectionTag(start) || analysis.collection) {
     LogCollectionRefusal(fontPath, action, log);
     return false;
   }

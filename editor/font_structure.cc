@@ -81,7 +81,7 @@ FileStructure ReadFileStructure(const core::ReadableFile& file) {
   FileStructure structure;
   SumBudget budget(file);
   std::vector<uint32_t> offsets{0};
-  if (file.size() >= 4 && std::memcmp(file.ReadRange(0, 4).data(), "ttcf", 4) == 0) {
+  if (core::IsCollectionTag(file.ReadRange(0, 4))) {
     structure.collection = true;
     structure.header = core::ReadCollectionHeader(file);
     offsets = core::ReadCollectionOffsets(file, structure.header.numFonts, &structure.offsetsComplete);

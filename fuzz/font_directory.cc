@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(collectionComplete == (header.numFonts == 0 || 12 + 4 * uint64_t{header.numFonts} <= size),
         "the offsets are complete exactly when they lie in the file");
 
-  bool isCollection = size >= 4 && std::memcmp(data, "ttcf", 4) == 0;
+  bool isCollection = core::IsCollectionTag(std::span<const uint8_t>(data, size));
   if (!isCollection) offsets = {0};
   // A collection of many fonts costs many sums; a few of them show the rules.
   if (offsets.size() > 8) offsets.resize(8);

@@ -78,7 +78,7 @@ bool Overlaps(uint64_t a, uint64_t aLength, uint64_t b, uint64_t bLength) {
 // magic number.
 void CheckRecalculated(Bytes font, const std::string& outPath) {
   std::vector<Entry> entries;
-  if (font.size() >= 4 && std::memcmp(font.data(), "ttcf", 4) == 0) return;
+  if (core::IsCollectionTag(font)) return;
   if (!ReadDirectory(font, &entries)) return;
   uint64_t directoryEnd = 12 + 16 * uint64_t{entries.size()};
   int heads = 0;

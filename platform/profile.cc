@@ -474,20 +474,6 @@ uint32_t ParseProfileInt(const std::string& value, uint32_t fallback) {
   return negative ? 0u - result : result;
 }
 
-std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,
-                              const std::string& fallback, size_t maxLength) {
-  Profile profile;
-  profile.Load(path);
-  return profile.GetString(section, key, fallback, maxLength);
-}
-
-uint32_t ReadProfileInt(const std::string& path, const std::string& section, const std::string& key,
-                        uint32_t fallback) {
-  Profile profile;
-  profile.Load(path);
-  return profile.GetInt(section, key, fallback);
-}
-
 bool WriteProfileString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value, int* error) {
   Profile profile;

@@ -119,12 +119,7 @@ class Profile {
 // The integer rule on a bare value text (see Profile::GetInt).
 uint32_t ParseProfileInt(const std::string& value, uint32_t fallback);
 
-// One-shot helpers as the tools use them: each reads the file; the write
-// helper writes it back at once and reports failure.
-std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,
-                              const std::string& fallback, size_t maxLength = 511);
-uint32_t ReadProfileInt(const std::string& path, const std::string& section, const std::string& key,
-                        uint32_t fallback);
+// Sets one entry of a profile file and writes it back at once; reports failure.
 bool WriteProfileString(const std::string& path, const std::string& section, const std::string& key,
                         const std::string& value, int* error = nullptr);
 

@@ -130,8 +130,7 @@ class Build {
   bool WriteHeaders() {
     ByteWriter headers;
     if (collection_) {
-      static constexpr std::array<uint8_t, 4> kTag{'t', 't', 'c', 'f'};
-      WriteRecord(CollectionHeader{kTag, 0x00010000, static_cast<uint32_t>(fonts_.size())}, headers);
+      WriteRecord(CollectionHeader{kCollectionTag, 0x00010000, static_cast<uint32_t>(fonts_.size())}, headers);
       uint64_t at = CollectionHeader::kSize + 4 * uint64_t{fonts_.size()};
       for (const FontPlan& font : fonts_) {
         headers.WriteU32(static_cast<uint32_t>(at));

@@ -7,32 +7,6 @@
 
 namespace {
 
-TEST(ReverseBytes, ReversesTwoAndFourBytesAndRestoresOnSecondCall) {
-  uint8_t two[] = {0x12, 0x34};
-  EXPECT_EQ(core::ReverseBytes(two, 2), 1);
-  EXPECT_EQ(two[0], 0x34);
-  EXPECT_EQ(two[1], 0x12);
-  uint8_t four[] = {0x12, 0x34, 0x56, 0x78};
-  core::ReverseBytes(four, 4);
-  EXPECT_EQ(std::vector<uint8_t>(four, four + 4), (std::vector<uint8_t>{0x78, 0x56, 0x34, 0x12}));
-  core::ReverseBytes(four, 4);
-  EXPECT_EQ(std::vector<uint8_t>(four, four + 4), (std::vector<uint8_t>{0x12, 0x34, 0x56, 0x78}));
-}
-
-TEST(ReverseBytes, LengthLimits) {
-  std::vector<uint8_t> buffer(1025);
-  for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = static_cast<uint8_t>(i);
-  std::vector<uint8_t> original = buffer;
-  EXPECT_EQ(core::ReverseBytes(buffer.data(), 0), 1);
-  EXPECT_EQ(buffer, original);
-  EXPECT_EQ(core::ReverseBytes(buffer.data(), 1025), 0);
-  EXPECT_EQ(buffer, original);
-  EXPECT_EQ(core::ReverseBytes(buffer.data(), 1024), 1);
-  EXPECT_EQ(buffer[0], original[1023]);
-  EXPECT_EQ(buffer[1023], original[0]);
-  EXPECT_EQ(buffer[1024], original[1024]);
-}
-
 TEST(TagValue, OrdersTagsAsBigEndianNumbers) {
   const uint8_t head[] = {'h', 'e', 'a', 'd'};
   const uint8_t os2[] = {'O', 'S', '/', '2'};
