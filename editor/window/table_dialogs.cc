@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-
 namespace editor::gui {
 namespace {
 
