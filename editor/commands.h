@@ -1,7 +1,9 @@
-// The editor's commands as the window dispatches them: the menu's command
-// numbers, the gate that holds the editing commands back until a font has
-// been analysed, the banner, and the command bodies that run once their
-// dialog's choices are made (the choosers are asked through an interface).
+// The editor's commands as the window's session dispatches them (the menu
+// and its command numbers are editor/menu.h): the gate that holds the
+// editing commands back until a font has been analysed, the line that
+// refuses a command while a run is under way, the banner, and the command
+// bodies that run once their dialog's choices are made (the choosers are
+// asked through an interface).
 #pragma once
 
 #include <cstdint>
@@ -9,25 +11,13 @@
 #include <string>
 
 #include "editor/add_table.h"
+#include "editor/menu.h"
 #include "shell/outcome.h"
 #include "editor/font_analysis.h"
 #include "shell/chooser.h"
 #include "shell/sinks.h"
 
 namespace editor {
-
-enum class MenuCommand : int {
-  kQuit = 40002,
-  kOpen = 40003,
-  kAbout = 40004,
-  kSelectAll = 40006,
-  kCopy = 40008,
-  kExportTable = 40009,
-  kDeleteTable = 40010,
-  kAddTable = 40012,
-  kRecalc = 40013,
-  kSaveReport = 40014,
-};
 
 inline constexpr const char* kOpenFirstLine = "Open a ttf first.\r\n--\r\n";
 

@@ -6,24 +6,43 @@
 #include <richedit.h>
 #include <shellapi.h>
 
-#include <atomic>
-#include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
+#include <string>
 
-#include "editor/analysis_run.h"
-#include "editor/choosers.h"
-#include "editor/commands.h"
-#include "editor/font_analysis.h"
 #include "editor/log_buffer.h"
 #include "editor/log_keys.h"
-#include "editor/table_list.h"
+#include "editor/menu.h"
+#include "editor/session.h"
 #include "editor/win32/resource.h"
-#include "shell/worker.h"
 
 namespace editor::win32 {
 namespace {
+
+static_assert(QUILLET_CMD_QUIT == CommandNumber(MenuCommand::kQuit) &&
+              QUILLET_CMD_OPEN == CommandNumber(MenuCommand::kOpen) &&
+              QUILLET_CMD_ABOUT == CommandNumber(MenuCommand::kAbout) &&
+              QUILLET_CMD_SELECT_ALL == CommandNumber(MenuCommand::kSelectAll) &&
+              QUILLET_CMD_COPY == CommandNumber(MenuCommand::kCopy) &&
+              QUILLET_CMD_EXPORT_TABLE == CommandNumber(MenuCommand::kExportTable) &&
+              QUILLET_CMD_DELETE_TABLE == CommandNumber(MenuCommand::kDeleteTable) &&
+              QUILLET_CMD_ADD_TABLE == CommandNumber(MenuCommand::kAddTable) &&
+              QUILLET_CMD_RECALC == CommandNumber(MenuCommand::kRecalc) &&
+              QUILLET_CMD_SAVE_REPORT == CommandNumber(MenuCommand::kSaveReport));
+
+// Every item of the menu table has its number in the resource script.
+constexpr bool HasResourceNumber(int command) {
+  for (int number : {QUILLET_CMD_QUIT, QUILLET_CMD_OPEN, QUILLET_CMD_ABOUT, QUILLET_CMD_SELECT_ALL, QUILLET_CMD_COPY,
+                     QUILLET_CMD_EXPORT_TABLE, QUILLET_CMD_DELETE_TABLE, QUILLET_CMD_ADD_TABLE, QUILLET_CMD_RECALC,
+                     QUILLET_CMD_SAVE_REPORT})
+    if (number == command) return true;
+  return false;
+}
+constexpr bool EveryItemHasResourceNumber() {
+  for (const shell::MenuItem& item : kMenu)
+    if (!HasResourceNumber(item.command)) return false;
+  return true;
+}
+static_assert(EveryItemHasResourceNumber());
 
 constexpr wchar_t kClassName[] = L"Quillet";
 // Posted to the window: the worker has handed something over, or the log
@@ -60,20 +79,13 @@ HFONT LogFont() {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, face);
 }
 
-std::string FileNameOf(const std::string& path) {
-  size_t cut = path.find_last_of("\\/");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-class QuilletWindow {
+class QuilletWindow : private SessionFrontEnd {
  public:
-  QuilletWindow(std::string settingsFolder)
-      : settingsFolder_(std::move(settingsFolder)),
-        buffer_(Banner()),
-        worker_([this] { ::PostMessageW(window_, kDeliverMessage, 0, 0); }) {}
+  explicit QuilletWindow(std::string settingsFolder)
+      : session_(SessionSetup{std::move(settingsFolder)}, *this, chooser_, messages_) {}
 
   bool Create(HINSTANCE instance, int show);
-  void OpenFont(const std::string& fontPath);
+  Session& session() { return session_; }
   HWND window() const { return window_; }
 
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -83,21 +95,20 @@ class QuilletWindow {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnCreate();
   void OnDestroy();
-  void RunCommand(MenuCommand command);
-  void EditCommand(MenuCommand command);
-  bool RefusedWhileRunning();
-  void RunEnded(FinishedRun run);
-  void LogChanged();
-  void RefreshLog();
   int VisibleLines() const;
   LRESULT OnLogKey(WPARAM key, LPARAM lParam);
-  void SetTitle();
 
-  friend INT_PTR CALLBACK AddTableProcedure(HWND, UINT, WPARAM, LPARAM);
-  friend INT_PTR CALLBACK TableListProcedure(HWND, UINT, WPARAM, LPARAM);
+  // What the session asks of the window.
+  void WakeForDelivery() override { ::PostMessageW(window_, kDeliverMessage, 0, 0); }
+  void WakeForLog() override { ::PostMessageW(window_, kRefreshMessage, 0, 0); }
+  bool ShowLog(const std::string& text) override;
+  void ShowTitle(const std::string& title) override { shell::win32::SetWindowText(window_, title); }
+  void RunTableDialog(TableDialog& dialog) override;
+  std::string ReportAsShown(const std::string& report) override;
+  void CloseWindow() override { ::SendMessageW(window_, WM_CLOSE, 0, 0); }
+  void CopyLog() override;
+  void SelectAllLog() override;
 
-  std::string settingsFolder_;
-  std::string fontPath_;
   HWND window_ = nullptr;
   HWND log_ = nullptr;
   HMODULE richEdit_ = nullptr;
@@ -106,25 +117,7 @@ class QuilletWindow {
   LogKey lastKey_ = LogKey::kNone;
   shell::win32::FileChooser chooser_;
   shell::win32::MessageBoxes messages_;
-  LogBuffer buffer_;
-  uint64_t shownVersion_ = 0;
-  bool shownOnce_ = false;
-  std::atomic<bool> refreshQueued_{false};
-  std::thread::id windowThread_ = std::this_thread::get_id();
-  LogBufferSink logSink_{buffer_, [this] { LogChanged(); }};
-  std::shared_ptr<const FontAnalysis> analysis_;
-  std::string lastReport_;
-  bool ready_ = false;
-  int bannersHeld_ = 0;
-  shell::Worker worker_;
-  shell::HandedMessages runMessages_{worker_, messages_};
-};
-
-// What an editing dialog works on while it is open.
-struct DialogContext {
-  QuilletWindow* window;
-  MenuCommand command;
-  uint32_t tableCount;
+  Session session_;
 };
 
 void Finish(HWND dialog, const shell::CommandOutcome& outcome) {
@@ -141,28 +134,23 @@ std::string TagBytes(HWND field) {
 }
 
 INT_PTR CALLBACK AddTableProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* context = reinterpret_cast<DialogContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* table = reinterpret_cast<TableDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
   if (message == WM_INITDIALOG) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     ::SendDlgItemMessageW(dialog, IDC_TABLE_NAME, EM_LIMITTEXT, 4, 0);
     return TRUE;
   }
-  if (message != WM_COMMAND || !context) return FALSE;
-  QuilletWindow& window = *context->window;
+  if (message != WM_COMMAND || !table) return FALSE;
   switch (LOWORD(wParam)) {
     case IDC_BROWSE: {
-      std::optional<std::string> picked = window.chooser_.Choose(TableFileChooserRequest());
+      std::optional<std::string> picked = table->BrowseTableFile();
       if (picked) shell::win32::SetWindowText(::GetDlgItem(dialog, IDC_TABLE_FILE), *picked);
       return TRUE;
     }
-    case IDOK: {
-      AddTableRequest request{TagBytes(::GetDlgItem(dialog, IDC_TABLE_NAME)),
-                              shell::win32::WindowText(::GetDlgItem(dialog, IDC_TABLE_FILE)), context->tableCount};
-      static const FontAnalysis kNoFont;
-      Finish(dialog, AddTableCommand(window.analysis_ ? *window.analysis_ : kNoFont, request, window.chooser_,
-                                     window.logSink_, window.messages_));
+    case IDOK:
+      Finish(dialog, table->Add(TagBytes(::GetDlgItem(dialog, IDC_TABLE_NAME)),
+                                shell::win32::WindowText(::GetDlgItem(dialog, IDC_TABLE_FILE))));
       return TRUE;
-    }
     case IDCANCEL:
       ::EndDialog(dialog, IDCANCEL);
       return TRUE;
@@ -171,16 +159,16 @@ INT_PTR CALLBACK AddTableProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
 }
 
 INT_PTR CALLBACK TableListProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* context = reinterpret_cast<DialogContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  auto* table = reinterpret_cast<TableDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
   if (message == WM_INITDIALOG) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    context = reinterpret_cast<DialogContext*>(lParam);
-    if (context->command == MenuCommand::kDeleteTable) {
+    table = reinterpret_cast<TableDialog*>(lParam);
+    if (table->command() == MenuCommand::kDeleteTable) {
       ::SetDlgItemTextW(dialog, IDC_TABLE_PROMPT, L"Choose a table to delete.");
       ::SetWindowTextW(dialog, L"Delete a table.");
     }
     HWND list = ::GetDlgItem(dialog, IDC_TABLE_LIST);
-    for (const std::string& tag : ReadTableListItems(context->window->settingsFolder_)) {
+    for (const std::string& tag : table->tables()) {
       std::wstring item;
       for (char c : tag) item.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
       ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
@@ -189,10 +177,9 @@ INT_PTR CALLBACK TableListProcedure(HWND dialog, UINT message, WPARAM wParam, LP
     ::SendMessageW(list, LB_SETCURSEL, 0, 0);
     return TRUE;
   }
-  if (message != WM_COMMAND || !context) return FALSE;
+  if (message != WM_COMMAND || !table) return FALSE;
   const bool doubleClick = LOWORD(wParam) == IDC_TABLE_LIST && HIWORD(wParam) == LBN_DBLCLK;
   if (LOWORD(wParam) == IDOK || doubleClick) {
-    QuilletWindow& window = *context->window;
     std::optional<std::string> selected;
     HWND list = ::GetDlgItem(dialog, IDC_TABLE_LIST);
     LRESULT row = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
@@ -205,12 +192,7 @@ INT_PTR CALLBACK TableListProcedure(HWND dialog, UINT message, WPARAM wParam, LP
         selected = tag;
       }
     }
-    static const FontAnalysis kNoFont;
-    const FontAnalysis& font = window.analysis_ ? *window.analysis_ : kNoFont;
-    Finish(dialog, context->command == MenuCommand::kExportTable
-                       ? ExportTableCommand(font, selected, window.chooser_, window.logSink_, window.messages_)
-                       : DeleteTableCommand(font, context->tableCount, selected, window.chooser_, window.logSink_,
-                                            window.messages_));
+    Finish(dialog, table->Pick(selected));
     return TRUE;
   }
   if (LOWORD(wParam) == IDCANCEL) {
@@ -262,7 +244,7 @@ LRESULT QuilletWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_COMMAND:
       if (HIWORD(wParam) == 0 || HIWORD(wParam) == 1) {
-        RunCommand(static_cast<MenuCommand>(LOWORD(wParam)));
+        session_.RunCommand(static_cast<MenuCommand>(LOWORD(wParam)));
         return 0;
       }
       break;
@@ -279,14 +261,14 @@ LRESULT QuilletWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
           font = platform::Narrow(name);
       }
       ::DragFinish(drop);
-      if (font) OpenFont(*font);
+      if (font) session_.OpenFont(*font);
       return 0;
     }
     case kDeliverMessage:
-      worker_.Deliver();
+      session_.Deliver();
       return 0;
     case kRefreshMessage:
-      RefreshLog();
+      session_.RefreshLog();
       return 0;
     case WM_DESTROY:
       OnDestroy();
@@ -297,7 +279,7 @@ LRESULT QuilletWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool QuilletWindow::OnCreate() {
   // Number_Of_Tables = "0": no dialog lists a table before a run.
-  ResetTableCount(settingsFolder_);
+  session_.Start();
   richEdit_ = ::LoadLibraryW(L"RICHED32.DLL");
   if (!richEdit_) {
     ::MessageBoxW(window_, L"Can't load rished32.dll", L"ERROR!!", MB_OK | MB_ICONWARNING);
@@ -326,15 +308,13 @@ bool QuilletWindow::OnCreate() {
   chooser_.set_owner(window_);
   messages_.set_owner(window_);
   ::DragAcceptFiles(window_, TRUE);
-  RefreshLog();
+  session_.RefreshLog();
   return true;
 }
 
 void QuilletWindow::OnDestroy() {
   // A run that waits for a message box goes on without it.
-  worker_.Close();
-  worker_.Join();
-  analysis_.reset();
+  session_.Close();
   if (log_) ::DestroyWindow(log_);
   log_ = nullptr;
   if (richEdit_) ::FreeLibrary(richEdit_);
@@ -344,101 +324,29 @@ void QuilletWindow::OnDestroy() {
   ::PostQuitMessage(0);
 }
 
-void QuilletWindow::SetTitle() {
-  std::string title = fontPath_.empty() ? "Quillet" : FileNameOf(fontPath_) + " - Quillet";
-  shell::win32::SetWindowText(window_, title);
-}
-
-void QuilletWindow::RunCommand(MenuCommand command) {
-  switch (command) {
-    case MenuCommand::kOpen: {
-      if (RefusedWhileRunning()) return;
-      // A cancelled chooser keeps the open font and its analysis as they are.
-      std::optional<std::string> chosen = chooser_.Choose(FontChooserRequest());
-      if (chosen) OpenFont(*chosen);
-      return;
-    }
-    case MenuCommand::kRecalc:
-      // The recalculation works from the finished analysis, so it waits its turn.
-      if (RefusedWhileRunning()) return;
-      editor::RecalcCommand(analysis_.get(), fontPath_, chooser_, logSink_);
-      return;
-    case MenuCommand::kAddTable:
-    case MenuCommand::kExportTable:
-    case MenuCommand::kDeleteTable:
-      EditCommand(command);
-      return;
-    case MenuCommand::kSaveReport: {
-      if (RefusedWhileRunning()) return;
-      // Saved as the log shows it, in UTF-8 with the system's line ends.
-      std::string shown = platform::Narrow(shell::win32::ShownText(lastReport_));
-      SaveReportCommand(shown, fontPath_, chooser_, logSink_, messages_);
-      return;
-    }
-    case MenuCommand::kQuit:
-      ::SendMessageW(window_, WM_CLOSE, 0, 0);
-      return;
-    case MenuCommand::kCopy:
-      ::SetFocus(log_);
-      ::SendMessageW(log_, WM_COPY, 0, 0);
-      return;
-    case MenuCommand::kSelectAll:
-      ::SetFocus(log_);
-      ::SendMessageW(log_, EM_SETSEL, 0, -1);
-      return;
-    case MenuCommand::kAbout:
-      // A run writes its report line by line: the banner waits for its end.
-      if (worker_.busy()) ++bannersHeld_;
-      else logSink_.Append(Banner());
-      return;
-  }
-}
-
-void QuilletWindow::EditCommand(MenuCommand command) {
-  if (!PassesGate(command, ready_, logSink_)) return;
-  // A run under way is about to replace the table list the dialogs read.
-  if (RefusedWhileRunning()) return;
-  DialogContext context{this, command, ReadTableCount(settingsFolder_)};
+void QuilletWindow::RunTableDialog(TableDialog& table) {
   auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-  if (command == MenuCommand::kAddTable)
+  if (table.command() == MenuCommand::kAddTable)
     ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ADD_TABLE), window_, AddTableProcedure,
-                      reinterpret_cast<LPARAM>(&context));
+                      reinterpret_cast<LPARAM>(&table));
   else
     ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_TABLE_LIST), window_, TableListProcedure,
-                      reinterpret_cast<LPARAM>(&context));
+                      reinterpret_cast<LPARAM>(&table));
 }
 
-bool QuilletWindow::RefusedWhileRunning() {
-  if (!worker_.busy()) return false;
-  logSink_.Append(BusyLine(fontPath_));
-  return true;
+std::string QuilletWindow::ReportAsShown(const std::string& report) {
+  // Saved as the log shows it, in UTF-8 with the system's line ends.
+  return platform::Narrow(shell::win32::ShownText(report));
 }
 
-void QuilletWindow::OpenFont(const std::string& fontPath) {
-  if (RefusedWhileRunning()) return;
-  // The previous analysis goes: the run is about to replace the table list.
-  analysis_.reset();
-  StartAnalysis(worker_, AnalysisRequest{fontPath, settingsFolder_, kChecksumLibraryName}, logSink_, runMessages_,
-                [this](FinishedRun run) { RunEnded(std::move(run)); });
-  fontPath_ = fontPath;
-  SetTitle();
+void QuilletWindow::CopyLog() {
+  ::SetFocus(log_);
+  ::SendMessageW(log_, WM_COPY, 0, 0);
 }
 
-void QuilletWindow::RunEnded(FinishedRun run) {
-  analysis_ = std::move(run.analysis);
-  lastReport_ = std::move(run.report);
-  ready_ = true;
-  for (; bannersHeld_ > 0; --bannersHeld_) logSink_.Append(Banner());
-  RefreshLog();
-}
-
-void QuilletWindow::LogChanged() {
-  if (std::this_thread::get_id() == windowThread_) {
-    RefreshLog();
-    return;
-  }
-  // One refresh waits at a time: it shows whatever the buffer holds by then.
-  if (!refreshQueued_.exchange(true)) ::PostMessageW(window_, kRefreshMessage, 0, 0);
+void QuilletWindow::SelectAllLog() {
+  ::SetFocus(log_);
+  ::SendMessageW(log_, EM_SETSEL, 0, -1);
 }
 
 int QuilletWindow::VisibleLines() const {
@@ -466,16 +374,11 @@ int QuilletWindow::VisibleLines() const {
   return height > 0 ? (area.bottom - area.top) / height : 0;
 }
 
-void QuilletWindow::RefreshLog() {
-  refreshQueued_.store(false);
-  if (!log_) return;
-  uint64_t version = buffer_.version();
-  if (shownOnce_ && version == shownVersion_) return;
-  shownOnce_ = true;
-  shownVersion_ = version;
+bool QuilletWindow::ShowLog(const std::string& text) {
+  if (!log_) return false;
   ::SendMessageW(log_, EM_SETOPTIONS, ECOOP_AND, static_cast<LPARAM>(~ECO_AUTOVSCROLL));
   // Set as UTF-16, so that Japanese names show whatever the system's code page.
-  std::wstring shown = shell::win32::ShownText(buffer_.Text());
+  std::wstring shown = shell::win32::ShownText(text);
   SETTEXTEX whole{ST_DEFAULT, 1200};
   if (!::SendMessageW(log_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&whole), reinterpret_cast<LPARAM>(shown.c_str())))
     ::SetWindowTextW(log_, shown.c_str());
@@ -487,6 +390,7 @@ void QuilletWindow::RefreshLog() {
   int end = ::GetWindowTextLengthW(log_);
   ::SendMessageW(log_, EM_SETSEL, end, end);
   ::SetFocus(log_);
+  return true;
 }
 
 LRESULT CALLBACK QuilletWindow::LogKeys(HWND log, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -532,7 +436,7 @@ int RunQuilletWindow(const std::string& settingsFolder, const std::string& fontP
   int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
   if (!window.Create(instance, show)) return -1;
   shell::win32::LeaveOwnConsole();
-  if (!fontPath.empty()) window.OpenFont(fontPath);
+  if (!fontPath.empty()) window.session().OpenFont(fontPath);
   HACCEL keys = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_QUILLET_MENU));
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -16,11 +16,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <chrono>
-#include <mutex>
+#include <thread>
 
-#include "editor/analysis_run.h"
-#include "editor/choosers.h"
-#include "editor/table_list.h"
 #include "editor/window/file_dialogs.h"
 #include "editor/window/log_text.h"
 #include "editor/window/log_view.h"
@@ -35,41 +32,22 @@ static void LoadWindowResources() { Q_INIT_RESOURCE(quillet_window); }
 namespace editor::gui {
 namespace {
 
-constexpr int Number(MenuCommand command) { return static_cast<int>(command); }
-
-constexpr shell::MenuItem kMenu[] = {
-    {"&File", "&Open TrueType Font...", Number(MenuCommand::kOpen), nullptr},
-    {"&File", "&Recalc check sum", Number(MenuCommand::kRecalc), nullptr},
-    {"&File", "&Add Table...", Number(MenuCommand::kAddTable), nullptr},
-    {"&File", "&Export Table...", Number(MenuCommand::kExportTable), nullptr},
-    {"&File", "Delete Table...", Number(MenuCommand::kDeleteTable), nullptr},
-    {"&File", "&Save Report...", Number(MenuCommand::kSaveReport), nullptr},
-    {"&File", "&Quit", Number(MenuCommand::kQuit), nullptr},
-    {"&Edit", "&Copy", Number(MenuCommand::kCopy), nullptr},
-    {"&Edit", "&Select All", Number(MenuCommand::kSelectAll), nullptr},
-    {"&Help", "&About...", Number(MenuCommand::kAbout), nullptr},
-};
-
 // The window's background: the light grey of the stock brush.
 const QColor kLightGrey(192, 192, 192);
 
 // The size the window asks for when it first opens.
 constexpr QSize kFirstSize(820, 560);
 
-// The desktop's keys beside the mnemonics; the key a desktop without its own
-// binding gets instead.
+// The desktop's own keys for the menu's items, where the desktop has them;
+// without, an item keeps the key of the menu table.
 struct StandardKey {
   MenuCommand command;
   QKeySequence::StandardKey key;
-  const char* otherwise;
 };
 constexpr StandardKey kStandardKeys[] = {
-    {MenuCommand::kOpen, QKeySequence::Open, "Ctrl+O"},
-    {MenuCommand::kSaveReport, QKeySequence::Save, "Ctrl+S"},
-    {MenuCommand::kQuit, QKeySequence::Quit, "Ctrl+Q"},
-    {MenuCommand::kCopy, QKeySequence::Copy, "Ctrl+C"},
-    {MenuCommand::kSelectAll, QKeySequence::SelectAll, "Ctrl+A"},
-    {MenuCommand::kAbout, QKeySequence::HelpContents, "F1"},
+    {MenuCommand::kOpen, QKeySequence::Open},       {MenuCommand::kSaveReport, QKeySequence::Save},
+    {MenuCommand::kQuit, QKeySequence::Quit},       {MenuCommand::kCopy, QKeySequence::Copy},
+    {MenuCommand::kSelectAll, QKeySequence::SelectAll}, {MenuCommand::kAbout, QKeySequence::HelpContents},
 };
 
 std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -84,12 +62,14 @@ QString DroppedFont(const QMimeData* mime) {
   return file.isFile() ? file.absoluteFilePath() : QString();
 }
 
-}  // namespace
-
-QString WindowTitleFor(const std::string& fontPath) {
-  if (fontPath.empty()) return "Quillet";
-  return QFileInfo(FromPath(fontPath)).fileName() + " - Quillet";
+// What every start records: the program's path as "myself" under Marlowby/quillet.
+void RecordProgramPath(const std::string& programPath) {
+  QSettings settings("Marlowby", "quillet");
+  settings.setValue("myself", QString::fromLocal8Bit(programPath.c_str()));
+  settings.sync();
 }
+
+}  // namespace
 
 QRect FirstWindowGeometry(QSize wanted, const QRect& available) {
   // Room for the frame and title bar that the window manager adds.
@@ -100,22 +80,9 @@ QRect FirstWindowGeometry(QSize wanted, const QRect& available) {
   return place;
 }
 
-void RecordStart(const std::string& programPath, const std::string& settingsFolder) {
-  QSettings settings("Marlowby", "quillet");
-  settings.setValue("myself", QString::fromLocal8Bit(programPath.c_str()));
-  settings.sync();
-  ResetTableCount(settingsFolder);
-}
-
-MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
-    : QMainWindow(parent),
-      windowThread_(std::this_thread::get_id()),
-      settingsFolder_(std::move(setup.settingsFolder)),
-      libraryName_(std::move(setup.libraryName)),
-      buffer_(Banner()),
-      worker_([this] { QMetaObject::invokeMethod(this, [this] { worker_.Deliver(); }, Qt::QueuedConnection); }) {
+MainWindow::MainWindow(WindowSetup setup, QWidget* parent) : QMainWindow(parent) {
   LoadWindowResources();
-  setWindowTitle(WindowTitleFor({}));
+  setWindowTitle(QString::fromStdString(WindowTitle({})));
   setAcceptDrops(true);
   setWindowIcon(QIcon(":/quillet/quillet-32.png"));
 
@@ -134,23 +101,25 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
   layout->addWidget(logView_);
   setCentralWidget(client);
 
-  if (setup.chooser) {
-    chooser_ = setup.chooser;
-  } else {
+  shell::FileChooser* chooser = setup.chooser;
+  if (!chooser) {
     ownChooser_ = std::make_unique<QtFileChooser>(this);
-    chooser_ = ownChooser_.get();
+    chooser = ownChooser_.get();
   }
-  if (setup.messages) {
-    messages_ = setup.messages;
-  } else {
+  shell::MessageSink* messages = setup.messages;
+  if (!messages) {
     ownMessages_ = std::make_unique<QtMessageBoxes>(this);
-    messages_ = ownMessages_.get();
+    messages = ownMessages_.get();
   }
-  runMessages_ = std::make_unique<shell::HandedMessages>(worker_, *messages_);
+  recentFonts_ = std::make_unique<SettingsRecentFonts>();
+  SessionFrontEnd& frontEnd = *this;
+  session_ = std::make_unique<Session>(SessionSetup{setup.settingsFolder, setup.libraryName}, frontEnd, *chooser,
+                                       *messages, recentFonts_.get());
 
   BuildMenus();
-  RecordStart(setup.programPath, settingsFolder_);
-  RefreshLog();
+  RecordProgramPath(setup.programPath);
+  session_->Start();
+  session_->RefreshLog();
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (screen) setGeometry(FirstWindowGeometry(kFirstSize, screen->availableGeometry()));
   else resize(kFirstSize);
@@ -158,8 +127,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
 
 MainWindow::~MainWindow() {
   // A run that waits for a message box goes on without it.
-  worker_.Close();
-  worker_.Join();
+  session_->Close();
 }
 
 void MainWindow::BuildMenus() {
@@ -167,10 +135,9 @@ void MainWindow::BuildMenus() {
   QMenu* file = menuBar()->actions().value(0)->menu();
   for (QAction* action : findChildren<QAction*>()) {
     for (const StandardKey& standard : kStandardKeys) {
-      if (action->data().toInt() != Number(standard.command)) continue;
+      if (action->data().toInt() != CommandNumber(standard.command)) continue;
       QList<QKeySequence> keys = QKeySequence::keyBindings(standard.key);
-      if (keys.isEmpty()) keys = {QKeySequence(QString::fromLatin1(standard.otherwise))};
-      action->setShortcuts(keys);
+      if (!keys.isEmpty()) action->setShortcuts(keys);
     }
   }
   // The recent fonts follow Open.
@@ -182,48 +149,24 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::FillRecentMenu() {
-  // Fonts that have gone since are dropped from the list.
-  QStringList fonts = ReadRecentFonts(), present;
-  for (const QString& font : fonts)
-    if (QFileInfo(font).isFile()) present << font;
-  if (present != fonts) SaveRecentFonts(present);
-
+  std::vector<std::string> present = session_->RecentFonts();
   recentMenu_->clear();
-  for (qsizetype i = 0; i < present.size(); ++i) {
-    const QString path = present[i];
+  for (size_t i = 0; i < present.size(); ++i) {
+    const std::string font = present[i];
+    const QString path = FromPath(font);
     QAction* item = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
     item->setToolTip(path);
     item->setStatusTip(path);
-    connect(item, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+    connect(item, &QAction::triggered, this, [this, font] { session_->OpenRecent(font); });
   }
-  if (present.isEmpty()) recentMenu_->addAction("(none)")->setEnabled(false);
+  if (present.empty()) recentMenu_->addAction("(none)")->setEnabled(false);
   recentMenu_->addSeparator();
   QAction* clear = recentMenu_->addAction("&Clear Menu");
-  clear->setEnabled(!present.isEmpty());
+  clear->setEnabled(!present.empty());
   connect(clear, &QAction::triggered, this, [this] {
-    SaveRecentFonts({});
+    session_->ClearRecentFonts();
     FillRecentMenu();
   });
-}
-
-void MainWindow::OpenRecent(const QString& path) {
-  if (RefusedWhileRunning()) return;
-  // Gone since the menu was shown: it leaves the list, and the run says why.
-  if (!QFileInfo(path).isFile()) {
-    QStringList fonts = ReadRecentFonts();
-    fonts.removeAll(path);
-    SaveRecentFonts(fonts);
-  }
-  OpenFont(ToPath(path));
-}
-
-void MainWindow::SaveReport() {
-  if (RefusedWhileRunning()) return;
-  // Saved as the log shows it: UTF-8 with plain line feeds, so that the
-  // Japanese names read in any editor of this desktop.
-  QByteArray shown = LogDisplayText(lastReport_).toUtf8();
-  editor::SaveReportCommand(std::string(shown.constData(), static_cast<size_t>(shown.size())), fontPath_, chooser(),
-                            log_, messages());
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -242,128 +185,57 @@ void MainWindow::dropEvent(QDropEvent* event) {
   QMetaObject::invokeMethod(this, [this, font] { OpenFont(ToPath(font)); }, Qt::QueuedConnection);
 }
 
-void MainWindow::RunCommand(MenuCommand command) {
-  switch (command) {
-    case MenuCommand::kOpen:
-      OpenCommand();
-      break;
-    case MenuCommand::kRecalc:
-      RecalcCommand();
-      break;
-    case MenuCommand::kAddTable:
-    case MenuCommand::kExportTable:
-    case MenuCommand::kDeleteTable:
-      EditCommand(command);
-      break;
-    case MenuCommand::kQuit:
-      close();
-      break;
-    case MenuCommand::kCopy:
-      logView_->setFocus();
-      logView_->copy();
-      break;
-    case MenuCommand::kSelectAll:
-      logView_->setFocus();
-      logView_->selectAll();
-      break;
-    case MenuCommand::kSaveReport:
-      SaveReport();
-      break;
-    case MenuCommand::kAbout:
-      // A run writes its report line by line: the banner waits for its end.
-      if (worker_.busy()) ++bannersHeld_;
-      else LogAppend(Banner());
-      break;
-  }
+void MainWindow::WakeForDelivery() {
+  QMetaObject::invokeMethod(this, [this] { session_->Deliver(); }, Qt::QueuedConnection);
 }
 
-void MainWindow::LogAppend(std::string_view text) { log_.Append(text); }
-
-void MainWindow::LogChanged() {
-  if (std::this_thread::get_id() == windowThread_) {
-    RefreshLog();
-    return;
-  }
-  // One queued refresh at a time: it shows whatever the buffer holds by then.
-  if (!refreshQueued_.exchange(true))
-    QMetaObject::invokeMethod(
-        this, [this] { RefreshLog(); }, Qt::QueuedConnection);
+void MainWindow::WakeForLog() {
+  QMetaObject::invokeMethod(this, [this] { session_->RefreshLog(); }, Qt::QueuedConnection);
 }
 
-void MainWindow::RefreshLog() {
-  refreshQueued_.store(false);
-  uint64_t version = buffer_.version();
-  if (shownOnce_ && version == shownVersion_) return;
-  std::string text = buffer_.Text();
-  shownOnce_ = true;
-  shownVersion_ = version;
+bool MainWindow::ShowLog(const std::string& text) {
   logView_->ShowLog(LogDisplayText(text));
   logView_->setFocus();
-}
-
-bool MainWindow::RefusedWhileRunning() {
-  if (!worker_.busy()) return false;
-  LogAppend(BusyLine(fontPath_));
   return true;
 }
 
-void MainWindow::OpenCommand() {
-  if (RefusedWhileRunning()) return;
-  // A cancelled chooser keeps the open font and its analysis as they are.
-  std::optional<std::string> chosen = chooser().Choose(FontChooserRequest());
-  if (chosen) OpenFont(*chosen);
-}
+void MainWindow::ShowTitle(const std::string& title) { setWindowTitle(FromPath(title)); }
 
-void MainWindow::OpenFont(const std::string& fontPath) {
-  if (RefusedWhileRunning()) return;
-  // The previous analysis goes: the run is about to replace the table list.
-  analysis_.reset();
-  StartAnalysis(worker_, AnalysisRequest{fontPath, settingsFolder_, libraryName_}, log_, *runMessages_,
-                [this](FinishedRun run) { RunEnded(std::move(run)); });
-  fontPath_ = fontPath;
-  setWindowTitle(WindowTitleFor(fontPath_));
-  ++runsStarted_;
-}
-
-void MainWindow::RunEnded(FinishedRun run) {
-  analysis_ = std::move(run.analysis);
-  lastReport_ = std::move(run.report);
-  ready_ = true;
-  ++runsShown_;
-  if (run.reachedReady) SaveRecentFonts(WithRecentFont(ReadRecentFonts(), QFileInfo(FromPath(fontPath_)).absoluteFilePath()));
-  for (; bannersHeld_ > 0; --bannersHeld_) LogAppend(Banner());
-  RefreshLog();
-  emit analysisFinished();
-}
-
-void MainWindow::RecalcCommand() {
-  // The recalculation works from the finished analysis, so it waits its turn.
-  if (RefusedWhileRunning()) return;
-  editor::RecalcCommand(analysis_.get(), fontPath_, chooser(), log_);
-}
-
-void MainWindow::EditCommand(MenuCommand command) {
-  if (!PassesGate(command, ready_, log_)) return;
-  // A run under way is about to replace the table list the dialogs read.
-  if (RefusedWhileRunning()) return;
-  // The dialogs' commands check their choices against the finished analysis.
-  static const FontAnalysis kNoFont;
-  DialogContext context{analysis_ ? *analysis_ : kNoFont, settingsFolder_, chooser(), log_, messages()};
-  if (command == MenuCommand::kAddTable) {
-    AddTableDialog dialog(context, this);
+void MainWindow::RunTableDialog(TableDialog& table) {
+  if (table.command() == MenuCommand::kAddTable) {
+    AddTableDialog dialog(table, this);
     dialog.exec();
   } else {
-    TableListDialog dialog(
-        command == MenuCommand::kExportTable ? TableListDialog::Purpose::kExport : TableListDialog::Purpose::kDelete,
-        context, this);
+    TableListDialog dialog(table, this);
     dialog.exec();
   }
 }
+
+std::string MainWindow::ReportAsShown(const std::string& report) {
+  // Saved as the log shows it: UTF-8 with plain line feeds, so that the
+  // Japanese names read in any editor of this desktop.
+  QByteArray shown = LogDisplayText(report).toUtf8();
+  return std::string(shown.constData(), static_cast<size_t>(shown.size()));
+}
+
+void MainWindow::CloseWindow() { close(); }
+
+void MainWindow::CopyLog() {
+  logView_->setFocus();
+  logView_->copy();
+}
+
+void MainWindow::SelectAllLog() {
+  logView_->setFocus();
+  logView_->selectAll();
+}
+
+void MainWindow::RunEnded() { emit analysisFinished(); }
 
 bool MainWindow::WaitForAnalysis(int timeoutMs) {
   QElapsedTimer clock;
   clock.start();
-  while (runsShown_ < runsStarted_) {
+  while (session_->runsEnded() < session_->runsStarted()) {
     if (clock.elapsed() > timeoutMs) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

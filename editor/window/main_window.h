@@ -1,34 +1,26 @@
-// The table editor's main window: the menu, and a client area that is the
-// read-only log and nothing else. The window only dispatches; the commands,
-// the log buffer and the analysis thread are the engine's.
+// The table editor's main window: the menu (editor/menu.h), and a client
+// area that is the read-only log and nothing else. The window is a front end
+// of the engine's session (editor/session.h): it hands its menu items, drops
+// and recent fonts to the session and shows what the session tells it; the
+// commands, their gate and refusals, the log buffer and the analysis thread
+// are the engine's.
 //
-// Threads: the Open command runs the analysis on a worker thread. The run
-// writes into the locked log buffer and asks the window, through a queued
-// call, to show it again; its message boxes are handed to the window's
-// thread, and its result is taken there when it ends. Nothing of the window
-// is touched from the worker.
-//
-// Beside the log, which keeps only its last 65,535 characters, the window
-// keeps the whole report of the last analysis (the run bounds its own
-// output) for File > "Save Report...".
+// Threads: the session's run asks the window, through queued calls, to
+// deliver what it handed over and to show the log again. Nothing of the
+// window is touched from the worker.
 #pragma once
 
 #include <QMainWindow>
 #include <QRect>
-#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 
-#include "editor/analysis_run.h"
 #include "editor/checksum_binding.h"
-#include "editor/commands.h"
-#include "editor/font_analysis.h"
-#include "editor/log_buffer.h"
+#include "editor/menu.h"
+#include "editor/session.h"
 #include "shell/chooser.h"
 #include "shell/sinks.h"
-#include "shell/worker.h"
 
 class QMenu;
 
@@ -44,19 +36,12 @@ struct WindowSetup {
   shell::MessageSink* messages = nullptr;  // null: Qt message boxes
 };
 
-// What every start records: the program's path as "myself" under
-// Marlowby/quillet, and Number_Of_Tables = "0" in the table list.
-void RecordStart(const std::string& programPath, const std::string& settingsFolder);
-
-// "ipag.ttf - Quillet" for an open font, "Quillet" without one.
-QString WindowTitleFor(const std::string& fontPath);
-
 // The first window's place: `wanted` cut to fit `available` (the screen's
 // work area, in the same device-independent pixels) with room for a frame,
 // centred in it.
 QRect FirstWindowGeometry(QSize wanted, const QRect& available);
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private SessionFrontEnd {
   Q_OBJECT
 
  public:
@@ -64,22 +49,22 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   // A command of the menu, as its item triggers it.
-  void RunCommand(MenuCommand command);
+  void RunCommand(MenuCommand command) { session_->RunCommand(command); }
   // The Open command once a font has been chosen; `quillet FONT` starts here.
-  void OpenFont(const std::string& fontPath);
+  void OpenFont(const std::string& fontPath) { session_->OpenFont(fontPath); }
   // Appends to the log; from the window's thread the log view shows it at
   // once, from any other thread as soon as the window's thread gets to it.
-  void LogAppend(std::string_view text);
+  void LogAppend(std::string_view text) { session_->log().Append(text); }
 
-  std::string LogText() const { return buffer_.Text(); }
+  std::string LogText() const { return session_->LogText(); }
   // The whole report of the last finished analysis, as "Save Report..." writes it.
-  const std::string& lastReport() const { return lastReport_; }
+  const std::string& lastReport() const { return session_->lastReport(); }
   QMenu* recentMenu() const { return recentMenu_; }
   LogView* logView() const { return logView_; }
-  const std::string& fontPath() const { return fontPath_; }
+  const std::string& fontPath() const { return session_->fontPath(); }
   // The first analysis has ended, whatever its outcome.
-  bool ready() const { return ready_; }
-  bool analysisRunning() const { return worker_.busy(); }
+  bool ready() const { return session_->ready(); }
+  bool analysisRunning() const { return session_->busy(); }
   // Handles events until every run started has ended and been shown; false
   // when that takes longer than `timeoutMs`.
   bool WaitForAnalysis(int timeoutMs = 60000);
@@ -94,43 +79,25 @@ class MainWindow : public QMainWindow {
  private:
   void BuildMenus();
   void FillRecentMenu();
-  void OpenRecent(const QString& path);
-  void SaveReport();
-  void LogChanged();
-  void RefreshLog();
-  void OpenCommand();
-  void RecalcCommand();
-  void EditCommand(MenuCommand command);
-  bool RefusedWhileRunning();
-  void RunEnded(FinishedRun run);
-  shell::FileChooser& chooser() { return *chooser_; }
-  shell::MessageSink& messages() { return *messages_; }
 
-  const std::thread::id windowThread_;
-  std::string settingsFolder_;
-  std::string libraryName_;
-  std::string fontPath_;
+  // What the session asks of the window.
+  void WakeForDelivery() override;
+  void WakeForLog() override;
+  bool ShowLog(const std::string& text) override;
+  void ShowTitle(const std::string& title) override;
+  void RunTableDialog(TableDialog& dialog) override;
+  std::string ReportAsShown(const std::string& report) override;
+  void CloseWindow() override;
+  void CopyLog() override;
+  void SelectAllLog() override;
+  void RunEnded() override;
+
   LogView* logView_ = nullptr;
   QMenu* recentMenu_ = nullptr;
-  std::string lastReport_;
-  int bannersHeld_ = 0;  // About asked for while a run writes its report
   std::unique_ptr<shell::FileChooser> ownChooser_;
   std::unique_ptr<shell::MessageSink> ownMessages_;
-  shell::FileChooser* chooser_ = nullptr;
-  shell::MessageSink* messages_ = nullptr;
-  LogBuffer buffer_;
-  bool shownOnce_ = false;
-  uint64_t shownVersion_ = 0;
-  std::atomic<bool> refreshQueued_{false};
-  LogBufferSink log_{buffer_, [this] { LogChanged(); }};
-  // The last finished run's analysis; null before the first run ends and
-  // while a run is under way, so a partly built analysis is never seen.
-  std::shared_ptr<const FontAnalysis> analysis_;
-  bool ready_ = false;
-  int runsStarted_ = 0;
-  int runsShown_ = 0;
-  shell::Worker worker_;
-  std::unique_ptr<shell::HandedMessages> runMessages_;
+  std::unique_ptr<RecentFontList> recentFonts_;
+  std::unique_ptr<Session> session_;
 };
 
 }  // namespace editor::gui

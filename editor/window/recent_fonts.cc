@@ -1,5 +1,6 @@
 #include "editor/window/recent_fonts.h"
 
+#include <QFile>
 #include <QSettings>
 
 namespace editor::gui {
@@ -7,13 +8,22 @@ namespace {
 
 constexpr const char* kKey = "recentFonts";
 
+std::vector<std::string> ToPaths(const QStringList& list) {
+  std::vector<std::string> paths;
+  for (const QString& path : list) paths.push_back(QFile::encodeName(path).toStdString());
+  return paths;
+}
+
+QStringList FromPaths(const std::vector<std::string>& paths) {
+  QStringList list;
+  for (const std::string& path : paths) list << QFile::decodeName(path.c_str());
+  return list;
+}
+
 }  // namespace
 
 QStringList WithRecentFont(QStringList list, const QString& path, int most) {
-  list.removeAll(path);
-  list.prepend(path);
-  while (list.size() > most) list.removeLast();
-  return list;
+  return FromPaths(editor::WithRecentFont(ToPaths(list), QFile::encodeName(path).toStdString(), most));
 }
 
 QStringList ReadRecentFonts() {
@@ -28,5 +38,9 @@ void SaveRecentFonts(const QStringList& list) {
   if (list.isEmpty()) settings.remove(kKey);
   else settings.setValue(kKey, list);
 }
+
+std::vector<std::string> SettingsRecentFonts::Read() { return ToPaths(ReadRecentFonts()); }
+
+void SettingsRecentFonts::Save(const std::vector<std::string>& fonts) { SaveRecentFonts(FromPaths(fonts)); }
 
 }  // namespace editor::gui

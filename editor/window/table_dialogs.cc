@@ -8,10 +8,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "editor/choosers.h"
-#include "editor/commands.h"
-#include "editor/table_list.h"
-
 namespace editor::gui {
 namespace {
 
@@ -40,8 +36,7 @@ void Finish(QDialog& dialog, const shell::CommandOutcome& outcome) {
 
 }  // namespace
 
-AddTableDialog::AddTableDialog(const DialogContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), tableCount_(ReadTableCount(context.settingsFolder)) {
+AddTableDialog::AddTableDialog(TableDialog& table, QWidget* parent) : QDialog(parent), table_(table) {
   setWindowTitle("Add Table");
   setModal(true);
 
@@ -78,18 +73,16 @@ AddTableDialog::AddTableDialog(const DialogContext& context, QWidget* parent)
 }
 
 void AddTableDialog::Browse() {
-  std::optional<std::string> picked = context_.chooser.Choose(TableFileChooserRequest());
+  std::optional<std::string> picked = table_.BrowseTableFile();
   if (picked) tableFile_->setText(FromPath(*picked));
 }
 
 void AddTableDialog::Add() {
-  AddTableRequest request{ToBytes(tag_->text()), ToPath(tableFile_->text()), tableCount_};
-  Finish(*this, AddTableCommand(context_.font, request, context_.chooser, context_.log, context_.messages));
+  Finish(*this, table_.Add(ToBytes(tag_->text()), ToPath(tableFile_->text())));
 }
 
-TableListDialog::TableListDialog(Purpose purpose, const DialogContext& context, QWidget* parent)
-    : QDialog(parent), purpose_(purpose), context_(context), tableCount_(ReadTableCount(context.settingsFolder)) {
-  bool deleting = purpose == Purpose::kDelete;
+TableListDialog::TableListDialog(TableDialog& table, QWidget* parent) : QDialog(parent), table_(table) {
+  bool deleting = table.command() == MenuCommand::kDeleteTable;
   setWindowTitle(deleting ? "Delete a table." : "Export a table.");
   setModal(true);
 
@@ -100,7 +93,7 @@ TableListDialog::TableListDialog(Purpose purpose, const DialogContext& context, 
   tables_->setSelectionMode(QAbstractItemView::SingleSelection);
   tables_->setSortingEnabled(false);
   tables_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  for (const std::string& tag : ReadTableListItems(context.settingsFolder)) tables_->addItem(FromBytes(tag));
+  for (const std::string& tag : table.tables()) tables_->addItem(FromBytes(tag));
   // The first row is selected, not only current, so that Return acts on it.
   if (tables_->count() > 0) tables_->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
   prompt->setBuddy(tables_);
@@ -129,12 +122,7 @@ void TableListDialog::Run() {
   std::optional<std::string> selected;
   QList<QListWidgetItem*> chosen = tables_->selectedItems();
   if (!chosen.isEmpty()) selected = ToBytes(chosen.first()->text());
-  shell::CommandOutcome outcome = purpose_ == Purpose::kExport
-                               ? ExportTableCommand(context_.font, selected, context_.chooser, context_.log,
-                                                    context_.messages)
-                               : DeleteTableCommand(context_.font, tableCount_, selected, context_.chooser,
-                                                    context_.log, context_.messages);
-  Finish(*this, outcome);
+  Finish(*this, table_.Pick(selected));
 }
 
 }  // namespace editor::gui
