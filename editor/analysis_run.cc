@@ -8,38 +8,13 @@
 #include "core/checksum.h"
 #include "core/readable_file.h"
 #include "editor/checksum_binding.h"
+#include "editor/font_file.h"
 #include "editor/table_dumps.h"
 #include "editor/table_list.h"
 #include "editor/text_block.h"
 
 namespace editor {
 namespace {
-
-// The checksums one run has calculated, by rule, offset and length. The
-// fonts of a collection share most of their tables, and the library gives
-// the same sum for the same region of a file that the run holds open, so
-// each shared table is summed once per run.
-class SumMemo {
- public:
-  uint32_t Table(const ChecksumLibrary& library, const std::string& path, uint32_t offset, uint32_t length) {
-    return Find(Key{false, offset, length}, [&] { return library.TableSum(path, offset, length); });
-  }
-  uint32_t Head(const ChecksumLibrary& library, const std::string& path, uint32_t offset) {
-    return Find(Key{true, offset, 0}, [&] { return library.HeadSum(path, offset); });
-  }
-
- private:
-  using Key = std::tuple<bool, uint32_t, uint32_t>;
-  template <typename Calculate>
-  uint32_t Find(const Key& key, Calculate calculate) {
-    auto found = sums_.find(key);
-    if (found != sums_.end()) return found->second;
-    uint32_t sum = calculate();
-    sums_.emplace(key, sum);
-    return sum;
-  }
-  std::map<Key, uint32_t> sums_;
-};
 
 // The report of one run is bounded by the size of its font file: at most
 // kReportPerFileByte bytes of report per byte of file, plus kReportFloor.
@@ -78,7 +53,8 @@ struct RunContext {
   const ChecksumLibrary& library;
   BoundedLog& log;
   shell::MessageSink& messages;
-  SumMemo& sums;
+  FontFile& model;
+  RegionSums& sums;
   TableListWriter& tableList;
   DumpContext::Faults& faults;
 };
@@ -86,17 +62,15 @@ struct RunContext {
 std::string TagText(const std::array<uint8_t, 4>& tag) { return std::string(reinterpret_cast<const char*>(tag.data()), 4); }
 
 void LogCollectionHeader(const RunContext& run, FontAnalysis* analysis) {
-  core::CollectionHeader header = core::ReadCollectionHeader(run.file);
+  const core::CollectionHeader& header = run.model.header();
   run.log.Append(FormatBlock("ttc table, tag = %c%c%c%c, version = 0x%x, count = %d\r\n", header.tag[0],
                              header.tag[1], header.tag[2], header.tag[3], header.version,
                              static_cast<int>(header.numFonts)));
-  bool complete = true;
-  analysis->fontOffsets = core::ReadCollectionOffsets(run.file, header.numFonts, &complete);
   for (uint32_t offset : analysis->fontOffsets) {
     if (run.log.full()) break;
     run.log.Append(FormatBlock("ttc table directory, offset = 0x%x, %d\r\n", offset, static_cast<int>(offset)));
   }
-  if (!complete)
+  if (!run.model.offsetsComplete())
     run.log.Append(FormatBlock("The file ends after %u of the %u font offsets.\r\n",
                                static_cast<unsigned>(analysis->fontOffsets.size()), header.numFonts));
   run.log.Append("--\r\n");
@@ -112,10 +86,12 @@ void LogSummary(const RunContext& run, uint32_t total, uint32_t trueAdjustment, 
                              core::ConsistencyCheck(total, storedAdjustment)));
 }
 
-void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) {
+void FontReport(const RunContext& run, size_t font, FontRecord* record) {
   const std::string& path = run.request.fontPath;
+  const uint32_t fontOffset = run.model.fontOffsets()[font];
+  const FontDirectory& directory = run.model.Directory(font);
   core::OffsetTable& table = record->offsetTable;
-  table = core::ReadOffsetTable(run.file, fontOffset);
+  table = directory.offsetTable;
   run.log.Append(FormatBlock(
       "The Table Directory\r\n  sfnt version = %d.%d\r\n  Number of tables = %u\r\n  searchRange = %u\r\n  "
       "entrySelector = %u\r\n  rangeShift = %u\r\n",
@@ -131,7 +107,8 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
     run.log.Append(FormatBlock("Check sum on Table Directory and its Entries = 0x%x\r\n", directorySum));
   }
 
-  record->entries = core::ReadTableDirectory(run.file, fontOffset, table.numTables, &record->directoryComplete);
+  record->entries = directory.entries;
+  record->directoryComplete = directory.complete;
   run.log.Append("Table Directory Entries\r\n");
   run.log.Append("It takes time to calculate glyf table check sum.\r\n");
   run.log.Append("The difference between checkSum and CalcCheckSum in head table is\r\n");
@@ -147,8 +124,7 @@ void FontReport(const RunContext& run, uint32_t fontOffset, FontRecord* record) 
       break;
     }
     const core::TableDirEntry& entry = record->entries[k];
-    uint32_t sum = core::IsHeadTag(entry.tag) ? run.sums.Head(run.library, path, entry.offset)
-                                              : run.sums.Table(run.library, path, entry.offset, entry.length);
+    uint32_t sum = *run.sums.Of(entry);
     record->calculatedSums.push_back(sum);
     run.log.Append(FormatBlock("%02d,\t%c%c%c%c,\t0x%08x,\t0x%08x,\t0x%08x,\t0x%08x,   \t0x%08x\r\n",
                                static_cast<int>(k), entry.tag[0], entry.tag[1], entry.tag[2], entry.tag[3],
@@ -189,14 +165,6 @@ std::string OpeningLine(const std::string& fontPath) {
   return FormatBlock("TrueType Font %s is opened.\r\nInitializing...", fontPath.c_str());
 }
 
-bool IsCollectionPath(const std::string& fontPath) {
-  if (fontPath.size() < 4) return false;
-  std::string ending = fontPath.substr(fontPath.size() - 4);
-  for (char& c : ending)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ending == ".ttc";
-}
-
 bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::LogSink& log, shell::MessageSink& messages) {
   *analysis = FontAnalysis{};
   analysis->fontPath = request.fontPath;
@@ -212,14 +180,19 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
     return false;
   }
   analysis->identity = file.identity();
+  // The report takes a collection by its name, and sums through the library.
+  FontFile model(file, CollectionRule::kFileName, request.fontPath);
+  analysis->fontOffsets = model.fontOffsets();
   ChecksumLibrary library;
-  SumMemo sums;
+  RegionSums sums([&library, &request](const core::TableDirEntry& entry, bool head) {
+    return head ? library.HeadSum(request.fontPath, entry.offset)
+                : library.TableSum(request.fontPath, entry.offset, entry.length);
+  });
   TableListWriter tableList(request.settingsFolder);
   BoundedLog bounded(log, kReportPerFileByte * file.size() + kReportFloor);
   DumpContext::Faults faults;
-  RunContext run{request, file, library, bounded, messages, sums, tableList, faults};
+  RunContext run{request, file, library, bounded, messages, model, sums, tableList, faults};
   if (analysis->collection) LogCollectionHeader(run, analysis);
-  else analysis->fontOffsets = {0};
 
   if (!library.Bind(messages, request.libraryName)) {
     messages.Show(LibraryNotLoadedMessage(request.libraryName));
@@ -234,17 +207,14 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
   analysis->bothSumExports = library.hasBothSums();
 
   // A font at the offset of an earlier one is the same font: reported once.
-  std::map<uint32_t, size_t> reported;
   for (size_t i = 0; i < analysis->fontOffsets.size() && !bounded.full(); ++i) {
-    uint32_t fontOffset = analysis->fontOffsets[i];
     analysis->fonts.emplace_back();
-    auto [earlier, first] = reported.emplace(fontOffset, i);
-    if (first) {
-      FontReport(run, fontOffset, &analysis->fonts.back());
-    } else {
+    if (std::optional<size_t> earlier = model.SameAs(i)) {
       analysis->fonts.back().repeat = true;
-      bounded.Append(FormatBlock("The font at offset 0x%x is font %u, reported above.\r\n--\r\n", fontOffset,
-                                 static_cast<unsigned>(earlier->second)));
+      bounded.Append(FormatBlock("The font at offset 0x%x is font %u, reported above.\r\n--\r\n",
+                                 analysis->fontOffsets[i], static_cast<unsigned>(*earlier)));
+    } else {
+      FontReport(run, i, &analysis->fonts.back());
     }
   }
   if (bounded.full())

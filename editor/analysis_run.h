@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/font_analysis.h"
+#include "editor/font_file.h"
 #include "shell/sinks.h"
 #include "shell/worker.h"
 #include "editor/checksum_binding.h"
@@ -26,9 +27,6 @@ struct AnalysisRequest {
 // "TrueType Font %s is opened.\r\nInitializing...": what the Open command
 // logs before the run starts (the run begins with the line end).
 std::string OpeningLine(const std::string& fontPath);
-
-// True when the path ends in ".ttc" in any case; the file's content plays no part.
-bool IsCollectionPath(const std::string& fontPath);
 
 // The run. Fills *analysis from scratch and returns true when it reached
 // "Ready"; false when the font file could not be opened or the checksum

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/tables/head.h"
+#include "editor/font_file.h"
 
 namespace editor {
 namespace {
@@ -13,36 +14,15 @@ namespace {
 constexpr uint64_t kSumPasses = 4;
 constexpr uint64_t kSumFloor = uint64_t{64} << 20;
 
-class SumBudget {
- public:
-  explicit SumBudget(const core::ReadableFile& file) : file_(file), left_(kSumPasses * file.size() + kSumFloor) {}
-
-  // The sum of a region, each region summed once; nullopt once the budget is spent.
-  std::optional<uint32_t> Table(const core::TableDirEntry& entry) {
-    const bool head = core::IsHeadTag(entry.tag);
-    auto key = std::make_tuple(head, entry.offset, entry.length);
-    auto found = sums_.find(key);
-    if (found != sums_.end()) return found->second;
-    uint64_t cost = entry.offset < file_.size() ? std::min<uint64_t>(entry.length, file_.size() - entry.offset) : 0;
-    if (cost > left_) return std::nullopt;
-    left_ -= cost;
-    uint32_t sum = head ? core::HeadCheckSum(file_, entry.offset) : core::TableCheckSum(file_, entry.offset, entry.length);
-    sums_.emplace(key, sum);
-    return sum;
-  }
-
- private:
-  const core::ReadableFile& file_;
-  uint64_t left_;
-  std::map<std::tuple<bool, uint32_t, uint32_t>, uint32_t> sums_;
-};
-
-void ReadFont(const core::ReadableFile& file, SumBudget& budget, FontStructure* font, bool* sumsComplete) {
-  font->offsetTable = core::ReadOffsetTable(file, font->offset);
-  font->entries = core::ReadTableDirectory(file, font->offset, font->offsetTable.numTables, &font->directoryComplete);
+void ReadFont(const core::ReadableFile& file, FontFile& model, size_t index, RegionSums& sums, FontStructure* font,
+              bool* sumsComplete) {
+  const FontDirectory& directory = model.Directory(index);
+  font->offsetTable = directory.offsetTable;
+  font->entries = directory.entries;
+  font->directoryComplete = directory.complete;
   uint32_t total = core::DirectoryCheckSum(file, font->offset, font->offsetTable.numTables);
   for (const core::TableDirEntry& entry : font->entries) {
-    std::optional<uint32_t> sum = budget.Table(entry);
+    std::optional<uint32_t> sum = sums.Of(entry);
     if (!sum) {
       font->calculatedSums.clear();
       *sumsComplete = false;
@@ -79,24 +59,21 @@ const core::TableDirEntry* FindEntry(const FontStructure& font, const char* name
 
 FileStructure ReadFileStructure(const core::ReadableFile& file) {
   FileStructure structure;
-  SumBudget budget(file);
-  std::vector<uint32_t> offsets{0};
-  if (core::IsCollectionTag(file.ReadRange(0, 4))) {
-    structure.collection = true;
-    structure.header = core::ReadCollectionHeader(file);
-    offsets = core::ReadCollectionOffsets(file, structure.header.numFonts, &structure.offsetsComplete);
-  }
-  std::map<uint32_t, size_t> seen;
-  structure.fonts.reserve(offsets.size());
-  for (uint32_t offset : offsets) {
+  FontFile model(file, CollectionRule::kCollectionTag, std::string());
+  RegionSums sums(
+      [&file](const core::TableDirEntry& entry, bool head) {
+        return head ? core::HeadCheckSum(file, entry.offset) : core::TableCheckSum(file, entry.offset, entry.length);
+      },
+      file, kSumPasses * file.size() + kSumFloor);
+  structure.collection = model.collection();
+  structure.header = model.header();
+  structure.offsetsComplete = model.offsetsComplete();
+  structure.fonts.reserve(model.fontCount());
+  for (size_t i = 0; i < model.fontCount(); ++i) {
     FontStructure font;
-    font.offset = offset;
-    auto [earlier, first] = seen.emplace(offset, structure.fonts.size());
-    if (!first) {
-      font.sameAs = earlier->second;
-    } else {
-      ReadFont(file, budget, &font, &structure.sumsComplete);
-    }
+    font.offset = model.fontOffsets()[i];
+    font.sameAs = model.SameAs(i);
+    if (!font.sameAs) ReadFont(file, model, i, sums, &font, &structure.sumsComplete);
     structure.fonts.push_back(std::move(font));
   }
   return structure;
