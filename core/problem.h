@@ -21,6 +21,8 @@ enum class ProblemCode : uint16_t {
   kFontTooLarge,       // the font would not fit the 32-bit offsets of its directory
   kWriteFailed,        // the output could not be written; systemError
   kReadFailed,         // a source could not be read; systemError, source
+  kOpenFailed,         // an input could not be opened (or is no regular file); systemError
+  kFileTooLarge,       // an input is larger than its kind may be; number = its size, limit
 };
 
 struct Problem {

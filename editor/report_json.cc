@@ -188,10 +188,12 @@ void Cmap(Json& json, const core::ReadableFile& file, const core::TableDirEntry&
     if (!budget.TakeRecord()) break;
     json.Open('{');
     RecordMembers(json, record);
-    std::vector<uint8_t> format = file.ReadRange(uint64_t{entry.offset} + record.subtableOffset, 2);
-    json.Key("format");
-    if (record.subtableOffset + uint64_t{2} <= entry.length && format.size() == 2)
-      json.Number((format[0] << 8) | format[1]);
+    // The subtable's first field, where the table holds it.
+    const core::FieldInfo& format = core::kFieldList<core::SubtableHead16>.front();
+    std::vector<uint8_t> bytes = file.ReadRange(uint64_t{entry.offset} + record.subtableOffset, format.width);
+    json.Key(format.name);
+    if (record.subtableOffset + uint64_t{format.width} <= entry.length && bytes.size() == format.width)
+      json.Number(*core::FieldNumber(format, bytes));
     else
       json.Null();
     json.Close('}');

@@ -34,8 +34,8 @@ shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& 
   shell::Outcome outcome = shell::Outcome::kDone;
   bool written = false;  // no subtable to dump writes nothing
   std::vector<uint8_t> bytes;
-  if (std::optional<std::string> failure = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &bytes)) {
-    messages.Show({"ERROR", *failure});
+  if (std::optional<core::Problem> failure = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &bytes)) {
+    messages.Show({"ERROR", TableFileProblemText(*failure, inputName)});
     outcome = shell::Outcome::kFailed;
   } else {
     // Only records that lie wholly inside the file are read. Each dump

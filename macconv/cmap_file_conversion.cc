@@ -47,9 +47,9 @@ bool WriteWorkFile(const platform::WorkFile& work, std::span<const uint8_t> byte
 shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages,
                         ProgressSink* progress) {
   std::vector<uint8_t> input;
-  std::optional<std::string> readFailure = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &input);
+  std::optional<core::Problem> readFailure = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &input);
   bool inputRead = !readFailure;
-  if (!inputRead) messages.Show({"ERROR", *readFailure});
+  if (!inputRead) messages.Show({"ERROR", TableFileProblemText(*readFailure, inputName)});
 
   platform::WorkFile work;
   bool workCreated = work.Create();

@@ -71,8 +71,8 @@ std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_
 
 shell::Outcome ConvertNameTable(const std::string& inputName, shell::MessageSink& messages) {
   std::vector<uint8_t> bytes;
-  if (std::optional<std::string> failure = ReadTableFile(inputName, NameTableReach(), /*refuseLarger=*/false, &bytes)) {
-    messages.Show({"ERROR at 000", *failure});
+  if (std::optional<core::Problem> failure = ReadTableFile(inputName, NameTableReach(), /*refuseLarger=*/false, &bytes)) {
+    messages.Show({"ERROR at 000", TableFileProblemText(*failure, inputName)});
     return shell::Outcome::kFailed;
   }
   const std::string outputName = inputName + ".name";

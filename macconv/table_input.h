@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/problem.h"
+
 namespace macconv {
 
 // A name table reaches at most its header, 65,535 records, 65,535 language
@@ -20,12 +22,15 @@ inline constexpr uint64_t kLargestCmapFile = uint64_t{64} << 20;
 
 // Reads `path` into *bytes: at most `reach` bytes of it when `refuseLarger`
 // is false, else the whole file unless it is larger than `reach`. Nothing
-// when it was read; else the message that says why not: the file cannot be
+// when it was read; else the problem that says why not: the file cannot be
 // opened (or is no regular file), is too large, or could not be read.
-std::optional<std::string> ReadTableFile(const std::string& path, uint64_t reach, bool refuseLarger,
-                                         std::vector<uint8_t>* bytes);
+std::optional<core::Problem> ReadTableFile(const std::string& path, uint64_t reach, bool refuseLarger,
+                                           std::vector<uint8_t>* bytes);
 
-// "<name> is larger than the <limit> bytes a table file may have."
-std::string TableTooLargeText(const std::string& name, uint64_t limit);
+// The message text of a problem of ReadTableFile with the file `name`:
+// "Function CreateFile(<name>) failed!! ...", "<name> is larger than the
+// <limit> bytes a table file may have." or "Function ReadFile(<name>)
+// failed!! <errno>".
+std::string TableFileProblemText(const core::Problem& problem, const std::string& name);
 
 }  // namespace macconv
