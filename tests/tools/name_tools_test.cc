@@ -6,6 +6,7 @@
 #include "tests/tools/tool_test_support.h"
 #include "tools/corvin/profile_to_name.h"
 #include "tools/corvout/name_to_profile.h"
+#include "tools/name/name_profile.h"
 
 namespace {
 
@@ -346,5 +347,22 @@ TEST(NameRoundTrip, Format1KeepsItsLanguageTagsByteForByte) {
 
 TEST(NameRoundTrip, IpaGothic) { ExpectNameRoundTrip(tooltest::kIpaGothic); }
 TEST(NameRoundTrip, DejaVuSans) { ExpectNameRoundTrip(tooltest::kDejaVuSans); }
+
+}  // namespace
+
+namespace {
+
+TEST(NameRecordKeys, WrittenInTheFilesOrderAndReadBackTo16Bits) {
+  platform::Profile profile;
+  tools::PutNameRecord(core::NameRecord{3, 1, 0x411, 4, 10, 2}, "7", &profile);
+  EXPECT_EQ(profile.Serialize(), "[7]\r\nPlatformID=3\r\nencodingID=1\r\nLanguageID=1041\r\nNameID=4\r\nStringLen=10\r\n");
+  profile.Parse("[0]\nPlatformID=65539\nencodingID=0x1\nNameID=-1\nStringLen=99\n");
+  const core::NameRecord ids = tools::GetNameRecordIds(profile, "0");
+  EXPECT_EQ(ids.platformID, 3);  // the low 16 bits
+  EXPECT_EQ(ids.encodingID, 1);
+  EXPECT_EQ(ids.languageID, 0);  // missing
+  EXPECT_EQ(ids.nameID, 0xFFFF);
+  EXPECT_EQ(ids.length, 0);  // the text file gives the length
+}
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/output_file.h"
 #include "platform/profile.h"
 #include "tools/corvout/name_to_profile.h"
+#include "tools/name/name_profile.h"
 
 namespace tools {
 namespace {
@@ -73,10 +74,11 @@ bool WriteRecords(const platform::Profile& profile, uint16_t count, uint16_t lan
     std::string section = std::to_string(n);
     PlannedRecord record;
     record.index = n;
-    record.platformID = Low16(profile.GetInt(section, "PlatformID", 0));
-    record.encodingID = Low16(profile.GetInt(section, "encodingID", 0));
-    record.languageID = Low16(profile.GetInt(section, "LanguageID", 0));
-    record.nameID = Low16(profile.GetInt(section, "NameID", 0));
+    const core::NameRecord ids = GetNameRecordIds(profile, section);
+    record.platformID = ids.platformID;
+    record.encodingID = ids.encodingID;
+    record.languageID = ids.languageID;
+    record.nameID = ids.nameID;
     record.textName = profile.GetString(section, "FileName", "");
     if (!MeasureString(&record, offset, modes, place, profilePath, console)) return false;
     console.Printf(

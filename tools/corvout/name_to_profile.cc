@@ -7,6 +7,7 @@
 #include "core/byte_cursor.h"
 #include "core/readable_file.h"
 #include "platform/output_file.h"
+#include "tools/name/name_profile.h"
 
 namespace tools {
 namespace {
@@ -173,11 +174,7 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
     allWritten = StageText(&set, place, textName, text, console) && allWritten;
 
     std::string section = std::to_string(n);
-    profile.Set(section, "PlatformID", std::to_string(record.platformID));
-    profile.Set(section, "encodingID", std::to_string(record.encodingID));
-    profile.Set(section, "LanguageID", std::to_string(record.languageID));
-    profile.Set(section, "NameID", std::to_string(record.nameID));
-    profile.Set(section, "StringLen", std::to_string(record.length));
+    PutNameRecord(record, section, &profile);
     profile.Set(section, "FileName", textName);
   }
   allWritten = PutLangTags(bytes, table, modes.byteSwap, place, &profile, &set, console) && allWritten;
