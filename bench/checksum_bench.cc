@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench/largest_font.h"
-#include "core/checksum.h"
+#include "core/sfnt/checksum.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "core/shift_jis.h"
-#include "macconv/cmap_conversion.h"
-#include "macconv/cmap_file_conversion.h"
-#include "macconv/progress_throttle.h"
+#include "core/text/shift_jis.h"
+#include "macconv/engine/cmap_conversion.h"
+#include "macconv/engine/cmap_file_conversion.h"
+#include "macconv/engine/progress_throttle.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "bench/largest_font.h"
-#include "editor/analysis_run.h"
-#include "editor/recalc.h"
+#include "editor/render/analysis_run.h"
+#include "editor/edit/recalc.h"
 #include "shell/sinks.h"
 
 namespace {

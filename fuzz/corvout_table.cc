@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/byte_order.h"
+#include "core/io/byte_order.h"
 #include "fuzz/scratch_folder.h"
 #include "fuzz/tool_places.h"
 #include "platform/profile.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/byte_order.h"
+#include "core/io/byte_order.h"
 #include "fuzz/scratch_folder.h"
-#include "macconv/cmap_conversion.h"
+#include "macconv/engine/cmap_conversion.h"
 #include "macconv/headless/drumlin_headless.h"
 
 using fuzzsupport::Check;

@@ -13,11 +13,11 @@
 #include <span>
 #include <string>
 
-#include "core/readable_file.h"
+#include "core/io/readable_file.h"
 #include "fuzz/scratch_folder.h"
-#include "macconv/extraction.h"
+#include "macconv/engine/extraction.h"
 #include "macconv/headless/drumlin_headless.h"
-#include "macconv/mac_containers.h"
+#include "macconv/engine/mac_containers.h"
 
 using fuzzsupport::Check;
 

@@ -8,10 +8,10 @@
 #include <span>
 #include <string>
 
-#include "core/byte_order.h"
+#include "core/io/byte_order.h"
 #include "fuzz/scratch_folder.h"
 #include "macconv/headless/drumlin_headless.h"
-#include "macconv/name_conversion.h"
+#include "macconv/engine/name_conversion.h"
 
 using fuzzsupport::Check;
 

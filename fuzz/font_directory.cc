@@ -8,10 +8,10 @@
 #include <span>
 #include <vector>
 
-#include "core/byte_order.h"
-#include "core/checksum.h"
-#include "core/readable_file.h"
-#include "core/sfnt_records.h"
+#include "core/io/byte_order.h"
+#include "core/sfnt/checksum.h"
+#include "core/io/readable_file.h"
+#include "core/sfnt/sfnt_records.h"
 #include "fuzz/scratch_folder.h"
 #include "sumkit/sumkit.h"
 

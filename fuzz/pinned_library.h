@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "editor/checksum_binding.h"
+#include "editor/model/checksum_binding.h"
 #include "platform/shared_library.h"
 
 namespace fuzzsupport {

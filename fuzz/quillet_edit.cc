@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "core/byte_cursor.h"
-#include "core/byte_order.h"
-#include "core/checksum.h"
-#include "core/readable_file.h"
-#include "core/sfnt_records.h"
+#include "core/io/byte_cursor.h"
+#include "core/io/byte_order.h"
+#include "core/sfnt/checksum.h"
+#include "core/io/readable_file.h"
+#include "core/sfnt/sfnt_records.h"
 #include "editor/headless/quillet_headless.h"
 #include "shell/headless.h"
 #include "fuzz/pinned_library.h"

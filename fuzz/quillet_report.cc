@@ -12,11 +12,11 @@
 #include <string>
 #include <string_view>
 
-#include "core/checksum.h"
-#include "core/readable_file.h"
-#include "editor/analysis_run.h"
+#include "core/sfnt/checksum.h"
+#include "core/io/readable_file.h"
+#include "editor/render/analysis_run.h"
 #include "shell/headless.h"
-#include "editor/table_list.h"
+#include "editor/model/table_list.h"
 #include "fuzz/pinned_library.h"
 #include "fuzz/scratch_folder.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "core/byte_sink.h"
-#include "core/readable_file.h"
+#include "core/io/byte_sink.h"
+#include "core/io/readable_file.h"
 
 namespace platform {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
-#include "core/readable_file.h"
+#include "core/io/readable_file.h"
 #include "platform/file_system.h"
 #include "platform/output_file.h"
 

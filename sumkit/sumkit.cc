@@ -8,8 +8,8 @@
 #include <mutex>
 #include <string>
 
-#include "core/checksum.h"
-#include "core/readable_file.h"
+#include "core/sfnt/checksum.h"
+#include "core/io/readable_file.h"
 
 namespace {
 

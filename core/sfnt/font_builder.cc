@@ -5,9 +5,9 @@
 #include <map>
 #include <tuple>
 
-#include "core/byte_order.h"
-#include "core/checksum.h"
-#include "core/sfnt_records.h"
+#include "core/io/byte_order.h"
+#include "core/sfnt/checksum.h"
+#include "core/sfnt/sfnt_records.h"
 #include "core/tables/head.h"
 
 namespace core {

@@ -18,9 +18,9 @@
 #include <span>
 #include <vector>
 
-#include "core/byte_sink.h"
+#include "core/io/byte_sink.h"
 #include "core/problem.h"
-#include "core/readable_file.h"
+#include "core/io/readable_file.h"
 
 namespace core {
 

@@ -1,6 +1,6 @@
 #include "core/tables/cmap.h"
 
-#include "core/sfnt_records.h"
+#include "core/sfnt/sfnt_records.h"
 
 namespace core {
 

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "core/byte_cursor.h"
+#include "core/io/byte_cursor.h"
 #include "core/tables/fields.h"
 #include "core/tables/record.h"
 

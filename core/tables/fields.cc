@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/byte_order.h"
+#include "core/io/byte_order.h"
 #include "core/tables/cmap.h"
 #include "core/tables/head.h"
 #include "core/tables/hhea.h"

@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "core/byte_cursor.h"
-#include "core/readable_file.h"
+#include "core/io/byte_cursor.h"
+#include "core/io/readable_file.h"
 #include "core/tables/fields.h"
 #include "core/tables/record.h"
 

@@ -23,8 +23,8 @@
 #include <cstring>
 #include <span>
 
-#include "core/byte_cursor.h"
-#include "core/byte_order.h"
+#include "core/io/byte_cursor.h"
+#include "core/io/byte_order.h"
 
 namespace core {
 

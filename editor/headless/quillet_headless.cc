@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "core/readable_file.h"
-#include "editor/analysis_run.h"
-#include "editor/choosers.h"
-#include "editor/commands.h"
-#include "editor/font_check.h"
-#include "editor/font_structure.h"
-#include "editor/report_json.h"
+#include "core/io/readable_file.h"
+#include "editor/render/analysis_run.h"
+#include "editor/session/choosers.h"
+#include "editor/session/commands.h"
+#include "editor/render/font_check.h"
+#include "editor/model/font_structure.h"
+#include "editor/render/report_json.h"
 #include "shell/chooser.h"
 #include "shell/headless.h"
 

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/checksum_binding.h"
+#include "editor/model/checksum_binding.h"
 
 namespace editor {
 

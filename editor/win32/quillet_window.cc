@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "editor/log_buffer.h"
-#include "editor/log_keys.h"
-#include "editor/menu.h"
-#include "editor/session.h"
+#include "editor/session/log_buffer.h"
+#include "editor/session/log_keys.h"
+#include "editor/session/menu.h"
+#include "editor/session/session.h"
 #include "editor/win32/resource.h"
 
 namespace editor::win32 {

@@ -1,7 +1,7 @@
 // The table editor's native Windows window: class "Quillet" with menu 103,
 // a client area that is the RichEdit log and nothing else, and the table
 // dialogs 107 and 109. Like the desktop window on Linux it is a front end of
-// the engine's session (editor/session.h): the commands, their gate and
+// the engine's session (editor/session/session.h): the commands, their gate and
 // refusals, the log buffer and the analysis run are the engine's.
 #pragma once
 

@@ -1,7 +1,7 @@
 // Resource numbers of the editor's native Windows window: the menu, the
 // icon, the two dialog templates and their controls, read by quillet.rc as
 // well as by the C++ code: plain defines only. The command numbers are those
-// of editor/menu.h (the window code checks that they agree).
+// of editor/session/menu.h (the window code checks that they agree).
 #pragma once
 
 #define QUILLET_CMD_QUIT 40002

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "editor/choosers.h"
+#include "editor/session/choosers.h"
 
 namespace editor::gui {
 namespace {

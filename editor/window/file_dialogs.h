@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/choosers.h"
+#include "editor/session/choosers.h"
 #include "shell/chooser.h"
 #include "shell/sinks.h"
 

@@ -4,7 +4,7 @@
 
 #include <QPlainTextEdit>
 
-#include "editor/log_keys.h"
+#include "editor/session/log_keys.h"
 
 namespace editor::gui {
 

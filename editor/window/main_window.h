@@ -1,6 +1,6 @@
-// The table editor's main window: the menu (editor/menu.h), and a client
+// The table editor's main window: the menu (editor/session/menu.h), and a client
 // area that is the read-only log and nothing else. The window is a front end
-// of the engine's session (editor/session.h): it hands its menu items, drops
+// of the engine's session (editor/session/session.h): it hands its menu items, drops
 // and recent fonts to the session and shows what the session tells it; the
 // commands, their gate and refusals, the log buffer and the analysis thread
 // are the engine's.
@@ -16,9 +16,9 @@
 #include <string>
 #include <string_view>
 
-#include "editor/checksum_binding.h"
-#include "editor/menu.h"
-#include "editor/session.h"
+#include "editor/model/checksum_binding.h"
+#include "editor/session/menu.h"
+#include "editor/session/session.h"
 #include "shell/chooser.h"
 #include "shell/sinks.h"
 

@@ -1,13 +1,13 @@
 // The File menu's recent fonts as the desktop keeps them: full paths under
 // QSettings("Marlowby", "quillet") as "recentFonts", newest first. Which
-// fonts the list holds is the session's rule (editor/session.h).
+// fonts the list holds is the session's rule (editor/session/session.h).
 #pragma once
 
 #include <QStringList>
 #include <string>
 #include <vector>
 
-#include "editor/session.h"
+#include "editor/session/session.h"
 
 namespace editor::gui {
 

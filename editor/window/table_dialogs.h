@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "editor/session.h"
+#include "editor/session/session.h"
 
 class QLineEdit;
 class QListWidget;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "macconv/menu_commands.h"
+#include "macconv/session/menu_commands.h"
 #include "shell/chooser.h"
 #include "shell/headless.h"
 

@@ -1,6 +1,6 @@
 // Names and numbers of the converter's Windows resources, read by drumlin.rc
 // as well as by the C++ code: plain defines only. The command numbers are
-// those of macconv/window_commands.h (the window code checks that they agree).
+// those of macconv/session/window_commands.h (the window code checks that they agree).
 #pragma once
 
 #define DRUMLIN_CMD_QUIT 4001

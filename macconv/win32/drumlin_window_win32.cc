@@ -13,13 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "macconv/cmap_file_conversion.h"
-#include "macconv/command_line.h"
-#include "macconv/menu_commands.h"
-#include "macconv/message_text.h"
+#include "macconv/engine/cmap_file_conversion.h"
+#include "macconv/session/command_line.h"
+#include "macconv/session/menu_commands.h"
+#include "macconv/engine/message_text.h"
 #include "macconv/win32/drumlin_resources.h"
-#include "macconv/window_commands.h"
-#include "macconv/window_place.h"
+#include "macconv/session/window_commands.h"
+#include "macconv/session/window_place.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"

@@ -1,7 +1,7 @@
 // The converter's native Windows window: the menu of commands, dropped files,
 // the remembered place and size, one running copy that takes the files of
 // later starts, and the progress text of a running cmap conversion. The
-// commands are the engine's (macconv/menu_commands.h).
+// commands are the engine's (macconv/session/menu_commands.h).
 #pragma once
 
 #if defined(_WIN32)

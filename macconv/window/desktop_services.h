@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "macconv/sinks.h"
+#include "macconv/engine/sinks.h"
 
 class QWidget;
 

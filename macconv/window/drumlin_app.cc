@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "macconv/command_line.h"
+#include "macconv/session/command_line.h"
 #include "macconv/window/drumlin_icon.h"
 #include "macconv/window/drumlin_window.h"
 #include "macconv/window/program_command_line.h"

@@ -11,14 +11,14 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "macconv/cmap_file_conversion.h"
-#include "macconv/message_text.h"
-#include "macconv/command_line.h"
-#include "macconv/menu_commands.h"
+#include "macconv/engine/cmap_file_conversion.h"
+#include "macconv/engine/message_text.h"
+#include "macconv/session/command_line.h"
+#include "macconv/session/menu_commands.h"
 #include "macconv/window/drumlin_icon.h"
 #include "macconv/window/program_command_line.h"
 #include "macconv/window/progress_view.h"
-#include "macconv/window_commands.h"
+#include "macconv/session/window_commands.h"
 #include "macconv/window/window_place.h"
 #include "platform/paths.h"
 #include "shell/window/menus.h"

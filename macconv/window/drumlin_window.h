@@ -1,6 +1,6 @@
 // The converter's main window: the menu of commands, dropped files, the
 // remembered place and size, and the progress text of a running cmap
-// conversion. The commands are the engine's (macconv/menu_commands.h); the
+// conversion. The commands are the engine's (macconv/session/menu_commands.h); the
 // window only hands them the current file name and the desktop's dialogs,
 // and runs the cmap conversion on a worker thread so that its progress text
 // is painted while it works.
@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "macconv/command_line.h"
+#include "macconv/session/command_line.h"
 #include "macconv/window/desktop_services.h"
 #include "shell/worker.h"
 

@@ -1,8 +1,8 @@
-// The window's place and size (macconv/window_place.h) under
+// The window's place and size (macconv/session/window_place.h) under
 // QSettings("Marlowby", "Drumlin").
 #pragma once
 
-#include "macconv/window_place.h"
+#include "macconv/session/window_place.h"
 
 namespace drumlin {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "editor/checksum_binding.h"
+#include "editor/model/checksum_binding.h"
 
 namespace fs = std::filesystem;
 

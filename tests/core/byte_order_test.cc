@@ -1,5 +1,5 @@
-#include "core/byte_order.h"
-#include "core/byte_cursor.h"
+#include "core/io/byte_order.h"
+#include "core/io/byte_cursor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "core/checksum.h"
+#include "core/sfnt/checksum.h"
 
-#include "core/byte_order.h"
+#include "core/io/byte_order.h"
 
 #include <gtest/gtest.h>
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "core/byte_order.h"
-#include "core/checksum.h"
-#include "core/readable_file.h"
+#include "core/io/byte_order.h"
+#include "core/sfnt/checksum.h"
+#include "core/io/readable_file.h"
 #include "core/sfnt/font_builder.h"
-#include "core/sfnt_records.h"
+#include "core/sfnt/sfnt_records.h"
 #include "tests/support/font_builder.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "core/sfnt_records.h"
+#include "core/sfnt/sfnt_records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/shift_jis.h"
+#include "core/text/shift_jis.h"
 
 #include <gtest/gtest.h>
 

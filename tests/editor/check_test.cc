@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/readable_file.h"
-#include "editor/font_check.h"
+#include "core/io/readable_file.h"
+#include "editor/render/font_check.h"
 #include "tests/support/font_builder.h"
 #include "tests/support/temp_dir.h"
 

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <map>
 
-#include "core/checksum.h"
-#include "editor/choosers.h"
-#include "editor/commands.h"
-#include "editor/recalc.h"
-#include "editor/table_list.h"
+#include "core/sfnt/checksum.h"
+#include "editor/session/choosers.h"
+#include "editor/session/commands.h"
+#include "editor/edit/recalc.h"
+#include "editor/model/table_list.h"
 #include "tests/editor/editor_test_support.h"
 
 namespace {

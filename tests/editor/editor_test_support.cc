@@ -1,7 +1,7 @@
 #include "tests/editor/editor_test_support.h"
 
 #include "platform/program_folder.h"
-#include "editor/checksum_binding.h"
+#include "editor/model/checksum_binding.h"
 
 namespace editortest {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/analysis_run.h"
+#include "editor/render/analysis_run.h"
 #include "shell/sinks.h"
 #include "tests/support/font_builder.h"
 #include "tests/support/temp_dir.h"

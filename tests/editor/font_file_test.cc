@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "core/readable_file.h"
-#include "editor/font_file.h"
+#include "core/io/readable_file.h"
+#include "editor/model/font_file.h"
 #include "tests/support/font_builder.h"
 #include "tests/support/temp_dir.h"
 

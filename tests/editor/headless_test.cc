@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "editor/checksum_binding.h"
-#include "editor/choosers.h"
-#include "editor/commands.h"
+#include "editor/model/checksum_binding.h"
+#include "editor/session/choosers.h"
+#include "editor/session/commands.h"
 #include "tests/editor/editor_test_support.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "core/checksum.h"
-#include "editor/table_list.h"
+#include "core/sfnt/checksum.h"
+#include "editor/model/table_list.h"
 #include "tests/editor/editor_test_support.h"
 
 namespace {

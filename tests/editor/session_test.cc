@@ -11,9 +11,9 @@
 #include <functional>
 #include <thread>
 
-#include "editor/commands.h"
-#include "editor/session.h"
-#include "editor/table_list.h"
+#include "editor/session/commands.h"
+#include "editor/session/session.h"
+#include "editor/model/table_list.h"
 #include "platform/paths.h"
 #include "shell/headless.h"
 #include "tests/editor/editor_test_support.h"

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "editor/choosers.h"
-#include "editor/commands.h"
+#include "editor/session/choosers.h"
+#include "editor/session/commands.h"
 #include "shell/headless.h"
-#include "editor/log_buffer.h"
-#include "editor/settings_path.h"
-#include "editor/text_block.h"
+#include "editor/session/log_buffer.h"
+#include "editor/session/settings_path.h"
+#include "editor/render/text_block.h"
 #include "tests/editor/editor_test_support.h"
 
 namespace {

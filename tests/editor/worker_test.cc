@@ -6,9 +6,9 @@
 #include <atomic>
 #include <memory>
 
-#include "editor/analysis_run.h"
-#include "editor/commands.h"
-#include "editor/log_buffer.h"
+#include "editor/render/analysis_run.h"
+#include "editor/session/commands.h"
+#include "editor/session/log_buffer.h"
 #include "platform/program_folder.h"
 #include "shell/worker.h"
 #include "tests/editor/editor_test_support.h"

@@ -19,8 +19,8 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "editor/analysis_run.h"
-#include "editor/commands.h"
+#include "editor/render/analysis_run.h"
+#include "editor/session/commands.h"
 #include "editor/window/log_text.h"
 #include "editor/window/recent_fonts.h"
 #include "tests/editor_window/window_test_support.h"

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "editor/choosers.h"
+#include "editor/session/choosers.h"
 #include "editor/window/log_text.h"
 #include "tests/editor_window/window_test_support.h"
 

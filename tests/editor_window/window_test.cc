@@ -17,11 +17,11 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "core/checksum.h"
-#include "core/readable_file.h"
-#include "editor/choosers.h"
-#include "editor/commands.h"
-#include "editor/table_list.h"
+#include "core/sfnt/checksum.h"
+#include "core/io/readable_file.h"
+#include "editor/session/choosers.h"
+#include "editor/session/commands.h"
+#include "editor/model/table_list.h"
 #include "editor/window/log_view.h"
 #include "platform/profile.h"
 #include "tests/editor_window/window_test_support.h"

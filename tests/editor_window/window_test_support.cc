@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "platform/program_folder.h"
-#include "editor/checksum_binding.h"
+#include "editor/model/checksum_binding.h"
 #include "tests/support/font_builder.h"
 
 namespace windowtest {

@@ -5,10 +5,10 @@
 
 #include <chrono>
 
-#include "core/shift_jis.h"
+#include "core/text/shift_jis.h"
 #include "core/tables/cmap.h"
-#include "macconv/cmap_conversion.h"
-#include "macconv/progress_throttle.h"
+#include "macconv/engine/cmap_conversion.h"
+#include "macconv/engine/progress_throttle.h"
 #include "tests/macconv/mac_tables.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <memory>
 
-#include "macconv/cmap_dump.h"
-#include "macconv/cmap_file_conversion.h"
+#include "macconv/engine/cmap_dump.h"
+#include "macconv/engine/cmap_file_conversion.h"
 #include "macconv/headless/drumlin_headless.h"
-#include "macconv/menu_commands.h"
+#include "macconv/session/menu_commands.h"
 #include "platform/temp_files.h"
 #include "tests/macconv/mac_tables.h"
 

@@ -1,7 +1,7 @@
 // The command line of the converter and the help files found from "myself".
 #include <gtest/gtest.h>
 
-#include "macconv/command_line.h"
+#include "macconv/session/command_line.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <functional>
 #include <optional>
 
-#include "core/readable_file.h"
-#include "macconv/extraction.h"
-#include "macconv/mac_containers.h"
+#include "core/io/readable_file.h"
+#include "macconv/engine/extraction.h"
+#include "macconv/engine/mac_containers.h"
 #include "tests/macconv/mac_tables.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <random>
 
-#include "core/readable_file.h"
-#include "macconv/extraction.h"
+#include "core/io/readable_file.h"
+#include "macconv/engine/extraction.h"
 #include "macconv/headless/drumlin_headless.h"
-#include "macconv/menu_commands.h"
+#include "macconv/session/menu_commands.h"
 #include "tests/macconv/mac_tables.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "core/shift_jis.h"
+#include "core/text/shift_jis.h"
 #include "tests/macconv/mac_tables.h"
 
 namespace {

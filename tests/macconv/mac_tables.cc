@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/shift_jis.h"
+#include "core/text/shift_jis.h"
 
 namespace mactest {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "macconv/sinks.h"
+#include "macconv/engine/sinks.h"
 #include "tests/support/font_builder.h"
 #include "tests/support/temp_dir.h"
 

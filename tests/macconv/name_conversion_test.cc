@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "macconv/headless/drumlin_headless.h"
-#include "macconv/menu_commands.h"
-#include "macconv/name_conversion.h"
-#include "macconv/shift_jis_text.h"
+#include "macconv/session/menu_commands.h"
+#include "macconv/engine/name_conversion.h"
+#include "macconv/engine/shift_jis_text.h"
 #include "tests/macconv/mac_tables.h"
 
 namespace {

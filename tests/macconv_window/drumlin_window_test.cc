@@ -20,7 +20,7 @@
 #include "macconv/window/drumlin_window.h"
 #include "macconv/window/progress_view.h"
 #include "macconv/window/qt_desktop.h"
-#include "macconv/window_commands.h"
+#include "macconv/session/window_commands.h"
 #include "tests/macconv/mac_tables.h"
 #include "tests/macconv_window/window_test_support.h"
 

@@ -12,7 +12,7 @@
 #include "macconv/headless/drumlin_headless.h"
 #include "macconv/window/drumlin_window.h"
 #include "macconv/window/qt_desktop.h"
-#include "macconv/window_commands.h"
+#include "macconv/session/window_commands.h"
 #include "tests/macconv/mac_tables.h"
 
 int main(int argc, char** argv) {

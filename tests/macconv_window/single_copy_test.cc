@@ -15,7 +15,7 @@
 
 #include "macconv/window/drumlin_window.h"
 #include "macconv/window/single_copy.h"
-#include "macconv/window_commands.h"
+#include "macconv/session/window_commands.h"
 #include "tests/macconv_window/window_test_support.h"
 #include "tests/support/font_builder.h"
 #include "tests/support/temp_dir.h"

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/readable_file.h"
+#include "core/io/readable_file.h"
 #include "platform/output_file.h"
 #include "platform/program_folder.h"
 #include "platform/registry.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/program_folder.h"
-#include "editor/checksum_binding.h"
+#include "editor/model/checksum_binding.h"
 #include "platform/shared_library.h"
 #include "sumkit/sumkit.h"
 #include "tests/support/font_builder.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "core/byte_order.h"
+#include "core/io/byte_order.h"
 #include "platform/profile.h"
 #include "tests/tools/tool_test_support.h"
 #include "tools/pellin/profile_to_os2.h"

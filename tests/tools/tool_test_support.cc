@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "core/readable_file.h"
-#include "core/sfnt_records.h"
+#include "core/io/readable_file.h"
+#include "core/sfnt/sfnt_records.h"
 
 namespace tooltest {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "macconv/window_commands.h"
+#include "macconv/session/window_commands.h"
 #include "platform/registry.h"
 #include "tests/macconv/mac_tables.h"
 #include "tests/support/font_builder.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/tables/name.h"
-#include "core/readable_file.h"
+#include "core/io/readable_file.h"
 #include "platform/output_file.h"
 #include "platform/profile.h"
 #include "tools/corvout/name_to_profile.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/byte_cursor.h"
-#include "core/readable_file.h"
+#include "core/io/byte_cursor.h"
+#include "core/io/readable_file.h"
 #include "platform/output_file.h"
 #include "tools/name/name_profile.h"
 

@@ -1,6 +1,6 @@
 #include "tools/frame/tool_frame.h"
 
-#include "core/readable_file.h"
+#include "core/io/readable_file.h"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/readable_file.h"
+#include "core/io/readable_file.h"
 #include "platform/output_file.h"
 
 namespace tools {

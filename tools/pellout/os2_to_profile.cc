@@ -4,7 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "core/readable_file.h"
+#include "core/io/readable_file.h"
 
 namespace tools {
 namespace {

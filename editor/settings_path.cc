@@ -1,9 +1,0 @@
-#include "editor/settings_path.h"
-
-#include "platform/paths.h"
-
-namespace editor {
-
-std::string SettingsFilePath(const std::string& folder) { return platform::JoinPath(folder, kSettingsFileName); }
-
-}  // namespace editor
