@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <tuple>
 
 #include "core/io/byte_order.h"
@@ -20,6 +21,7 @@ constexpr uint8_t kFill[3] = {};
 // them its source really holds, and its checksum.
 struct Placed {
   const TableSource* table = nullptr;
+  size_t font = 0;  // the first font whose directory names it
   uint64_t present = 0;
   uint32_t offset = 0;
   uint32_t checkSum = 0;
@@ -85,14 +87,16 @@ class Build {
     uint64_t position = HeadersSize();
     entries_.resize(fonts_.size());
     for (size_t f = 0; f < fonts_.size(); ++f) {
+      // Within one font every entry gets its own copy, as its directory
+      // names it; only fonts of a collection share a table's bytes.
       for (const TableSource& table : fonts_[f].tables) {
         const SourceKey key = KeyOf(table);
-        if (auto found = placedAt_.find(key); found != placedAt_.end()) {
-          entries_[f].push_back(found->second);
+        if (auto found = placedAt_.find(key); found != placedAt_.end() && placed_[found->second].font < f) {
+          entries_[f].push_back(Entry{found->second, &table});
           continue;
         }
         position = Padded(position);
-        Placed placed{&table, Present(table)};
+        Placed placed{&table, f, Present(table)};
         if (placed.present < Wanted(table)) {
           Problem cut = ProblemAt(Index(f), &table, ProblemCode::kTableCutShort, Severity::kWarning);
           cut.number = placed.present;
@@ -107,11 +111,10 @@ class Build {
         placed.checkSum = table.checkSum;
         position += placed.present;
         placedAt_.emplace(key, placed_.size());
-        entries_[f].push_back(placed_.size());
+        entries_[f].push_back(Entry{placed_.size(), &table});
         placed_.push_back(placed);
       }
     }
-    end_ = position;
     return true;
   }
 
@@ -149,9 +152,11 @@ class Build {
       table.entrySelector = search.entrySelector;
       table.rangeShift = search.rangeShift;
       WriteRecord(table, headers);
-      for (size_t index : entries_[f]) {
-        const Placed& placed = placed_[index];
-        WriteRecord(TableDirEntry{placed.table->tag, placed.checkSum, placed.offset, static_cast<uint32_t>(placed.present)},
+      for (const Entry& entry : entries_[f]) {
+        // The entry's own tag; its own checksum unless the sums are computed from the bytes.
+        const Placed& placed = placed_[entry.placed];
+        const uint32_t checkSum = sums_ == TableSums::kComputed ? placed.checkSum : entry.table->checkSum;
+        WriteRecord(TableDirEntry{entry.table->tag, checkSum, placed.offset, static_cast<uint32_t>(placed.present)},
                     headers);
       }
     }
@@ -187,9 +192,9 @@ class Build {
       const uint64_t size = OffsetTable::kSize + TableDirEntry::kSize * uint64_t{entries_[f].size()};
       uint32_t total = TableCheckSumOfBytes(std::span(headerBytes_).subspan(start, size));
       std::optional<size_t> head;
-      for (size_t index : entries_[f]) {
-        total += placed_[index].checkSum;
-        if (IsHeadTag(placed_[index].table->tag) && !head) head = index;
+      for (const Entry& entry : entries_[f]) {
+        total += placed_[entry.placed].checkSum;
+        if (IsHeadTag(entry.table->tag) && !head) head = entry.placed;
       }
       if (!head || adjusted[*head] || placed_[*head].present < kCheckSumAdjustmentOffset + 4) continue;
       adjusted[*head] = true;
@@ -222,11 +227,15 @@ class Build {
   ByteSink& out_;
   bool collection_;
   std::vector<Placed> placed_;                // in output order
-  std::map<SourceKey, size_t> placedAt_;      // index into placed_
-  std::vector<std::vector<size_t>> entries_;  // per font, directory order
+  // One directory entry: the bytes it points at and the table it names.
+  struct Entry {
+    size_t placed;
+    const TableSource* table;
+  };
+  std::map<SourceKey, size_t> placedAt_;     // index into placed_, by the bytes
+  std::vector<std::vector<Entry>> entries_;  // per font, directory order
   std::vector<uint64_t> fontStarts_;          // of each offset table in headerBytes_
   std::vector<uint8_t> headerBytes_;
-  uint64_t end_ = 0;
   Problems problems_;
 };
 

@@ -208,3 +208,45 @@ TEST(KeptLayout, PatchesLieOverTheSourceInTheOrderTheyWereMade) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FontBuilder, EntriesOfOneFontThatNameTheSameBytesEachGetTheirOwnCopyAndTag) {
+  testsupport::TempDir dir;
+  testsupport::WriteBytes(dir.File("f"), Bytes{1, 2, 3, 4, 5, 6});
+  core::ReadableFile file;
+  ASSERT_TRUE(file.Open(dir.File("f")));
+  auto span = [&](const char* tag, uint32_t checkSum) {
+    core::TableSource table;
+    table.tag = Tag(tag);
+    table.checkSum = checkSum;
+    table.file = &file;
+    table.length = 6;
+    return table;
+  };
+  core::FontPlan plan;
+  plan.tables = {span("aaaa", 11), span("bbbb", 22)};
+  core::ByteWriter out;
+  EXPECT_TRUE(core::WriteFont(plan, core::TableSums::kAsGiven, out).empty());
+  const std::vector<Entry> entries = Directory(out.bytes());
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].tag, "aaaa");
+  EXPECT_EQ(entries[0].checkSum, 11u);
+  EXPECT_EQ(entries[1].tag, "bbbb");
+  EXPECT_EQ(entries[1].checkSum, 22u);
+  EXPECT_NE(entries[0].offset, entries[1].offset);
+  EXPECT_EQ(out.size(), 12u + 32 + 8 + 8);
+
+  // In a collection the second font shares the first font's copy under its own tag.
+  std::vector<core::FontPlan> fonts(2);
+  fonts[0].tables = {span("aaaa", 11)};
+  fonts[1].tables = {span("cccc", 33)};
+  core::ByteWriter ttc;
+  EXPECT_TRUE(core::WriteCollection(fonts, core::TableSums::kAsGiven, ttc).empty());
+  const std::vector<Entry> second = Directory(ttc.bytes(), core::LoadU32(ttc.bytes().data() + 16));
+  EXPECT_EQ(second[0].tag, "cccc");
+  EXPECT_EQ(second[0].checkSum, 33u);
+  EXPECT_EQ(second[0].offset, Directory(ttc.bytes(), core::LoadU32(ttc.bytes().data() + 12))[0].offset);
+}
+
+}  // namespace
