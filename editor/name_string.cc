@@ -1,6 +1,7 @@
 #include "editor/name_string.h"
 
 #include "core/shift_jis.h"
+#include "core/utf8.h"
 
 namespace editor {
 
@@ -23,25 +24,9 @@ std::string UnicodeToShiftJisText(std::span<const uint8_t> bytes) {
   return text;
 }
 
-void AppendUtf8(uint32_t value, std::string* text) {
-  if (value < 0x80) {
-    text->push_back(static_cast<char>(value));
-  } else if (value < 0x800) {
-    text->push_back(static_cast<char>(0xC0 | (value >> 6)));
-    text->push_back(static_cast<char>(0x80 | (value & 0x3F)));
-  } else if (value < 0x10000) {
-    text->push_back(static_cast<char>(0xE0 | (value >> 12)));
-    text->push_back(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
-    text->push_back(static_cast<char>(0x80 | (value & 0x3F)));
-  } else {
-    text->push_back(static_cast<char>(0xF0 | (value >> 18)));
-    text->push_back(static_cast<char>(0x80 | ((value >> 12) & 0x3F)));
-    text->push_back(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
-    text->push_back(static_cast<char>(0x80 | (value & 0x3F)));
-  }
-}
-
 namespace {
+
+using core::AppendUtf8;
 
 constexpr uint32_t kReplacement = 0xFFFD;
 

@@ -32,7 +32,4 @@ std::string NameStringText(uint16_t platformID, uint16_t encodingID, std::span<c
 // otherwise. False for bytes of another encoding that are not ASCII.
 bool NameStringUtf8(uint16_t platformID, uint16_t encodingID, std::span<const uint8_t> bytes, std::string* text);
 
-// Appends the UTF-8 form of a Unicode scalar value.
-void AppendUtf8(uint32_t value, std::string* text);
-
 }  // namespace editor

@@ -21,6 +21,12 @@ std::string Utf8Of(uint16_t platformID, uint16_t encodingID, const Bytes& bytes)
 
 const char kReplacement[] = "\xEF\xBF\xBD";
 
+std::string Replacements(int count) {
+  std::string text;
+  while (count-- > 0) text += kReplacement;
+  return text;
+}
+
 TEST(NameStringUtf8, JapaneseStringsReadEveryLeadByteAndStopAtZero) {
   // U+3042; 0xFD as a space; ASCII 0x5C, 0x7E and a control byte as they are;
   // 0x80 outside the table; half-width katakana; 0xEB 0x40, a pair outside
@@ -73,6 +79,9 @@ TEST(JsonString, EscapesAndKeepsOnlyWellFormedUtf8) {
                                                         kReplacement + "\"");
   EXPECT_EQ(editor::JsonString("\xE3\x81" "A\xE3"), std::string("\"") + kReplacement + kReplacement + "A" +
                                                          kReplacement + "\"");
+  // Overlong forms, surrogates and values above U+10FFFF are not UTF-8 either.
+  EXPECT_EQ(editor::JsonString("\xC0\xAF\xED\xA0\x80" "A\xF4\x90\x80\x80"),
+            "\"" + Replacements(5) + "A" + Replacements(4) + "\"");
 }
 
 }  // namespace
