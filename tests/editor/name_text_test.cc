@@ -56,17 +56,11 @@ TEST(NameStringUtf8, OtherEncodingsOnlyAsAscii) {
   EXPECT_FALSE(editor::NameStringUtf8(3, 3, Bytes{0x82, 0xA0}, &text));
 }
 
-TEST(NameStringText, ShiftJisFormsAndUtf8Forms) {
-  // Windows Unicode as Shift-JIS: U+005C has the double-byte code 0x815F,
-  // U+FF3C none (a space); an odd last byte is a high byte.
-  EXPECT_EQ(editor::NameStringText(3, 1, Bytes{0x00, 0x5C, 0xFF, 0x3C, 0x30, 0x42, 0x00}),
-            "\x81\x5F \x82\xA0 ");
-  // Mac Japanese as its bytes, 0xFD as a space, up to the zero byte.
-  EXPECT_EQ(editor::NameStringText(1, 1, Bytes{0x82, 0xA0, 0xFD, 0x80, 0x00, 0x41}), "\x82\xA0 \x80");
+TEST(NameStringText, Utf8Forms) {
   EXPECT_EQ(editor::NameStringText(1, 1, Bytes{0x82, 0xA0, 0xFD, 0x80}, editor::NameText::kUtf8),
             std::string("\xE3\x81\x82 ") + kReplacement);
   EXPECT_EQ(editor::NameStringText(3, 1, Bytes{0x30, 0x42}, editor::NameText::kUtf8), "\xE3\x81\x82");
-  // Other encodings as stored, up to the zero byte, in either form.
+  // Other encodings as stored, up to the zero byte, in the UTF-8 form too.
   EXPECT_EQ(editor::NameStringText(1, 0, Bytes{0xE9, 0xFD, 0x00, 0x41}, editor::NameText::kUtf8), "\xE9\xFD");
 }
 
