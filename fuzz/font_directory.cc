@@ -14,6 +14,7 @@
 #include "core/sfnt/sfnt_records.h"
 #include "fuzz/scratch_folder.h"
 #include "sumkit/sumkit.h"
+#include "tests/support/font_sums.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void CheckFont(const core::ReadableFile& file, std::span<const uint8_t> bytes, c
           "a directory entry read from the file matches its bytes");
   }
 
-  core::FontCheckSums sums = core::ComputeFontCheckSums(file, fontOffset, table.numTables, entries);
+  testsupport::FontCheckSums sums = testsupport::ComputeFontCheckSums(file, fontOffset, table.numTables, entries);
   Check(sums.tableSums.size() == entries.size(), "one sum per entry");
   uint32_t directorySum = core::TableCheckSumOfBytes(Present(bytes, fontOffset, 12 + 16 * uint64_t{table.numTables}));
   Check(sums.directorySum == directorySum, "the directory sum from the file equals the sum over its bytes");

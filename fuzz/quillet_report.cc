@@ -12,13 +12,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/sfnt/checksum.h"
 #include "core/io/readable_file.h"
 #include "editor/render/analysis_run.h"
 #include "shell/headless.h"
 #include "editor/model/table_list.h"
 #include "fuzz/pinned_library.h"
 #include "fuzz/scratch_folder.h"
+#include "tests/support/font_sums.h"
 
 using fuzzsupport::Check;
 
@@ -94,8 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const editor::FontRecord& record = analysis.fonts[i];
     if (record.repeat) continue;
     Check(record.calculatedSums.size() == record.entries.size(), "one calculated sum per entry");
-    core::FontCheckSums sums =
-        core::ComputeFontCheckSums(file, analysis.fontOffsets[i], record.offsetTable.numTables, record.entries);
+    testsupport::FontCheckSums sums =
+        testsupport::ComputeFontCheckSums(file, analysis.fontOffsets[i], record.offsetTable.numTables, record.entries);
     Check(sums.tableSums == record.calculatedSums, "the library's sums are the core's");
     Check(sums.trueAdjustment == record.trueAdjustment, "the run's adjustment is the core's");
   }

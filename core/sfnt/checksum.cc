@@ -117,17 +117,4 @@ uint32_t WholeFontTotal(uint32_t directorySum, std::span<const uint32_t> tableSu
   return total;
 }
 
-FontCheckSums ComputeFontCheckSums(const ReadableFile& file, uint64_t fontOffset, uint16_t numTables,
-                                   const std::vector<TableDirEntry>& entries) {
-  FontCheckSums sums;
-  sums.directorySum = DirectoryCheckSum(file, fontOffset, numTables);
-  sums.tableSums.reserve(entries.size());
-  for (const TableDirEntry& entry : entries)
-    sums.tableSums.push_back(IsHeadTag(entry.tag) ? HeadCheckSum(file, entry.offset)
-                                                  : TableCheckSum(file, entry.offset, entry.length));
-  sums.total = WholeFontTotal(sums.directorySum, sums.tableSums);
-  sums.trueAdjustment = TrueAdjustment(sums.total);
-  return sums;
-}
-
 }  // namespace core

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "core/io/readable_file.h"
 #include "core/sfnt/sfnt_records.h"
@@ -41,17 +40,6 @@ bool IsHeadTag(const std::array<uint8_t, 4>& tag);
 // adjustment that makes the font consistent is kWholeFontMagic minus it.
 uint32_t WholeFontTotal(uint32_t directorySum, std::span<const uint32_t> tableSums);
 inline uint32_t TrueAdjustment(uint32_t total) { return kWholeFontMagic - total; }
-
-// The whole-font rule for one font of a file, every sum taken by core's rules.
-struct FontCheckSums {
-  uint32_t directorySum = 0;          // directory checksum, the start of the total
-  std::vector<uint32_t> tableSums;    // one per directory entry, in directory order
-  uint32_t total = 0;                 // CCST: directory and every table, adjustment as zero
-  uint32_t trueAdjustment = 0;        // TCSAJ: kWholeFontMagic - total
-};
-
-FontCheckSums ComputeFontCheckSums(const ReadableFile& file, uint64_t fontOffset, uint16_t numTables,
-                                   const std::vector<TableDirEntry>& entries);
 
 // 0 when the stored adjustment makes the font consistent.
 inline uint32_t ConsistencyCheck(uint32_t total, uint32_t storedAdjustment) {

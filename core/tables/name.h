@@ -93,6 +93,10 @@ struct NameRecords {
 };
 NameRecords ReadNameRecords(std::span<const uint8_t> table, Rounding rounding);
 
+// The most bytes of one name string that the name dump shows and the Mac
+// conversion converts; the rest of a longer string is left out.
+inline constexpr size_t kNameStringLimit = 2048;
+
 // The strings of a table's records, read from the file at `tableOffset`: in
 // one piece where they lie close together, as in any ordinary table (one read
 // instead of one per record), each on its own where the records reach much

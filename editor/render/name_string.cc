@@ -1,47 +1,12 @@
 #include "editor/render/name_string.h"
 
-#include "core/text/shift_jis.h"
+#include "core/text/shift_jis_codec.h"
+#include "core/text/utf8.h"
 
 namespace editor {
-
-std::string UnicodeToShiftJisText(std::span<const uint8_t> bytes) {
-  std::string text;
-  text.reserve(bytes.size());
-  for (size_t i = 0; i < bytes.size(); i += 2) {
-    uint32_t unit = uint32_t{bytes[i]} << 8;
-    if (i + 1 < bytes.size()) unit |= bytes[i + 1];
-    uint32_t code = core::UnicodeToShiftJis(unit);
-    if (code == 0) {
-      text.push_back(' ');
-    } else if (code >= 256) {
-      text.push_back(static_cast<char>(code >> 8));
-      text.push_back(static_cast<char>(code & 0xFF));
-    } else {
-      text.push_back(static_cast<char>(code));
-    }
-  }
-  return text;
-}
-
-void AppendUtf8(uint32_t value, std::string* text) {
-  if (value < 0x80) {
-    text->push_back(static_cast<char>(value));
-  } else if (value < 0x800) {
-    text->push_back(static_cast<char>(0xC0 | (value >> 6)));
-    text->push_back(static_cast<char>(0x80 | (value & 0x3F)));
-  } else if (value < 0x10000) {
-    text->push_back(static_cast<char>(0xE0 | (value >> 12)));
-    text->push_back(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
-    text->push_back(static_cast<char>(0x80 | (value & 0x3F)));
-  } else {
-    text->push_back(static_cast<char>(0xF0 | (value >> 18)));
-    text->push_back(static_cast<char>(0x80 | ((value >> 12) & 0x3F)));
-    text->push_back(static_cast<char>(0x80 | ((value >> 6) & 0x3F)));
-    text->push_back(static_cast<char>(0x80 | (value & 0x3F)));
-  }
-}
-
 namespace {
+
+using core::AppendUtf8;
 
 constexpr uint32_t kReplacement = 0xFFFD;
 
@@ -53,7 +18,19 @@ bool IsUtf16(uint16_t platformID, uint16_t encodingID) {
   return platformID == 0 || (platformID == 3 && (encodingID == 0 || encodingID == 1 || encodingID == 10));
 }
 
-bool IsShiftJisLead(uint8_t byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+// Shift-JIS as the report shows it: every Shift-JIS lead byte, up to the
+// first zero byte, 0xFD as a space, a lead byte with no byte after it on its
+// own, bytes below 0x80 as ASCII, and U+FFFD for a single byte outside the
+// table (a pair outside it is a space).
+constexpr core::ShiftJisDecoding kReportShiftJis{
+    .leadBytes = core::ShiftJisLeadBytes::kEveryLead,
+    .stopAtZero = true,
+    .fdAsSpace = true,
+    .loneLead = core::ShiftJisLoneLead::kStandsAlone,
+    .asciiBelow0x80 = true,
+    .singleOutsideTable = kReplacement,
+    .pairOutsideTable = 0x20,
+};
 
 // Up to the first zero code unit, as the Shift-JIS form stops there too.
 void Utf16ToUtf8(std::span<const uint8_t> bytes, std::string* text) {
@@ -76,22 +53,8 @@ void Utf16ToUtf8(std::span<const uint8_t> bytes, std::string* text) {
   }
 }
 
-// Shift-JIS bytes (0xFD as a space, as the report shows it) up to the first zero byte.
 void ShiftJisToUtf8(std::span<const uint8_t> bytes, std::string* text) {
-  for (size_t i = 0; i < bytes.size() && bytes[i] != 0; ++i) {
-    uint8_t byte = bytes[i];
-    if (byte == 0xFD) {
-      text->push_back(' ');
-    } else if (IsShiftJisLead(byte) && i + 1 < bytes.size() && bytes[i + 1] != 0) {
-      AppendUtf8(core::ShiftJisToUnicode((uint32_t{byte} << 8) | bytes[i + 1]), text);
-      ++i;
-    } else if (byte < 0x80) {
-      text->push_back(static_cast<char>(byte));
-    } else {
-      uint32_t value = core::ShiftJisToUnicode(byte);
-      AppendUtf8(value == 0x20 && (byte < 0xA1 || byte > 0xDF) ? kReplacement : value, text);
-    }
-  }
+  for (char32_t value : core::DecodeShiftJis(bytes, kReportShiftJis)) AppendUtf8(value, text);
 }
 
 }  // namespace
@@ -120,7 +83,7 @@ std::string NameStringText(uint16_t platformID, uint16_t encodingID, std::span<c
     NameStringUtf8(platformID, encodingID, bytes, &text);
     return text;
   }
-  if (platformID == 3 && encodingID == 1) return UnicodeToShiftJisText(bytes);
+  if (platformID == 3 && encodingID == 1) return core::Utf16BeToShiftJis(bytes);
   for (uint8_t byte : bytes) {
     if (byte == 0) break;
     text.push_back(IsJapanese(platformID, encodingID) && byte == 0xFD ? ' ' : static_cast<char>(byte));

@@ -10,14 +10,6 @@
 
 namespace editor {
 
-// The most bytes of one string that the dump reads.
-inline constexpr size_t kNameStringLimit = 2048;
-
-// UTF-16BE code units (an odd last byte taken as a high byte) to Shift-JIS:
-// two bytes, lead byte first, for a double-byte code, one byte otherwise,
-// and a space for a code unit that has no Shift-JIS code.
-std::string UnicodeToShiftJisText(std::span<const uint8_t> bytes);
-
 // How the report writes the strings it shows as Shift-JIS: as those bytes,
 // or as UTF-8 for a terminal or file that expects it.
 enum class NameText { kShiftJis, kUtf8 };
@@ -31,8 +23,5 @@ std::string NameStringText(uint16_t platformID, uint16_t encodingID, std::span<c
 // U+FFFD), Shift-JIS for Windows ShiftJIS and Mac Japanese, plain ASCII
 // otherwise. False for bytes of another encoding that are not ASCII.
 bool NameStringUtf8(uint16_t platformID, uint16_t encodingID, std::span<const uint8_t> bytes, std::string* text);
-
-// Appends the UTF-8 form of a Unicode scalar value.
-void AppendUtf8(uint32_t value, std::string* text);
 
 }  // namespace editor

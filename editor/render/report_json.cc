@@ -13,6 +13,7 @@
 #include "core/tables/maxp.h"
 #include "core/tables/name.h"
 #include "core/tables/os2.h"
+#include "core/text/utf8.h"
 #include "editor/render/name_string.h"
 #include "shell/headless.h"
 
@@ -288,15 +289,6 @@ void Font(Json& json, const core::ReadableFile& file, const FontStructure& font,
   json.Close('}').Close('}');
 }
 
-size_t Utf8Length(std::string_view text, size_t at) {
-  const uint8_t lead = static_cast<uint8_t>(text[at]);
-  size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-  if (length == 0 || at + length > text.size()) return 0;
-  for (size_t i = 1; i < length; ++i)
-    if ((static_cast<uint8_t>(text[at + i]) & 0xC0) != 0x80) return 0;
-  return length;
-}
-
 }  // namespace
 
 std::string JsonString(std::string_view text) {
@@ -311,7 +303,7 @@ std::string JsonString(std::string_view text) {
       std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
       out += escaped;
     } else if (c >= 0x80) {
-      size_t length = Utf8Length(text, at);
+      size_t length = core::Utf8SequenceLength(text, at);
       if (length == 0) {
         out += "\xEF\xBF\xBD";
         ++at;

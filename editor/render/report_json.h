@@ -27,7 +27,8 @@ class JsonReport {
   std::vector<std::string> files_;
 };
 
-// `text` as a JSON string with its quotes; bytes that are not UTF-8 become U+FFFD.
+// `text` as a JSON string with its quotes; each byte that does not start a
+// well-formed UTF-8 sequence (core/text/utf8.h) becomes U+FFFD.
 std::string JsonString(std::string_view text);
 
 }  // namespace editor

@@ -157,8 +157,8 @@ bool DumpName(const DumpContext& context, uint32_t offset) {
   context.log.Append(FormatBlock("name : number of records = %d, Offset2String = 0x%x\r\n", count, storage));
   std::vector<uint8_t> table = file.ReadRange(offset, core::NameRecordsEnd(count));
   core::NameRecords name = core::ReadNameRecords(table, core::Rounding::kTouchingRecords);
-  const core::NameStrings strings(file, offset, header, name.records, kNameStringLimit);
-  std::vector<uint8_t> string(kNameStringLimit);
+  const core::NameStrings strings(file, offset, header, name.records, core::kNameStringLimit);
+  std::vector<uint8_t> string(core::kNameStringLimit);
   for (const core::NameRecord& record : name.records) {
     if (context.reportFull()) return true;
     context.log.Append(FormatBlock(

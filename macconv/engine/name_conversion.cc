@@ -42,7 +42,7 @@ std::optional<std::vector<uint8_t>> ConvertNameTableBytes(std::span<const uint8_
     core::NameRecord record = original;
     if (record.languageID == kMacJapanese) record.languageID = kWindowsJapanese;
     std::span<const uint8_t> text =
-        table.Clip(core::NameStringStart(input.header, original), std::min<uint64_t>(original.length, kMaxShiftJisString));
+        table.Clip(core::NameStringStart(input.header, original), std::min<uint64_t>(original.length, core::kNameStringLimit));
     if (strings.size() > UINT16_MAX) return std::nullopt;  // this record's offset would not fit
     record.offset = static_cast<uint16_t>(strings.size());
     size_t before = strings.size();

@@ -1,22 +1,32 @@
 #include "macconv/engine/shift_jis_text.h"
 
-#include "core/text/shift_jis.h"
+#include "core/text/shift_jis_codec.h"
+#include "core/tables/name.h"
 
 namespace macconv {
+namespace {
+
+// Shift-JIS as the Mac conversion reads it: the lead bytes of the code table,
+// zero bytes and 0xFD as codes like any other, a lead byte at the end paired
+// with a zero byte, every byte looked up in the table, and U+0020 for a code
+// outside it.
+constexpr core::ShiftJisDecoding kMacConversionShiftJis{
+    .leadBytes = core::ShiftJisLeadBytes::kTableRange,
+    .stopAtZero = false,
+    .fdAsSpace = false,
+    .loneLead = core::ShiftJisLoneLead::kPairsWithZero,
+    .asciiBelow0x80 = false,
+    .singleOutsideTable = 0x20,
+    .pairOutsideTable = 0x20,
+};
+
+}  // namespace
 
 std::vector<uint8_t> ShiftJisToUtf16(std::span<const uint8_t> bytes) {
-  if (bytes.size() > kMaxShiftJisString) bytes = bytes.first(kMaxShiftJisString);
+  if (bytes.size() > core::kNameStringLimit) bytes = bytes.first(core::kNameStringLimit);
   std::vector<uint8_t> text;
   text.reserve(2 * bytes.size());
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    uint32_t code = bytes[i];
-    bool lead = (code >= 0x81 && code <= 0x9F) || (code >= 0xE0 && code <= 0xEA);
-    if (lead) {
-      uint32_t trail = i + 1 < bytes.size() ? bytes[i + 1] : 0;
-      code = code * 256 + trail;
-      ++i;
-    }
-    uint32_t unicode = core::ShiftJisToUnicode(code);
+  for (char32_t unicode : core::DecodeShiftJis(bytes, kMacConversionShiftJis)) {
     text.push_back(static_cast<uint8_t>(unicode >> 8));
     text.push_back(static_cast<uint8_t>(unicode));
   }

@@ -26,6 +26,7 @@
 #include "platform/profile.h"
 #include "tests/editor_window/window_test_support.h"
 #include "tests/support/font_builder.h"
+#include "tests/support/font_sums.h"
 
 namespace {
 
@@ -348,7 +349,7 @@ void ExpectConsistent(const std::string& path) {
     entries.push_back(entry);
     if (view.tag == "head") headOffset = view.offset;
   }
-  core::FontCheckSums sums = core::ComputeFontCheckSums(file, 0, static_cast<uint16_t>(entries.size()), entries);
+  testsupport::FontCheckSums sums = testsupport::ComputeFontCheckSums(file, 0, static_cast<uint16_t>(entries.size()), entries);
   for (size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(entries[i].checkSum, sums.tableSums[i]) << views[i].tag;
   testsupport::Bytes bytes = testsupport::ReadBytes(path);
   uint32_t stored = (uint32_t{bytes[headOffset + 8]} << 24) | (bytes[headOffset + 9] << 16) |
