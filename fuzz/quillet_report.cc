@@ -19,6 +19,7 @@
 #include "editor/table_list.h"
 #include "fuzz/pinned_library.h"
 #include "fuzz/scratch_folder.h"
+#include "tests/support/doubles.h"
 
 using fuzzsupport::Check;
 
@@ -38,12 +39,6 @@ class TeeLog : public shell::LogSink {
  private:
   std::string text_;
   shell::StreamLog stream_;
-};
-
-class CountingMessages : public shell::MessageSink {
- public:
-  void Show(const shell::Message&) override { ++shown; }
-  int shown = 0;
 };
 
 }  // namespace
@@ -66,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::FILE* stream = std::fopen(streamPath.c_str(), "wb");
   Check(stream != nullptr, "a stream file opens");
   editor::FontAnalysis analysis;
-  CountingMessages messages;
+  testsupport::RecordedMessages messages;
   bool ready;
   std::string logText;
   {
@@ -79,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string streamed = fuzzsupport::ReadFileText(streamPath);
 
   Check(ready, "the analysis run reaches Ready on any file");
-  Check(messages.shown == 0, "no message box for a file that opens");
+  Check(messages.count() == 0, "no message box for a file that opens");
   Check(logText.ends_with("Ready\r\n--\r\n"), "the report ends with Ready");
   Check(streamed == shell::CrlfToLf(logText), "the headless stream gives the report with plain line feeds");
   bool cut = logText.find("The report stops here: ") != std::string::npos;
