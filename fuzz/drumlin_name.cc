@@ -12,18 +12,9 @@
 #include "fuzz/scratch_folder.h"
 #include "macconv/headless/drumlin_headless.h"
 #include "macconv/engine/name_conversion.h"
+#include "tests/support/doubles.h"
 
 using fuzzsupport::Check;
-
-namespace {
-
-class LastMessage : public shell::MessageSink {
- public:
-  void Show(const shell::Message& message) override { last = message.caption; }
-  std::string last;
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const fuzzsupport::ScratchFolder& scratch = fuzzsupport::ScratchFolder::Get();
@@ -32,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string inputPath = scratch.Write("mac.name", input);
   std::string outPath = inputPath + ".name";
 
-  LastMessage messages;
+  testsupport::RecordedMessages messages;
   std::optional<int> status = macconv::RunHeadless({"--name", inputPath}, messages);
   Check(status && (*status == 0 || *status == 1), "the name command ends with 0 or 1");
   Check(fuzzsupport::ReadFileText(inputPath) == std::string(input.begin(), input.end()), "the input is never written");
@@ -40,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check((*status == 0) == converted.has_value(), "the command fails only when the strings do not fit");
   Check(fuzzsupport::FileExists(outPath) == (*status == 0), "the output appears exactly on success");
   if (*status != 0) return 0;
-  Check(messages.last == "Message", "success is reported");
+  Check(messages.last().caption == "Message", "success is reported");
 
   std::string out = fuzzsupport::ReadFileText(outPath);
   Check(out == std::string(converted->begin(), converted->end()), "the file holds the converted table");

@@ -18,6 +18,7 @@
 #include "editor/model/table_list.h"
 #include "fuzz/pinned_library.h"
 #include "fuzz/scratch_folder.h"
+#include "tests/support/doubles.h"
 #include "tests/support/font_sums.h"
 
 using fuzzsupport::Check;
@@ -40,12 +41,6 @@ class TeeLog : public shell::LogSink {
   shell::StreamLog stream_;
 };
 
-class CountingMessages : public shell::MessageSink {
- public:
-  void Show(const shell::Message&) override { ++shown; }
-  int shown = 0;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -66,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::FILE* stream = std::fopen(streamPath.c_str(), "wb");
   Check(stream != nullptr, "a stream file opens");
   editor::FontAnalysis analysis;
-  CountingMessages messages;
+  testsupport::RecordedMessages messages;
   bool ready;
   std::string logText;
   {
@@ -79,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string streamed = fuzzsupport::ReadFileText(streamPath);
 
   Check(ready, "the analysis run reaches Ready on any file");
-  Check(messages.shown == 0, "no message box for a file that opens");
+  Check(messages.count() == 0, "no message box for a file that opens");
   Check(logText.ends_with("Ready\r\n--\r\n"), "the report ends with Ready");
   Check(streamed == shell::CrlfToLf(logText), "the headless stream gives the report with plain line feeds");
   bool cut = logText.find("The report stops here: ") != std::string::npos;

@@ -33,7 +33,9 @@ class FileChooser {
 // Gives its answers in order, then cancels; keeps every request it was asked.
 class ScriptedChooser : public FileChooser {
  public:
-  explicit ScriptedChooser(std::vector<std::string> answers) : answers_(std::move(answers)) {}
+  explicit ScriptedChooser(std::vector<std::string> answers) : answers_(answers.begin(), answers.end()) {}
+  // Adds an answer after the ones given so far; nullopt cancels that request.
+  void Answer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
   std::optional<std::string> Choose(const ChooserRequest& request) override {
     requests_.push_back(request);
     if (next_ >= answers_.size()) return std::nullopt;
@@ -44,7 +46,7 @@ class ScriptedChooser : public FileChooser {
   const ChooserRequest& last() const { return requests_.back(); }
 
  private:
-  std::vector<std::string> answers_;
+  std::vector<std::optional<std::string>> answers_;
   size_t next_ = 0;
   std::vector<ChooserRequest> requests_;
 };

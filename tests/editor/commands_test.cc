@@ -192,7 +192,7 @@ TEST_F(EditCommands, AddRefusals) {
   // A clash keeps the dialog open and leaves no file, so the next try can use the name.
   auto outcome = Add("maxp", {1}, "clash.ttf");
   EXPECT_EQ(outcome.dialog, shell::DialogStep::kStayOpen);
-  EXPECT_EQ(w_.messages.seen, std::vector<std::string>{"Error: The font has the same table name."});
+  EXPECT_EQ(w_.messages.lines(), std::vector<std::string>{"Error: The font has the same table name."});
   EXPECT_FALSE(testsupport::Exists(w_.Path("clash.ttf")));
   ASSERT_TRUE(Add("maxq", {1}, "clash.ttf").done());
 
@@ -205,7 +205,7 @@ TEST_F(EditCommands, AddRefusals) {
   shell::ScriptedChooser chooser({w_.Path("never.ttf"), w_.Path("never.ttf")});
   outcome = editor::AddTableCommand(w_.analysis, {"abcd", w_.Path("none.bin"), 8}, chooser, w_.log, w_.messages);
   EXPECT_EQ(outcome.dialog, shell::DialogStep::kStayOpen);
-  EXPECT_EQ(w_.messages.seen.back(), "ERROR: Function CreateFile(" + w_.Path("none.bin") + ") has an error 2.");
+  EXPECT_EQ(w_.messages.lines().back(), "ERROR: Function CreateFile(" + w_.Path("none.bin") + ") has an error 2.");
   EXPECT_EQ(chooser.asked(), 0);
 
   // A table list out of step with the font, and a collection.
@@ -265,9 +265,9 @@ TEST_F(EditCommands, DeleteKeepsOrderAndRefusesAmbiguity) {
   EXPECT_EQ(w_.log.text(), "The font holds table maxp 2 times, not once. Nothing is deleted.\r\n--\r\n");
   EXPECT_FALSE(testsupport::Exists(w_.Path("twice.ttf")));
   shell::ScriptedChooser chooser({w_.Path("x")});
-  w_.messages.seen.clear();
+  w_.messages.Clear();
   EXPECT_FALSE(editor::DeleteTableCommand(w_.analysis, 2, std::nullopt, chooser, w_.log, w_.messages).done());
-  EXPECT_EQ(w_.messages.seen, std::vector<std::string>{"Information: No table is selected."});
+  EXPECT_EQ(w_.messages.lines(), std::vector<std::string>{"Information: No table is selected."});
 }
 
 TEST_F(EditCommands, ExportWritesExactlyTheTable) {

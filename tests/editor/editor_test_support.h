@@ -1,5 +1,5 @@
-// Sinks that collect what the editor's engine says, and a short way to run
-// the analysis of a built font.
+// A log that collects what the editor's engine writes, and a short way to run
+// the analysis of a built font with its messages recorded.
 #pragma once
 
 #include <string>
@@ -7,6 +7,7 @@
 
 #include "editor/render/analysis_run.h"
 #include "shell/sinks.h"
+#include "tests/support/doubles.h"
 #include "tests/support/font_builder.h"
 #include "tests/support/temp_dir.h"
 
@@ -23,17 +24,11 @@ class CaptureLog : public shell::LogSink {
   std::string text_;
 };
 
-class CaptureMessages : public shell::MessageSink {
- public:
-  void Show(const shell::Message& message) override { seen.push_back(message.caption + ": " + message.text); }
-  std::vector<std::string> seen;
-};
-
 // A folder with a font file in it, its settings and the collected output.
 struct Workspace {
   testsupport::TempDir dir;
   CaptureLog log;
-  CaptureMessages messages;
+  testsupport::RecordedMessages messages;
   editor::FontAnalysis analysis;
 
   std::string Write(const std::string& name, const testsupport::Bytes& bytes);

@@ -190,7 +190,7 @@ TEST_F(Headless, AnotherRunRewritingTheTableListCannotMisplaceAnExport) {
   const Bytes cvt{1, 2, 3, 4, 5, 6, 7, 8};
 
   editortest::CaptureLog log;
-  editortest::CaptureMessages messages;
+  testsupport::RecordedMessages messages;
   editor::FontAnalysis a;
   ASSERT_TRUE(editor::AnalysisRun({dir_.File("A.ttc"), dir_.path(), dir_.File(editor::kChecksumLibraryName)}, &a, log, messages));
   ASSERT_EQ(Run("--report B.ttf").status, 0);

@@ -32,7 +32,7 @@ TEST(Report, ConsistentFontLineByLine) {
   Bytes font = FontBuilder().AddTable("head", testsupport::MakeHead()).AddTable("maxp", testsupport::MakeMaxp(7))
                    .AddTable("cvt", {1, 2, 3, 4, 5, 6}).Build();
   ASSERT_TRUE(w.Analyse(w.Write("small.ttf", font)));
-  EXPECT_TRUE(w.messages.seen.empty());
+  EXPECT_TRUE(w.messages.empty());
 
   auto entries = testsupport::ReadEntries(font);
   uint32_t directory = core::TableCheckSumOfBytes(std::span(font.data(), 12 + 16 * 3));
@@ -259,14 +259,14 @@ TEST(Report, FontOrLibraryMissing) {
   Workspace w;
   std::string missing = w.Path("missing.ttf");
   EXPECT_FALSE(w.Analyse(missing));
-  EXPECT_EQ(w.messages.seen, std::vector<std::string>{"ERROR: Function CreateFile(" + missing + ") has an error at 2!! 2"});
+  EXPECT_EQ(w.messages.lines(), std::vector<std::string>{"ERROR: Function CreateFile(" + missing + ") has an error at 2!! 2"});
   EXPECT_EQ(w.log.text(), "\r\n");
   EXPECT_TRUE(w.analysis.fonts.empty());
 
   Workspace x;
   std::string ttc = x.Write("two.ttc", testsupport::BuildCollection({testsupport::SampleFont()}, false));
   EXPECT_FALSE(x.Analyse(ttc, "libnosuchsumkit.so"));
-  EXPECT_EQ(x.messages.seen, std::vector<std::string>{"LoadLibrary Error: Could not load libnosuchsumkit.so"});
+  EXPECT_EQ(x.messages.lines(), std::vector<std::string>{"LoadLibrary Error: Could not load libnosuchsumkit.so"});
   EXPECT_EQ(x.log.Lines(), (std::vector<std::string>{"", "ttc table, tag = ttcf, version = 0x10000, count = 1",
                                                       "ttc table directory, offset = 0x10, 16", "--"}));
   EXPECT_FALSE(testsupport::Exists(x.dir.File("Quillet.ini")));

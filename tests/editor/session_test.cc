@@ -84,7 +84,7 @@ struct SessionFixture {
   testsupport::TempDir dir;
   RecordingWindow window;
   shell::ScriptedChooser chooser;
-  editortest::CaptureMessages messages;
+  testsupport::RecordedMessages messages;
   MemoryRecentFonts recent;
   editor::Session session;
 };
@@ -120,7 +120,7 @@ TEST(WindowSession, BeforeTheFirstRunOnlyTheEditingCommandsAreHeldBack) {
   EXPECT_EQ(f.LogSince(mark), "Failed in opening TrueType Font \"\".\r\n--\r\n");
 
   f.session.RunCommand(MenuCommand::kSaveReport);
-  EXPECT_EQ(f.messages.seen, std::vector<std::string>{"Information: There is no report to save. Open a font first."});
+  EXPECT_EQ(f.messages.lines(), std::vector<std::string>{"Information: There is no report to save. Open a font first."});
 
   // The window's own commands go to the window; a number that is no command does nothing.
   mark = f.session.LogText().size();
@@ -161,7 +161,7 @@ TEST(WindowSession, ARunUnderWayRefusesCommandsAndAboutWaitsForItsEnd) {
 
   ASSERT_TRUE(f.Finish());
   EXPECT_GT(f.window.deliveryWakes.load(), 0);
-  EXPECT_EQ(f.messages.seen,
+  EXPECT_EQ(f.messages.lines(),
             std::vector<std::string>{"ERROR: Function CreateFile(" + missing + ") has an error at 2!! 2"});
   EXPECT_TRUE(f.session.ready());
   EXPECT_EQ(f.session.runsEnded(), 1);
@@ -188,7 +188,7 @@ TEST(WindowSession, OpenedFontServesTheDialogsAndTheReport) {
   ASSERT_TRUE(f.Finish());
   EXPECT_EQ(f.window.title, "Sample.ttf - Quillet");
   EXPECT_TRUE(f.session.lastReport().ends_with("Ready\r\n--\r\n"));
-  EXPECT_TRUE(f.messages.seen.empty());
+  EXPECT_TRUE(f.messages.empty());
   // Remembered from the root, without the steps up and down.
   ASSERT_EQ(f.recent.fonts.size(), 1u);
 #if !defined(_WIN32)
@@ -245,7 +245,7 @@ TEST(WindowSession, RecentFontsForgetFontsThatHaveGone) {
   EXPECT_EQ(f.recent.fonts, std::vector<std::string>{a});
   ASSERT_TRUE(f.Finish());
   EXPECT_EQ(f.session.fontPath(), gone);
-  ASSERT_EQ(f.messages.seen.size(), 1u);
+  ASSERT_EQ(f.messages.count(), 1u);
 
   f.session.OpenRecent(b);
   ASSERT_TRUE(f.Finish());

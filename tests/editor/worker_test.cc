@@ -31,7 +31,7 @@ TEST(AnalysisOnAWorker, HandsTheLogOverWhileTheWindowReadsIt) {
   editor::LogBuffer buffer(editor::Banner());
   std::atomic<int> refreshes{0};
   editor::LogBufferSink log(buffer, [&] { refreshes.fetch_add(1); });
-  editortest::CaptureMessages messages;
+  testsupport::RecordedMessages messages;
   shell::Worker worker([] {});
   for (int run = 0; run < 2; ++run) {
     auto result = std::make_shared<editor::FontAnalysis>();
@@ -47,7 +47,7 @@ TEST(AnalysisOnAWorker, HandsTheLogOverWhileTheWindowReadsIt) {
     }
     EXPECT_EQ(taken->fonts.size(), 3u);
   }
-  EXPECT_TRUE(messages.seen.empty());
+  EXPECT_TRUE(messages.empty());
   std::string text = buffer.Text();
   EXPECT_EQ(text.substr(text.size() - 11), "Ready\r\n--\r\n");
   EXPECT_GT(refreshes.load(), 100);

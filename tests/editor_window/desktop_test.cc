@@ -61,10 +61,10 @@ TEST(QuilletDesktop, TitleNamesTheFontAndTheStandardKeysWork) {
 
   f.window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
-  size_t asked = f.chooser.asked.size();
+  size_t asked = f.chooser.requests().size();
   QTest::keyClick(f.window.get(), Qt::Key_O, Qt::ControlModifier);
-  ASSERT_EQ(f.chooser.asked.size(), asked + 1);
-  EXPECT_EQ(f.chooser.asked.back().title, "Quillet File Open");
+  ASSERT_EQ(f.chooser.requests().size(), asked + 1);
+  EXPECT_EQ(f.chooser.last().title, "Quillet File Open");
   size_t mark = f.Log().size();
   QTest::keyClick(f.window.get(), Qt::Key_F1);
   EXPECT_EQ(f.LogSince(mark), editor::Banner());
@@ -136,7 +136,7 @@ TEST(QuilletDesktop, SaveReportWritesTheWholeReportThatTheLogHasTrimmed) {
   std::string saved = f.dir.File("Many.ttc.txt");
   f.chooser.Answer(saved);
   f.Trigger("&Save Report...");
-  EXPECT_EQ(f.chooser.asked.back().proposedName, saved);
+  EXPECT_EQ(f.chooser.last().proposedName, saved);
   // Saved as shown: UTF-8 with plain line feeds.
   std::vector<uint8_t> bytes = testsupport::ReadBytes(saved);
   const std::string shown = editor::gui::LogDisplayText(report).toStdString();
@@ -148,14 +148,14 @@ TEST(QuilletDesktop, SaveReportWritesTheWholeReportThatTheLogHasTrimmed) {
   // An existing file is never replaced; the message says why.
   f.chooser.Answer(saved);
   f.Trigger("&Save Report...");
-  ASSERT_FALSE(f.messages.seen.empty());
-  EXPECT_EQ(f.messages.seen.back(), "ERROR: The report could not be written to " + saved + ". File exist?");
+  ASSERT_FALSE(f.messages.empty());
+  EXPECT_EQ(f.messages.lines().back(), "ERROR: The report could not be written to " + saved + ". File exist?");
   EXPECT_EQ(testsupport::ReadBytes(saved).size(), shown.size());
 }
 
 TEST(QuilletDesktop, MessageBoxesAddTheSystemsReason) {
   testsupport::TempDir dir;
-  windowtest::ScriptedChooser chooser;
+  shell::ScriptedChooser chooser({});
   // No message sink: the window's own Qt message boxes.
   editor::gui::MainWindow window({dir.path(), windowtest::kProgramPath, "libsumkit.so", &chooser, nullptr});
   window.show();
@@ -193,7 +193,7 @@ TEST(QuilletDesktop, AddAndDeleteRefuseBeforeAskingForAName) {
   ASSERT_TRUE(f.OpenBuiltFont("Sample.ttf", testsupport::SampleFont().Build()));
   std::string tableFile = f.dir.File("table.bin");
   testsupport::WriteBytes(tableFile, testsupport::MakeHhea());
-  size_t asked = f.chooser.asked.size();
+  size_t asked = f.chooser.requests().size();
 
   // An empty Table Name (or one of blanks) keeps the dialog open.
   for (const char* typed : {"", "  "}) {
@@ -207,14 +207,14 @@ TEST(QuilletDesktop, AddAndDeleteRefuseBeforeAskingForAName) {
     });
     f.Trigger("&Add Table...");
     EXPECT_TRUE(stayed) << '"' << typed << '"';
-    EXPECT_EQ(f.messages.seen.back(), "Error: Type a Table Name of one to four characters.");
+    EXPECT_EQ(f.messages.lines().back(), "Error: Type a Table Name of one to four characters.");
   }
-  EXPECT_EQ(f.chooser.asked.size(), asked);
+  EXPECT_EQ(f.chooser.requests().size(), asked);
 
   // A collection: refused with the log line, no output name asked.
   std::vector<testsupport::FontBuilder> fonts(2, testsupport::SampleFont());
   ASSERT_TRUE(f.OpenBuiltFont("Pair.ttc", testsupport::BuildCollection(fonts, false)));
-  asked = f.chooser.asked.size();
+  asked = f.chooser.requests().size();
   size_t mark = f.Log().size();
   OnNextDialog([&](QWidget* dialog) {
     dialog->findChild<QLineEdit*>("tableName")->setText("vhea");
@@ -224,7 +224,7 @@ TEST(QuilletDesktop, AddAndDeleteRefuseBeforeAskingForAName) {
   f.Trigger("&Add Table...");
   OnNextDialog([&](QWidget* dialog) { dialog->findChild<QPushButton*>("ok")->click(); });
   f.Trigger("Delete Table...");
-  EXPECT_EQ(f.chooser.asked.size(), asked);
+  EXPECT_EQ(f.chooser.requests().size(), asked);
   std::string font = f.dir.File("Pair.ttc");
   EXPECT_EQ(f.LogSince(mark), font + " is a TrueType collection. Tables cannot be added to a collection.\r\n--\r\n" +
                                   font + " is a TrueType collection. Tables cannot be deleted from a collection.\r\n--\r\n");
@@ -244,11 +244,11 @@ TEST(QuilletDesktop, TableListsSelectTheFirstRowForReturnAndTakeADoubleClick) {
     QTest::keyClick(list, Qt::Key_Return);
   });
   f.Trigger("&Export Table...");
-  ASSERT_FALSE(f.chooser.asked.empty());
-  EXPECT_EQ(f.chooser.asked.back().proposedName, f.dir.File("NewSample.ttf." + first.replace("/", "_").toStdString()));
-  EXPECT_TRUE(f.messages.seen.empty());
+  ASSERT_FALSE(f.chooser.requests().empty());
+  EXPECT_EQ(f.chooser.last().proposedName, f.dir.File("NewSample.ttf." + first.replace("/", "_").toStdString()));
+  EXPECT_TRUE(f.messages.empty());
 
-  size_t asked = f.chooser.asked.size();
+  size_t asked = f.chooser.requests().size();
   OnNextDialog([&](QWidget* dialog) {
     auto* list = dialog->findChild<QListWidget*>("tables");
     QListWidgetItem* os2 = list->findItems("OS/2", Qt::MatchExactly).value(0);
@@ -262,7 +262,7 @@ TEST(QuilletDesktop, TableListsSelectTheFirstRowForReturnAndTakeADoubleClick) {
     }
   });
   f.Trigger("Delete Table...");
-  EXPECT_EQ(f.chooser.asked.size(), asked + 1);
+  EXPECT_EQ(f.chooser.requests().size(), asked + 1);
   EXPECT_TRUE(f.Log().ends_with("Failed in delete OS/2 table. File exist?\r\n--\r\n"));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -57,8 +57,8 @@ QStringList ListItems(QWidget* dialog) {
 TEST(QuilletWindow, StartsWithTitleMenuBannerAndSettings) {
   testsupport::TempDir settings;
   testsupport::WriteText(settings.File("Quillet.ini"), "[Quillet]\r\nNumber_Of_Tables=7\r\nTable0=head\"\r\n");
-  windowtest::ScriptedChooser chooser;
-  windowtest::RecordedMessages messages;
+  shell::ScriptedChooser chooser({});
+  testsupport::RecordedMessages messages;
   editor::gui::MainWindow window({settings.path(), windowtest::kProgramPath, "libsumkit.so", &chooser, &messages});
 
   EXPECT_EQ(window.windowTitle(), "Quillet");
@@ -87,14 +87,14 @@ TEST(QuilletWindow, EditingWaitsForTheFirstRunAndAboutRepeatsTheBanner) {
   f.Trigger("&Export Table...");
   f.Trigger("Delete Table...");
   EXPECT_EQ(f.Log(), editor::Banner() + kOpenFirst + kOpenFirst + kOpenFirst);
-  EXPECT_TRUE(f.chooser.asked.empty());
+  EXPECT_TRUE(f.chooser.requests().empty());
   EXPECT_FALSE(f.window->ready());
 
   // The recalculation is not held back: its chooser proposes "New".
   f.Trigger("&Recalc check sum");
-  ASSERT_EQ(f.chooser.asked.size(), 1u);
-  EXPECT_EQ(f.chooser.asked[0].title, "Quillet File Save");
-  EXPECT_EQ(f.chooser.asked[0].proposedName, "New");
+  ASSERT_EQ(f.chooser.requests().size(), 1u);
+  EXPECT_EQ(f.chooser.requests()[0].title, "Quillet File Save");
+  EXPECT_EQ(f.chooser.requests()[0].proposedName, "New");
 
   size_t mark = f.Log().size();
   f.Trigger("&About...");
@@ -191,7 +191,7 @@ TEST(QuilletWindow, ARunUnderWayHoldsBackEveryCommandButTheLog) {
   f.window->OpenFont(missing);
   ASSERT_TRUE(f.window->analysisRunning());
   size_t mark = f.Log().size();
-  size_t asked = f.chooser.asked.size();
+  size_t asked = f.chooser.requests().size();
   f.Trigger("&Open TrueType Font...");
   f.Trigger("&Recalc check sum");
   f.Trigger("&Export Table...");
@@ -200,15 +200,15 @@ TEST(QuilletWindow, ARunUnderWayHoldsBackEveryCommandButTheLog) {
   int refused = 0;
   for (size_t at = since.find(busy); at != std::string::npos; at = since.find(busy, at + 1)) ++refused;
   EXPECT_EQ(refused, 3);
-  EXPECT_EQ(f.chooser.asked.size(), asked);
+  EXPECT_EQ(f.chooser.requests().size(), asked);
   ASSERT_TRUE(f.window->WaitForAnalysis());
-  EXPECT_EQ(f.messages.seen,
+  EXPECT_EQ(f.messages.lines(),
             std::vector<std::string>{"ERROR: Function CreateFile(" + missing + ") has an error at 2!! 2"});
   EXPECT_FALSE(f.window->analysisRunning());
 
   // A cancelled Open keeps the font it had.
   f.Trigger("&Open TrueType Font...");
-  EXPECT_EQ(f.chooser.asked.back().title, "Quillet File Open");
+  EXPECT_EQ(f.chooser.last().title, "Quillet File Open");
   EXPECT_EQ(f.window->fontPath(), missing);
   EXPECT_FALSE(f.window->analysisRunning());
 }
@@ -220,7 +220,7 @@ TEST(QuilletWindow, ClosingWhileARunWaitsForItsMessageBoxEndsTheRun) {
   ASSERT_TRUE(f.window->analysisRunning());
   f.window.reset();  // must neither hang nor show the message afterwards
   QApplication::processEvents();
-  EXPECT_TRUE(f.messages.seen.empty());
+  EXPECT_TRUE(f.messages.empty());
 }
 
 TEST(QuilletWindow, DialogsShowTheTableListAndCloseOrStayAsTheCommandSays) {
@@ -249,7 +249,7 @@ TEST(QuilletWindow, DialogsShowTheTableListAndCloseOrStayAsTheCommandSays) {
     EXPECT_EQ(listed, expected);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   }
-  EXPECT_EQ(f.messages.seen, std::vector<std::string>(2, "Information: No table is selected."));
+  EXPECT_EQ(f.messages.lines(), std::vector<std::string>(2, "Information: No table is selected."));
 
   // Add with a tag the font has: the message, and the dialog stays for another tag.
   std::string tableFile = f.dir.File("table.bin");
@@ -270,11 +270,11 @@ TEST(QuilletWindow, DialogsShowTheTableListAndCloseOrStayAsTheCommandSays) {
   f.Trigger("&Add Table...");
   EXPECT_EQ(addTitle, "Add Table");
   EXPECT_TRUE(stayed);
-  EXPECT_EQ(f.messages.seen.back(), "Error: The font has the same table name.");
+  EXPECT_EQ(f.messages.lines().back(), "Error: The font has the same table name.");
   EXPECT_EQ(f.LogSince(mark), "");
 
   // A table file that cannot be opened keeps the dialog open too, before any chooser.
-  size_t asked = f.chooser.asked.size();
+  size_t asked = f.chooser.requests().size();
   OnNextDialog([&](QWidget* dialog) {
     Child<QLineEdit>(dialog, "tableName")->setText("vhea");
     Child<QLineEdit>(dialog, "tableFilename")->setText(QString::fromStdString(f.dir.File("none.bin")));
@@ -284,8 +284,8 @@ TEST(QuilletWindow, DialogsShowTheTableListAndCloseOrStayAsTheCommandSays) {
   });
   f.Trigger("&Add Table...");
   EXPECT_TRUE(stayed);
-  EXPECT_EQ(f.chooser.asked.size(), asked);
-  EXPECT_EQ(f.messages.seen.back(), "ERROR: Function CreateFile(" + f.dir.File("none.bin") + ") has an error 2.");
+  EXPECT_EQ(f.chooser.requests().size(), asked);
+  EXPECT_EQ(f.messages.lines().back(), "ERROR: Function CreateFile(" + f.dir.File("none.bin") + ") has an error 2.");
 }
 
 TEST(QuilletWindow, EveryCancelledChooserLogsItsLine) {
@@ -297,7 +297,7 @@ TEST(QuilletWindow, EveryCancelledChooserLogsItsLine) {
   size_t mark = f.Log().size();
 
   f.Trigger("&Recalc check sum");
-  EXPECT_EQ(f.chooser.asked.back().proposedName, f.dir.File("NewSample.ttf"));
+  EXPECT_EQ(f.chooser.last().proposedName, f.dir.File("NewSample.ttf"));
 
   // Browse cancelled leaves the field; the output chooser cancelled closes the dialog.
   bool closed = false;
@@ -305,7 +305,7 @@ TEST(QuilletWindow, EveryCancelledChooserLogsItsLine) {
     auto* file = Child<QLineEdit>(dialog, "tableFilename");
     file->setText(QString::fromStdString(tableFile));
     Child<QPushButton>(dialog, "browse")->click();
-    EXPECT_EQ(f.chooser.asked.back().title, "Quillet Open a table file to be added.");
+    EXPECT_EQ(f.chooser.last().title, "Quillet Open a table file to be added.");
     EXPECT_EQ(file->text().toStdString(), tableFile);
     Child<QLineEdit>(dialog, "tableName")->setText("vhea");
     Child<QPushButton>(dialog, "ok")->click();
@@ -322,13 +322,13 @@ TEST(QuilletWindow, EveryCancelledChooserLogsItsLine) {
     });
     f.Trigger(item);
   }
-  EXPECT_EQ(f.chooser.asked.back().proposedName, f.dir.File("NewSample.ttf"));
-  EXPECT_EQ(f.chooser.asked[f.chooser.asked.size() - 2].proposedName, f.dir.File("NewSample.ttf.OS_2"));
+  EXPECT_EQ(f.chooser.last().proposedName, f.dir.File("NewSample.ttf"));
+  EXPECT_EQ(f.chooser.requests()[f.chooser.requests().size() - 2].proposedName, f.dir.File("NewSample.ttf.OS_2"));
   EXPECT_EQ(f.LogSince(mark), "Failed in opening TrueType Font \"" + font + "\".\r\n--\r\n" +
                                   "Failed in adding vhea table. File exist?\r\n--\r\n" +
                                   "Failed in exporting OS/2 table.\r\n--\r\n" +
                                   "Failed in delete OS/2 table. File exist?\r\n--\r\n");
-  EXPECT_EQ(f.chooser.asked.front().memory, static_cast<int>(ChooserKind::kFontFile));
+  EXPECT_EQ(f.chooser.requests().front().memory, static_cast<int>(ChooserKind::kFontFile));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -394,7 +394,7 @@ TEST(QuilletWindow, OpenExportAddOpenRecalcGivesAConsistentFont) {
   std::string log = f.Log();
   for (const char* line : {"Exported hhea table.\r\n--\r\n", "Add vhea table.\r\n--\r\n", "Done\r\n--\r\n"})
     EXPECT_NE(log.find(line), std::string::npos) << line;
-  EXPECT_TRUE(f.messages.seen.empty());
+  EXPECT_TRUE(f.messages.empty());
   ExpectConsistent(repaired);
 
   // The editor's own verification agrees.

@@ -13,14 +13,6 @@
 
 namespace windowtest {
 
-std::optional<std::string> ScriptedChooser::Choose(const shell::ChooserRequest& request) {
-  asked.push_back(request);
-  if (answers_.empty()) return std::nullopt;
-  std::optional<std::string> answer = answers_.front();
-  answers_.pop_front();
-  return answer;
-}
-
 void OnNextDialog(std::function<void(QWidget*)> act) {
   auto* poll = new QTimer;
   poll->setInterval(2);

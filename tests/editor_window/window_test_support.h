@@ -4,36 +4,18 @@
 #pragma once
 
 #include <QWidget>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "shell/chooser.h"
 #include "shell/sinks.h"
 #include "editor/window/main_window.h"
+#include "tests/support/doubles.h"
 #include "tests/support/temp_dir.h"
 
 namespace windowtest {
-
-// Answers each request with the next scripted answer; cancels when none is left.
-class ScriptedChooser : public shell::FileChooser {
- public:
-  std::optional<std::string> Choose(const shell::ChooserRequest& request) override;
-  void Answer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
-  std::vector<shell::ChooserRequest> asked;
-
- private:
-  std::deque<std::optional<std::string>> answers_;
-};
-
-class RecordedMessages : public shell::MessageSink {
- public:
-  void Show(const shell::Message& message) override { seen.push_back(message.caption + ": " + message.text); }
-  std::vector<std::string> seen;
-};
 
 // Runs `act` with the next modal dialog as soon as it is up.
 void OnNextDialog(std::function<void(QWidget*)> act);
@@ -42,8 +24,8 @@ void OnNextDialog(std::function<void(QWidget*)> act);
 struct WindowFixture {
   WindowFixture();
   testsupport::TempDir dir;
-  ScriptedChooser chooser;
-  RecordedMessages messages;
+  shell::ScriptedChooser chooser{{}};  // answered through Answer
+  testsupport::RecordedMessages messages;
   std::unique_ptr<editor::gui::MainWindow> window;
 
   // Triggers the menu item with this text (mnemonic included).

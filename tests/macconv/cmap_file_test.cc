@@ -14,11 +14,12 @@
 #include "macconv/session/menu_commands.h"
 #include "platform/temp_files.h"
 #include "tests/macconv/mac_tables.h"
+#include "tests/support/doubles.h"
 
 namespace {
 
 using mactest::Bytes;
-using mactest::RecordedMessages;
+using testsupport::RecordedMessages;
 using testsupport::TempDir;
 
 // Points the temporary-file service at a folder of the test's own.
@@ -44,7 +45,7 @@ TEST_F(CmapFileTest, ConvertsIntoANewFileThroughAWorkFile) {
   macconv::NullProgress progress;
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("out.bin"), messages_, &progress),
             shell::Outcome::kDone);
-  EXPECT_TRUE(messages_.lines.empty());
+  EXPECT_TRUE(messages_.empty());
   Bytes output = testsupport::ReadBytes(dir_.File("out.bin"));
   ASSERT_EQ(output.size(), 12u + 35334);
   EXPECT_EQ(mactest::U16(output, 12), 4);
@@ -60,30 +61,30 @@ TEST_F(CmapFileTest, FailuresLeaveNoOutputAndNoWorkFile) {
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("taken.bin"), messages_, nullptr),
             shell::Outcome::kFailed);
   EXPECT_EQ(testsupport::ReadText(dir_.File("taken.bin")), "keep");
-  ASSERT_EQ(messages_.lines.size(), 1u);
-  EXPECT_EQ(messages_.lines[0], "ERROR: File exist? : " + dir_.File("taken.bin"));
+  ASSERT_EQ(messages_.count(), 1u);
+  EXPECT_EQ(messages_.lines()[0], "ERROR: File exist? : " + dir_.File("taken.bin"));
 
   // The output's folder does not exist.
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("no/out.bin"), messages_, nullptr),
             shell::Outcome::kFailed);
 
   // The input does not exist.
-  messages_.lines.clear();
+  messages_.Clear();
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("none.bin"), dir_.File("out.bin"), messages_, nullptr),
             shell::Outcome::kFailed);
-  EXPECT_EQ(messages_.lines,
+  EXPECT_EQ(messages_.lines(),
             std::vector<std::string>{"ERROR: Function CreateFile(" + dir_.File("none.bin") + ") failed!! File exist?"});
   EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
   EXPECT_TRUE(NoWorkFilesLeft());
 
   // No work file can be made.
   testsupport::ScopedEnv missing(testsupport::kTempFolderVariable, dir_.File("missing"));
-  messages_.lines.clear();
+  messages_.Clear();
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("cmap.bin"), dir_.File("out.bin"), messages_, nullptr),
             shell::Outcome::kFailed);
-  ASSERT_EQ(messages_.lines.size(), 1u);
+  ASSERT_EQ(messages_.count(), 1u);
   EXPECT_NE(platform::TempFolder().find("missing"), std::string::npos);
-  EXPECT_EQ(messages_.lines[0].rfind("ERROR at 001: Function CreateFile(" + platform::TempFolder() + "/emf", 0), 0u);
+  EXPECT_EQ(messages_.lines()[0].rfind("ERROR at 001: Function CreateFile(" + platform::TempFolder() + "/emf", 0), 0u);
   EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
 }
 
@@ -100,7 +101,7 @@ TEST_F(CmapFileTest, TheCommandProposesNamesAndRefusesATakenOutputBeforeWork) {
 
   shell::ScriptedChooser again({dir_.File("cmap.bin"), dir_.File("Newcmap.bin")});
   EXPECT_EQ(macconv::ConvertCmapCommand(current, again, messages_, nullptr), shell::Outcome::kFailed);
-  EXPECT_EQ(messages_.lines.back(), "ERROR: File exist? : " + dir_.File("Newcmap.bin"));
+  EXPECT_EQ(messages_.lines().back(), "ERROR: File exist? : " + dir_.File("Newcmap.bin"));
 
   shell::ScriptedChooser cancelled({});
   EXPECT_EQ(macconv::ConvertCmapCommand(current, cancelled, messages_, nullptr), shell::Outcome::kCancelled);
@@ -112,7 +113,7 @@ TEST_F(CmapFileTest, TheCommandProposesNamesAndRefusesATakenOutputBeforeWork) {
 TEST_F(CmapFileTest, DumpWritesTheTriplesToTheNamedFile) {
   RecordedMessages messages;
   EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("cmap.bin"), dir_.File("dump.txt"), messages), shell::Outcome::kDone);
-  EXPECT_EQ(messages.lines, std::vector<std::string>{"Message: Done!!"});
+  EXPECT_EQ(messages.lines(), std::vector<std::string>{"Message: Done!!"});
   std::string text = testsupport::ReadText(dir_.File("dump.txt"));
   EXPECT_EQ(text.rfind("dwSubHeaderOffset = 0x212\nunicode, sjiscode, index\n0x0, 0x0, 0x0\n", 0), 0u);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 0xFFFF);
@@ -124,14 +125,14 @@ TEST_F(CmapFileTest, DumpWritesTheTriplesToTheNamedFile) {
 
   // Without a (1, 1) format 2 subtable nothing is written, and it still ends with "Done!!".
   testsupport::WriteBytes(dir_.File("plain.bin"), testsupport::MakeCmap({0x41}));
-  messages.lines.clear();
+  messages.Clear();
   EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("plain.bin"), dir_.File("none.txt"), messages), shell::Outcome::kDone);
-  EXPECT_EQ(messages.lines, std::vector<std::string>{"Message: Done!!"});
+  EXPECT_EQ(messages.lines(), std::vector<std::string>{"Message: Done!!"});
   EXPECT_FALSE(testsupport::Exists(dir_.File("none.txt")));
 
-  messages.lines.clear();
+  messages.Clear();
   EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("none.bin"), dir_.File("none.txt"), messages), shell::Outcome::kFailed);
-  EXPECT_EQ(messages.lines, std::vector<std::string>{"ERROR: Function CreateFile(" + dir_.File("none.bin") +
+  EXPECT_EQ(messages.lines(), std::vector<std::string>{"ERROR: Function CreateFile(" + dir_.File("none.bin") +
                                                      ") failed!! File exist?"});
 }
 
@@ -166,6 +167,6 @@ TEST_F(CmapFileTest, OverlappingSubtablesStopAtTheBound) {
   testsupport::WriteBytes(dir_.File("overlap.bin"), cmap);
   EXPECT_EQ(macconv::ConvertCmapFile(dir_.File("overlap.bin"), dir_.File("out.bin"), messages_, nullptr),
             shell::Outcome::kFailed);
-  EXPECT_NE(messages_.lines.back().find("would be larger than 67108864 bytes"), std::string::npos);
+  EXPECT_NE(messages_.lines().back().find("would be larger than 67108864 bytes"), std::string::npos);
   EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
 }

@@ -11,6 +11,7 @@
 #include "macconv/engine/extraction.h"
 #include "macconv/engine/mac_containers.h"
 #include "tests/macconv/mac_tables.h"
+#include "tests/support/doubles.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ class ContainerTest : public ::testing::Test {
                  container.begin() + static_cast<long>(font.offset + font.length));
   }
   TempDir dir_;
-  mactest::RecordedMessages messages_;
+  testsupport::RecordedMessages messages_;
 };
 
 TEST_F(ContainerTest, FindsEveryFontExactlyInEachContainer) {
@@ -175,7 +176,7 @@ TEST_F(ContainerTest, ExtractionFallsBackToTheFirstFontAndNamesTheOthers) {
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("one.ttf")), Plain());
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("two.ttf")), Plain());
   const std::string done = "Message: Successfully Extracted the TrueType Font. (" + std::to_string(Plain().size()) + " bytes)";
-  EXPECT_EQ(messages_.lines, (std::vector<std::string>{
+  EXPECT_EQ(messages_.lines(), (std::vector<std::string>{
                                  done,
                                  done + "\nThis MacBinary file holds 2 TrueType fonts; \"Extract All Fonts...\" in the "
                                         "File menu (drumlin --extract-all IN FOLDER) writes each of them.",
@@ -186,12 +187,12 @@ TEST_F(ContainerTest, ExtractionFallsBackToTheFirstFontAndNamesTheOthers) {
   const Fork mac = MakeFork({{1, "A", MacStyle()}, {2, "B", Plain()}});
   testsupport::WriteBytes(dir_.File("mac.dfont"), mac.bytes);
   shell::ScriptedChooser macChooser({dir_.File("mac.ttf")});
-  messages_.lines.clear();
+  messages_.Clear();
   EXPECT_EQ(macconv::ExtractTrueType(dir_.File("mac.dfont"), macChooser, messages_), shell::Outcome::kDone);
   Bytes expected(mac.bytes.begin() + 256 + 4, mac.bytes.end());
   expected[0] = 0, expected[1] = 1, expected[2] = 0, expected[3] = 0;
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("mac.ttf")), expected);
-  EXPECT_NE(messages_.lines.at(0).find("This resource fork holds 2 TrueType fonts"), std::string::npos);
+  EXPECT_NE(messages_.lines().at(0).find("This resource fork holds 2 TrueType fonts"), std::string::npos);
 }
 
 TEST_F(ContainerTest, ExtractAllWritesEveryFontUnderANewName) {
@@ -213,7 +214,7 @@ TEST_F(ContainerTest, ExtractAllWritesEveryFontUnderANewName) {
   EXPECT_EQ(testsupport::ReadBytes(out + "/Fonts.131.ttf"), MacStyle());
   EXPECT_EQ(testsupport::ReadText(out + "/Fonts.130.ttf"), "keep");
   const std::string size1 = std::to_string(Plain().size()), size2 = std::to_string(MacStyle().size());
-  EXPECT_EQ(messages_.lines, std::vector<std::string>{
+  EXPECT_EQ(messages_.lines(), std::vector<std::string>{
                                  "ERROR: Extracted 3 of 4 TrueType Fonts.\n" +
                                  out + "/Fonts.Osaka_Mono_1.ttf (" + size1 + " bytes)\n" +
                                  out + "/Fonts.Osaka_Mono_1.129.ttf (" + size2 + " bytes)\n" +
@@ -221,14 +222,14 @@ TEST_F(ContainerTest, ExtractAllWritesEveryFontUnderANewName) {
                                  "Function CreateFile(" + out + "/Fonts.130.ttf) failed!! File exist?"});
 
   // Once more into the same folder: nothing is replaced.
-  messages_.lines.clear();
+  messages_.Clear();
   EXPECT_EQ(macconv::ExtractAllFonts(dir_.File("._Fonts"), out, messages_), shell::Outcome::kFailed);
   EXPECT_EQ(testsupport::ListFolder(out).size(), 4u);
   EXPECT_EQ(macconv::ExtractAllFonts(dir_.File("._Fonts"), dir_.File("missing"), messages_), shell::Outcome::kFailed);
-  EXPECT_NE(messages_.lines.back().find("3 more not tried."), std::string::npos);
+  EXPECT_NE(messages_.lines().back().find("3 more not tried."), std::string::npos);
   testsupport::WriteBytes(dir_.File("plain.ttf"), Plain());
   EXPECT_EQ(macconv::ExtractAllFonts(dir_.File("plain.ttf"), out, messages_), shell::Outcome::kFailed);
-  EXPECT_EQ(messages_.lines.back(), "Message: Can't find TrueType Font.");
+  EXPECT_EQ(messages_.lines().back(), "Message: Can't find TrueType Font.");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "macconv/headless/drumlin_headless.h"
 #include "macconv/session/menu_commands.h"
 #include "tests/macconv/mac_tables.h"
+#include "tests/support/doubles.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ class ExtractionTest : public ::testing::Test {
     return macconv::ExtractTrueType(input, *chooser_, messages_);
   }
   TempDir dir_;
-  mactest::RecordedMessages messages_;
+  testsupport::RecordedMessages messages_;
   std::unique_ptr<shell::ScriptedChooser> chooser_;
 };
 
@@ -110,15 +111,15 @@ TEST_F(ExtractionTest, WritesTheFontFromItsSignatureOn) {
   Bytes expected = font;
   expected.insert(expected.end(), trailer.begin(), trailer.end());
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("font.ttf")), expected);
-  EXPECT_EQ(messages_.lines, std::vector<std::string>{"Message: Successfully Extracted the TrueType Font. (" +
+  EXPECT_EQ(messages_.lines(), std::vector<std::string>{"Message: Successfully Extracted the TrueType Font. (" +
                                                       std::to_string(expected.size()) + " bytes)"});
 
   // A Mac font file that starts with "true": the whole file, version replaced.
   testsupport::WriteBytes(dir_.File("mac.ttf"), macFont);
-  messages_.lines.clear();
+  messages_.Clear();
   EXPECT_EQ(Extract(dir_.File("mac.ttf"), {dir_.File("win.ttf")}), shell::Outcome::kDone);
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("win.ttf")), font);
-  EXPECT_EQ(messages_.lines.back(),
+  EXPECT_EQ(messages_.lines().back(),
             "Message: Successfully Extracted the TrueType Font. (" + std::to_string(font.size()) + " bytes)");
 }
 
@@ -134,7 +135,7 @@ TEST_F(ExtractionTest, ReportsEachFailureAndWritesNothing) {
   EXPECT_EQ(Extract(dir_.File("none.bin"), {dir_.File("b.ttf")}), shell::Outcome::kFailed);
   EXPECT_EQ(Extract(dir_.File("mac.bin"), {dir_.File("taken.ttf")}), shell::Outcome::kFailed);
   EXPECT_EQ(Extract(dir_.File("mac.bin"), {}), shell::Outcome::kCancelled);
-  EXPECT_EQ(messages_.lines, (std::vector<std::string>{
+  EXPECT_EQ(messages_.lines(), (std::vector<std::string>{
                                  "Message: Can't find TrueType Font.",
                                  "ERROR: Function CreateFile(" + dir_.File("none.bin") + ") failed!! File exist?",
                                  "ERROR: Function CreateFile(" + dir_.File("taken.ttf") + ") failed!! File exist?",

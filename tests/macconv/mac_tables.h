@@ -70,13 +70,6 @@ struct Fork {
 };
 Fork MakeFork(const std::vector<Resource>& resources, const char* type = "sfnt");
 
-// Messages as "CAPTION: text" lines.
-class RecordedMessages : public shell::MessageSink {
- public:
-  void Show(const shell::Message& message) override { lines.push_back(message.caption + ": " + message.text); }
-  std::vector<std::string> lines;
-};
-
 // Copies the built drumlin into `dir` and runs it there with `arguments`,
 // with TMPDIR pointing at `tempFolder`.
 testsupport::CommandResult RunDrumlin(const testsupport::TempDir& dir, const std::string& arguments,

@@ -7,6 +7,7 @@
 #include "macconv/engine/name_conversion.h"
 #include "macconv/engine/shift_jis_text.h"
 #include "tests/macconv/mac_tables.h"
+#include "tests/support/doubles.h"
 
 namespace {
 
@@ -138,24 +139,24 @@ TEST(NameConversion, WritesANewFileBesideTheInput) {
   std::string input = dir.File("font.name_table");
   testsupport::WriteBytes(input, testsupport::MakeName({{1, 1, 11, 1, Bytes{0x82, 0xA0}}}));
   shell::ScriptedChooser chooser({input});
-  mactest::RecordedMessages messages;
+  testsupport::RecordedMessages messages;
   std::string current = dir.File("previous");
   EXPECT_EQ(macconv::ConvertNameCommand(current, chooser, messages), shell::Outcome::kDone);
   EXPECT_EQ(chooser.requests().at(0).title, "Drumlin File Open");
   EXPECT_EQ(chooser.requests().at(0).proposedName, dir.File("previous"));
-  EXPECT_EQ(messages.lines, std::vector<std::string>{"Message: Success!"});
+  EXPECT_EQ(messages.lines(), std::vector<std::string>{"Message: Success!"});
   Bytes output = testsupport::ReadBytes(input + ".name");
   EXPECT_EQ(StringOf(output, 0), Utf16({0x3042}));
 
   // An existing output is never replaced; a missing input is reported.
-  messages.lines.clear();
+  messages.Clear();
   EXPECT_EQ(macconv::ConvertNameTable(input, messages), shell::Outcome::kFailed);
-  EXPECT_EQ(messages.lines,
+  EXPECT_EQ(messages.lines(),
             std::vector<std::string>{"ERROR at 002: Function CreateFile(" + input + ".name) failed!! File exist?"});
   EXPECT_EQ(testsupport::ReadBytes(input + ".name"), output);
-  messages.lines.clear();
+  messages.Clear();
   EXPECT_EQ(macconv::ConvertNameTable(dir.File("none"), messages), shell::Outcome::kFailed);
-  EXPECT_EQ(messages.lines,
+  EXPECT_EQ(messages.lines(),
             std::vector<std::string>{"ERROR at 000: Function CreateFile(" + dir.File("none") + ") failed!! File exist?"});
   EXPECT_EQ(testsupport::ListFolder(dir.path()), (std::vector<std::string>{"font.name_table", "font.name_table.name"}));
 }

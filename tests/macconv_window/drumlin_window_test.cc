@@ -91,9 +91,9 @@ TEST_F(WindowTest, OffersTheMenuAndTheKeyboardCommands) {
   QTest::keyClick(window.get(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
   ASSERT_TRUE(WaitHandled(2));
   EXPECT_EQ(LastHandled(), drumlin::kDumpCmap);
-  ASSERT_EQ(desktop_.chooser.requests.size(), 2u);
-  EXPECT_EQ(desktop_.chooser.requests[0].title, "Drumlin File Open");
-  EXPECT_EQ(desktop_.chooser.requests[1].title, "Drumlin File Open");
+  ASSERT_EQ(desktop_.chooser.requests().size(), 2u);
+  EXPECT_EQ(desktop_.chooser.requests()[0].title, "Drumlin File Open");
+  EXPECT_EQ(desktop_.chooser.requests()[1].title, "Drumlin File Open");
 }
 
 TEST_F(WindowTest, MenuCommandsReachTheirHandlers) {
@@ -111,15 +111,15 @@ TEST_F(WindowTest, MenuCommandsReachTheirHandlers) {
   ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kHelpDocument));
   ASSERT_TRUE(WaitHandled(7));
 
-  ASSERT_EQ(desktop_.chooser.requests.size(), 3u);
-  EXPECT_EQ(desktop_.chooser.requests[0].title, "Drumlin File Open");
-  EXPECT_EQ(desktop_.chooser.requests[0].proposedName, "");
-  EXPECT_EQ(desktop_.chooser.requests[1].title, "Drumlin File Open");
-  EXPECT_EQ(desktop_.chooser.requests[2].title, "Drumlin cmap file Open");
+  ASSERT_EQ(desktop_.chooser.requests().size(), 3u);
+  EXPECT_EQ(desktop_.chooser.requests()[0].title, "Drumlin File Open");
+  EXPECT_EQ(desktop_.chooser.requests()[0].proposedName, "");
+  EXPECT_EQ(desktop_.chooser.requests()[1].title, "Drumlin File Open");
+  EXPECT_EQ(desktop_.chooser.requests()[2].title, "Drumlin cmap file Open");
   EXPECT_EQ(desktop_.about.shown, 1);
   EXPECT_EQ(desktop_.help.opened, std::vector<std::string>{dir_.File("Drumlin.txt")});
   // The help document is missing: the message names it.
-  EXPECT_EQ(desktop_.messages.lines, std::vector<std::string>{"Ouch!!: Can not open " + dir_.File("Drumlin.html")});
+  EXPECT_EQ(desktop_.messages.lines(), std::vector<std::string>{"Ouch!!: Can not open " + dir_.File("Drumlin.html")});
 
   ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kQuit));
   EXPECT_TRUE(WaitFor([&] { return !window->isVisible(); }));
@@ -134,7 +134,7 @@ TEST_F(WindowTest, HelpFilesOfAnInstalledProgramComeFromItsShareFolder) {
   auto window = Open();
   ASSERT_TRUE(windowtest::Trigger(*window, drumlin::kHelpDocument));
   EXPECT_EQ(desktop_.help.opened, std::vector<std::string>{prefix.File("share/drumlin/Drumlin.html")});
-  EXPECT_TRUE(desktop_.messages.lines.empty());
+  EXPECT_TRUE(desktop_.messages.empty());
 }
 
 TEST_F(WindowTest, StartsAtTheStoredPlaceOrTheDefaults) {
@@ -182,18 +182,18 @@ TEST_F(WindowTest, ExtractsOneDroppedFileAndRefusesSeveral) {
   windowtest::DropFiles(*window, {QString::fromStdString(dir_.File("mac.bin"))});
   ASSERT_TRUE(WaitHandled(1));
   EXPECT_EQ(LastHandled(), drumlin::kExtractNamedFile);
-  ASSERT_EQ(desktop_.chooser.requests.size(), 1u);
-  EXPECT_EQ(desktop_.chooser.requests[0].title, "Drumlin File Save");
-  EXPECT_EQ(desktop_.chooser.requests[0].proposedName, dir_.File("mac.bin.ttf"));
+  ASSERT_EQ(desktop_.chooser.requests().size(), 1u);
+  EXPECT_EQ(desktop_.chooser.requests()[0].title, "Drumlin File Save");
+  EXPECT_EQ(desktop_.chooser.requests()[0].proposedName, dir_.File("mac.bin.ttf"));
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("font.ttf")), testsupport::SampleFont().Build());
   EXPECT_EQ(window->currentFile(), dir_.File("mac.bin"));
-  ASSERT_EQ(desktop_.messages.lines.size(), 1u);
-  EXPECT_EQ(desktop_.messages.lines[0].rfind("Message: Successfully Extracted the TrueType Font. (", 0), 0u);
+  ASSERT_EQ(desktop_.messages.count(), 1u);
+  EXPECT_EQ(desktop_.messages.lines()[0].rfind("Message: Successfully Extracted the TrueType Font. (", 0), 0u);
 
   windowtest::DropFiles(*window, {QString::fromStdString(dir_.File("mac.bin")), QString::fromStdString(dir_.File("x"))});
-  EXPECT_TRUE(WaitFor([&] { return desktop_.messages.lines.size() == 2; }));
-  EXPECT_EQ(desktop_.messages.lines.back(), "Ouch!!: Only one file is acceptable...");
-  EXPECT_EQ(desktop_.chooser.requests.size(), 1u);
+  EXPECT_TRUE(WaitFor([&] { return desktop_.messages.count() == 2; }));
+  EXPECT_EQ(desktop_.messages.lines().back(), "Ouch!!: Only one file is acceptable...");
+  EXPECT_EQ(desktop_.chooser.requests().size(), 1u);
   EXPECT_EQ(window->currentFile(), "");
   EXPECT_TRUE(window->isVisible());
 }
@@ -209,7 +209,7 @@ TEST_F(WindowTest, WithTheQuitOptionClosesAfterOneDrop) {
   auto second = Open("-q");
   windowtest::DropFiles(*second, {QString::fromStdString(dir_.File("a")), QString::fromStdString(dir_.File("b"))});
   EXPECT_TRUE(WaitFor([&] { return !second->isVisible(); }));
-  EXPECT_EQ(desktop_.messages.lines.back(), "Ouch!!: Only one file is acceptable...");
+  EXPECT_EQ(desktop_.messages.lines().back(), "Ouch!!: Only one file is acceptable...");
 }
 
 TEST_F(WindowTest, ExtractsTheFileOfItsCommandLineOnceItIsUp) {
@@ -218,8 +218,8 @@ TEST_F(WindowTest, ExtractsTheFileOfItsCommandLineOnceItIsUp) {
   auto window = Open("/q \"" + dir_.File("a b/mac.bin") + "\"");
   EXPECT_TRUE(window->quitOption());
   ASSERT_TRUE(WaitHandled(1));
-  ASSERT_EQ(desktop_.chooser.requests.size(), 1u);
-  EXPECT_EQ(desktop_.chooser.requests[0].proposedName, dir_.File("a b/mac.bin.ttf"));
+  ASSERT_EQ(desktop_.chooser.requests().size(), 1u);
+  EXPECT_EQ(desktop_.chooser.requests()[0].proposedName, dir_.File("a b/mac.bin.ttf"));
   // The quit option alone does not close the window.
   EXPECT_TRUE(window->isVisible());
 
@@ -246,13 +246,13 @@ TEST_F(WindowTest, ConvertsACmapFileWhileShowingItsProgress) {
   EXPECT_FALSE(window->menuBar()->actions()[0]->menu()->actions()[0]->isEnabled());
   desktop_.chooser.Answer(std::nullopt);
   window->TakeHandedFile(QString::fromStdString(dir_.File("mac.bin")));
-  EXPECT_EQ(desktop_.chooser.requests.size(), 2u);
+  EXPECT_EQ(desktop_.chooser.requests().size(), 2u);
 
   ASSERT_TRUE(WaitHandled(1, 60000));
   EXPECT_EQ(handled_->at(0).at(0).toInt(), drumlin::kConvertCmap);
-  EXPECT_EQ(desktop_.chooser.requests[0].title, "Drumlin cmap file Open");
-  EXPECT_EQ(desktop_.chooser.requests[1].title, "Drumlin cmap file Save");
-  EXPECT_EQ(desktop_.chooser.requests[1].proposedName, dir_.File("Newcmap.bin"));
+  EXPECT_EQ(desktop_.chooser.requests()[0].title, "Drumlin cmap file Open");
+  EXPECT_EQ(desktop_.chooser.requests()[1].title, "Drumlin cmap file Save");
+  EXPECT_EQ(desktop_.chooser.requests()[1].proposedName, dir_.File("Newcmap.bin"));
   EXPECT_EQ(testsupport::ReadBytes(dir_.File("Newcmap.bin")).size(), 12u + 35334);
 
   QStringList texts;
@@ -274,13 +274,13 @@ TEST_F(WindowTest, ConvertsACmapFileWhileShowingItsProgress) {
     for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 128;
   }
   EXPECT_GT(dark, 20);
-  EXPECT_TRUE(desktop_.messages.lines.empty());
+  EXPECT_TRUE(desktop_.messages.empty());
 
   // Then the file handed over during the conversion.
   ASSERT_TRUE(WaitHandled(2));
   EXPECT_EQ(handled_->at(1).at(0).toInt(), drumlin::kExtractNamedFile);
-  ASSERT_EQ(desktop_.chooser.requests.size(), 3u);
-  EXPECT_EQ(desktop_.chooser.requests[2].proposedName, dir_.File("mac.bin.ttf"));
+  ASSERT_EQ(desktop_.chooser.requests().size(), 3u);
+  EXPECT_EQ(desktop_.chooser.requests()[2].proposedName, dir_.File("mac.bin.ttf"));
   EXPECT_TRUE(window->menuBar()->actions()[0]->menu()->actions()[0]->isEnabled());
 }
 
@@ -309,16 +309,16 @@ TEST_F(WindowTest, MessagesNameTheFileWritten) {
   desktop_.chooser.Answer(dir_.File("font.ttf"));
   windowtest::DropFiles(*window, {QString::fromStdString(dir_.File("mac.bin"))});
   ASSERT_TRUE(WaitHandled(1));
-  ASSERT_EQ(desktop_.messages.details.size(), 1u);
-  EXPECT_EQ(desktop_.messages.details[0], "Written: " + dir_.File("font.ttf"));
+  ASSERT_EQ(desktop_.messages.count(), 1u);
+  EXPECT_EQ(desktop_.messages.details()[0], "Written: " + dir_.File("font.ttf"));
 
   // The same name again: the failure with the system's reason.
   desktop_.chooser.Answer(dir_.File("font.ttf"));
   windowtest::DropFiles(*window, {QString::fromStdString(dir_.File("mac.bin"))});
   ASSERT_TRUE(WaitHandled(2));
-  ASSERT_EQ(desktop_.messages.lines.size(), 2u);
-  EXPECT_EQ(desktop_.messages.lines[1], "ERROR: Function CreateFile(" + dir_.File("font.ttf") + ") failed!! File exist?");
-  EXPECT_EQ(desktop_.messages.details[1], "File exists.");
+  ASSERT_EQ(desktop_.messages.count(), 2u);
+  EXPECT_EQ(desktop_.messages.lines()[1], "ERROR: Function CreateFile(" + dir_.File("font.ttf") + ") failed!! File exist?");
+  EXPECT_EQ(desktop_.messages.details()[1], "File exists.");
 
   // The desktop's message box shows the detail as its informative text.
   drumlin::QtDesktop desktop;

@@ -77,8 +77,8 @@ TEST(SingleCopy, ASecondStartHandsItsFileToTheRunningWindow) {
   // The running window extracts from the file, named in full.
   ASSERT_TRUE(WaitFor([&] { return handled.count() == 1; }));
   EXPECT_EQ(handled.at(0).at(0).toInt(), drumlin::kExtractNamedFile);
-  ASSERT_EQ(desktop.chooser.requests.size(), 1u);
-  EXPECT_EQ(desktop.chooser.requests[0].proposedName, dir.File("mac.bin.ttf"));
+  ASSERT_EQ(desktop.chooser.requests().size(), 1u);
+  EXPECT_EQ(desktop.chooser.requests()[0].proposedName, dir.File("mac.bin.ttf"));
   EXPECT_EQ(testsupport::ReadBytes(dir.File("font.ttf")), testsupport::SampleFont().Build());
 
   // Started with /Q, a copy opens a window of its own and hands nothing over.

@@ -64,14 +64,6 @@ class QtEnvironment : public ::testing::Environment {
 
 }  // namespace
 
-std::optional<std::string> AnsweringChooser::Choose(const shell::ChooserRequest& request) {
-  requests.push_back(request);
-  if (answers_.empty()) return std::nullopt;
-  std::optional<std::string> answer = answers_.front();
-  answers_.pop_front();
-  return answer;
-}
-
 void ClearSettings() {
   QSettings("Marlowby", "Drumlin").clear();
   QSettings("Marlowby", "tolva").clear();

@@ -5,38 +5,16 @@
 #pragma once
 
 #include <QString>
-#include <deque>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "macconv/window/desktop_services.h"
 #include "macconv/window/drumlin_window.h"
+#include "shell/chooser.h"
+#include "tests/support/doubles.h"
 
 namespace windowtest {
-
-class AnsweringChooser : public shell::FileChooser {
- public:
-  // Answers in order; a missing answer or nullopt cancels.
-  void Answer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
-  std::optional<std::string> Choose(const shell::ChooserRequest& request) override;
-
-  std::vector<shell::ChooserRequest> requests;
-
- private:
-  std::deque<std::optional<std::string>> answers_;
-};
-
-class RecordedMessages : public shell::MessageSink {
- public:
-  void Show(const shell::Message& message) override {
-    lines.push_back(message.caption + ": " + message.text);
-    details.push_back(message.detail);
-  }
-  std::vector<std::string> lines;
-  std::vector<std::string> details;  // index-aligned with lines
-};
 
 class RecordedHelp : public drumlin::HelpOpener {
  public:
@@ -54,8 +32,8 @@ class CountedAbout : public drumlin::AboutPresenter {
 };
 
 struct FakeDesktop {
-  AnsweringChooser chooser;
-  RecordedMessages messages;
+  shell::ScriptedChooser chooser{{}};  // answered through Answer; a missing answer or nullopt cancels
+  testsupport::RecordedMessages messages;
   RecordedHelp help;
   CountedAbout about;
   drumlin::WindowServices services() { return {&chooser, &messages, &help, &about}; }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "shell/worker.h"
+#include "tests/support/doubles.h"
 
 namespace {
 
@@ -48,17 +49,6 @@ class Owner {
   bool woken_ = false;
 };
 
-// Used on the owner's thread only.
-class SeenMessages : public shell::MessageSink {
- public:
-  void Show(const shell::Message& message) override {
-    EXPECT_EQ(std::this_thread::get_id(), owner);
-    seen.push_back(message.caption + ": " + message.text);
-  }
-  std::thread::id owner = std::this_thread::get_id();
-  std::vector<std::string> seen;
-};
-
 TEST(Worker, HandsTasksOverInOrderWithTheEndLast) {
   Owner owner;
   shell::Worker worker(owner.wake());
@@ -86,10 +76,10 @@ TEST(Worker, HandsTasksOverInOrderWithTheEndLast) {
 TEST(Worker, MessagesWaitForTheOwnerAndCloseReleasesTheRun) {
   Owner owner;
   shell::Worker worker(owner.wake());
-  SeenMessages shown;
+  testsupport::RecordedMessages shown;
   shell::HandedMessages messages(worker, shown);
   messages.Show({"Owner", "at once"});  // on the owner's thread it needs no hand-over
-  ASSERT_EQ(shown.seen.size(), 1u);
+  ASSERT_EQ(shown.count(), 1u);
 
   std::atomic<int> step{0};
   ASSERT_TRUE(worker.Start([&] {
@@ -107,7 +97,9 @@ TEST(Worker, MessagesWaitForTheOwnerAndCloseReleasesTheRun) {
   worker.Close();  // cuts the pause short; the last box is never shown
   worker.Join();
   EXPECT_EQ(step.load(), 3);
-  EXPECT_EQ(shown.seen, (std::vector<std::string>{"Owner: at once", "ERROR: one", "Message: two"}));
+  EXPECT_EQ(shown.lines(), (std::vector<std::string>{"Owner: at once", "ERROR: one", "Message: two"}));
+  // Every box was shown on the owner's thread.
+  EXPECT_EQ(shown.threads(), std::vector<std::thread::id>(3, std::this_thread::get_id()));
   EXPECT_FALSE(worker.Start([] {}));
 }
 
