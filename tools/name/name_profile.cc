@@ -8,22 +8,24 @@ namespace {
 
 constexpr const auto& kList = core::kFieldList<core::NameRecord>;
 
-constexpr const core::FieldInfo* Field(std::string_view name) { return core::FindField(kList, name); }
+// The field's place in the list; the list's size when it has no such field.
+constexpr size_t IndexOf(std::string_view name) {
+  for (size_t i = 0; i < kList.size(); ++i)
+    if (name == kList[i].name) return i;
+  return kList.size();
+}
+static_assert(IndexOf("platformID") < kList.size() && IndexOf("encodingID") < kList.size() &&
+                  IndexOf("languageID") < kList.size() && IndexOf("nameID") < kList.size() &&
+                  IndexOf("length") < kList.size(),
+              "each key names a field of the name record");
 
 constexpr NameRecordKey kKeys[] = {
-    {Field("platformID"), "PlatformID", true},
-    {Field("encodingID"), "encodingID", true},
-    {Field("languageID"), "LanguageID", true},
-    {Field("nameID"), "NameID", true},
-    {Field("length"), "StringLen", false},
+    {&kList[IndexOf("platformID")], "PlatformID", true},
+    {&kList[IndexOf("encodingID")], "encodingID", true},
+    {&kList[IndexOf("languageID")], "LanguageID", true},
+    {&kList[IndexOf("nameID")], "NameID", true},
+    {&kList[IndexOf("length")], "StringLen", false},
 };
-
-constexpr bool EveryKeyHasItsField() {
-  for (const NameRecordKey& key : kKeys)
-    if (key.field == nullptr) return false;
-  return true;
-}
-static_assert(EveryKeyHasItsField(), "each key names a field of the name record");
 
 }  // namespace
 
