@@ -91,9 +91,10 @@ TEST(FontBuilder, ComputedSumsMakeAFontEveryReaderAccepts) {
 
 TEST(FontBuilder, GivenSumsAreWrittenAsTheyStand) {
   const Bytes head = testsupport::MakeHead(0x12345678);
+  const Bytes seven{7};
   core::FontPlan plan;
   plan.sfntVersion = 0x74727565;  // 'true'
-  plan.tables = {InMemory("head", head, 0xDEADBEEF), InMemory("zzzz", {7}, 0)};
+  plan.tables = {InMemory("head", head, 0xDEADBEEF), InMemory("zzzz", seven, 0)};
   core::ByteWriter out;
   EXPECT_TRUE(core::WriteFont(plan, core::TableSums::kAsGiven, out).empty());
   EXPECT_EQ(core::LoadU32(out.bytes().data()), 0x74727565u);
