@@ -54,8 +54,7 @@ Problem ProblemAt(int fontIndex, const TableSource* table, ProblemCode code, Sev
   return problem;
 }
 
-// A table's bytes in memory: head's, to patch its adjustment, and any
-// table whose sum is needed with computed sums.
+// A table's bytes in memory: head's, to sum it with its adjustment as zero.
 std::vector<uint8_t> BytesOf(const Placed& placed) {
   const TableSource& table = *placed.table;
   if (!table.file) return std::vector<uint8_t>(table.bytes.begin(), table.bytes.end());
@@ -121,11 +120,18 @@ class Build {
   // Every table's sum; head's with its adjustment as zero.
   bool Sum() {
     for (Placed& placed : placed_) {
-      std::vector<uint8_t> bytes = BytesOf(placed);
-      if (placed.table->file && placed.table->file->read_error() != 0) return ReadFailed(placed);
-      if (IsHeadTag(placed.table->tag) && bytes.size() >= kCheckSumAdjustmentOffset + 4)
-        StoreU32(bytes.data() + kCheckSumAdjustmentOffset, 0);
-      placed.checkSum = TableCheckSumOfBytes(bytes);
+      const TableSource& table = *placed.table;
+      if (IsHeadTag(table.tag)) {
+        // head is read whole, to take its adjustment as zero.
+        std::vector<uint8_t> bytes = BytesOf(placed);
+        if (bytes.size() >= kCheckSumAdjustmentOffset + 4) StoreU32(bytes.data() + kCheckSumAdjustmentOffset, 0);
+        placed.checkSum = TableCheckSumOfBytes(bytes);
+      } else if (table.file) {
+        placed.checkSum = TableCheckSum(*table.file, table.offset, static_cast<uint32_t>(placed.present));
+      } else {
+        placed.checkSum = TableCheckSumOfBytes(table.bytes);
+      }
+      if (table.file && table.file->read_error() != 0) return ReadFailed(placed);
     }
     return true;
   }

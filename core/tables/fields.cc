@@ -65,13 +65,6 @@ bool StoreFieldBits(const FieldInfo& field, uint64_t bits, std::span<uint8_t> ta
   return true;
 }
 
-size_t TableSchema::LayoutSize(uint32_t tableVersion) const {
-  size_t end = 0;
-  for (const FieldInfo& field : fields)
-    if (Holds(field, tableVersion) && field.end() > end) end = field.end();
-  return end;
-}
-
 const TableSchema* TableSchemaFor(std::span<const uint8_t, 4> tag) {
   for (const TableSchema& schema : kSchemas)
     if (std::memcmp(schema.tag, tag.data(), 4) == 0) return &schema;

@@ -139,6 +139,14 @@ constexpr const FieldInfo* FindField(std::span<const FieldInfo> fields, std::str
   return nullptr;
 }
 
+// The bytes that the fields a table of `version` holds cover.
+constexpr size_t LayoutSize(std::span<const FieldInfo> fields, uint32_t version) {
+  size_t end = 0;
+  for (const FieldInfo& field : fields)
+    if (field.since <= version && field.end() > end) end = field.end();
+  return end;
+}
+
 // A field's value in a table's bytes: its bits as an unsigned number, or
 // nullopt when the bytes end before the field does.
 std::optional<uint64_t> FieldBits(const FieldInfo& field, std::span<const uint8_t> table);
@@ -165,7 +173,7 @@ struct TableSchema {
   // Whether a table of `version` holds the field.
   bool Holds(const FieldInfo& field, uint32_t tableVersion) const { return field.since <= tableVersion; }
   // The bytes that the fields of `version` cover.
-  size_t LayoutSize(uint32_t tableVersion) const;
+  size_t LayoutSize(uint32_t tableVersion) const { return core::LayoutSize(fields, tableVersion); }
   // The largest layout: every field of every version.
   size_t MaxSize() const { return LayoutSize(UINT32_MAX); }
   // Visits the fields in list order.

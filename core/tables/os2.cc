@@ -7,12 +7,7 @@ namespace {
 
 constexpr const auto& kList = kFieldList<Os2>;
 
-constexpr size_t LayoutSize(uint32_t version) {
-  size_t end = 0;
-  for (const FieldInfo& field : kList)
-    if (field.since <= version && field.end() > end) end = field.end();
-  return end;
-}
+constexpr size_t LayoutSize(uint32_t version) { return core::LayoutSize(kList, version); }
 static_assert(LayoutSize(0) == 78 && LayoutSize(1) == kOs2Version1Size && LayoutSize(2) == 96 &&
                   LayoutSize(4) == 96 && LayoutSize(5) == kOs2RecordSize,
               "the OS/2 layouts end where the format's versions end");

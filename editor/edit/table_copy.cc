@@ -6,11 +6,6 @@
 #include "editor/render/text_block.h"
 
 namespace editor {
-uint64_t BytesInFile(const core::ReadableFile& file, uint64_t offset, uint64_t length) {
-  if (offset >= file.size()) return 0;
-  return std::min(length, file.size() - offset);
-}
-
 CopyStatus CopyRange(const core::ReadableFile& file, uint64_t offset, uint64_t length, platform::AtomicOutput& out,
                      uint64_t* copied) {
   return out.CopyFrom(file, offset, length, copied);

@@ -14,9 +14,6 @@ namespace editor {
 
 using platform::CopyStatus;
 
-// How many of `length` bytes at `offset` the file holds.
-uint64_t BytesInFile(const core::ReadableFile& file, uint64_t offset, uint64_t length);
-
 // Appends the bytes of [offset, offset + length) that the file holds to
 // `out`; *copied tells how many. A read that delivers less than the file's
 // size promises is a read failure.
