@@ -164,20 +164,25 @@ void Profile::ParseText() {
     bom_ = kUtf8Bom;
     rest.remove_prefix(kUtf8Bom.size());
   }
-  lines_.reserve(static_cast<size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1);
+  lines_.reserve(static_cast<size_t>(std::count_if(rest.begin(), rest.end(),
+                                                   [](char c) { return c == '\n' || c == '\r'; })) +
+                 1);
+  // A line ends at CR LF, LF, or a CR alone (as old Mac editors write).
   while (!rest.empty()) {
-    size_t newline = rest.find('\n');
+    size_t newline = rest.find_first_of("\r\n");
     std::string_view line = rest.substr(0, newline);
     LineEnd end = LineEnd::kNone;
     if (newline == std::string_view::npos) {
       rest = {};
-    } else {
+    } else if (rest[newline] == '\n') {
       rest.remove_prefix(newline + 1);
       end = LineEnd::kLf;
-      if (line.ends_with('\r')) {
-        line.remove_suffix(1);
-        end = LineEnd::kCrLf;
-      }
+    } else if (newline + 1 < rest.size() && rest[newline + 1] == '\n') {
+      rest.remove_prefix(newline + 2);
+      end = LineEnd::kCrLf;
+    } else {
+      rest.remove_prefix(newline + 1);
+      end = LineEnd::kCr;
     }
     std::string_view name;
     if (HeaderName(line, &name)) {
@@ -367,6 +372,31 @@ size_t Profile::RemoveSectionsIf(const std::function<bool(std::string_view name)
   return removed;
 }
 
+size_t Profile::RemoveKeysIf(const std::string& section, const std::function<bool(std::string_view key)>& drop) {
+  uint64_t found = index_.Find(LowerName(section), [this](uint64_t s) { return SectionName(s); });
+  if (found == NameIndex::kNone) return 0;
+  Section& target = sections_[found];
+  // The lines that stay close up in place; the header stays first.
+  uint64_t kept = 1;
+  size_t removed = 0;
+  for (uint64_t i = 1; i < target.count; ++i) {
+    const Line line = lines_[target.first + i];
+    std::string_view key;
+    if (EntryKey(LineText(line), &key) && !key.empty() && drop(key)) {
+      wastedText_ += line.length;
+      ++removed;
+      continue;
+    }
+    lines_[target.first + kept++] = line;
+  }
+  if (removed == 0) return 0;
+  target.room += target.count - kept;  // the freed lines are the section's to grow into
+  target.count = kept;
+  if (target.keys) IndexKeys(target);
+  CompactIfWasteful();
+  return removed;
+}
+
 // Rewrites the text and the lines without what no section holds any more,
 // once that is more than half of them.
 void Profile::CompactIfWasteful() {
@@ -411,6 +441,7 @@ std::string Profile::Serialize() const {
       out += LineText(line);
       if (line.end == static_cast<uint64_t>(LineEnd::kCrLf)) out += "\r\n";
       if (line.end == static_cast<uint64_t>(LineEnd::kLf)) out += '\n';
+      if (line.end == static_cast<uint64_t>(LineEnd::kCr)) out += '\r';
     }
   }
   return out;
@@ -423,6 +454,12 @@ bool Profile::Load(const std::string& path) {
   if (!file.Open(path)) {
     if (files::IsMissing(file.error())) return true;
     error_ = file.error();
+    return false;
+  }
+  // A settings file is a few kilobytes; one far larger is left alone rather
+  // than read into memory.
+  if (file.size() > kLargestProfile) {
+    error_ = EFBIG;
     return false;
   }
   // The file is read straight into the one text that its lines point into.

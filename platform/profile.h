@@ -2,7 +2,8 @@
 // Sections and keys match without regard to ASCII case. Writing replaces a
 // key's value in place, adds a missing key as its section's last entry line,
 // and adds a missing section at the end of the file; everything else survives
-// byte for byte. Lines are written with CRLF; bare LF is accepted on reading.
+// byte for byte. Lines are written with CRLF; bare LF and bare CR are accepted
+// on reading and kept.
 // When a section or key occurs twice, the first one is read and written.
 #pragma once
 
@@ -18,12 +19,16 @@ namespace platform {
 
 class Profile {
  public:
+  // No settings file the suite writes comes near this size.
+  static constexpr uint64_t kLargestProfile = uint64_t{16} << 20;
+
   Profile() : sections_(1) {}
   Profile(Profile&&) = default;
   Profile& operator=(Profile&&) = default;
 
   // Loads a profile file. A missing file gives an empty profile and true;
-  // false only when the file exists but cannot be read (errno in error()).
+  // false when the file exists but cannot be read (errno in error()), or is
+  // larger than kLargestProfile (EFBIG; nothing is read).
   bool Load(const std::string& path);
   // Parses profile text (for tests and fuzzing).
   void Parse(const std::string& text);
@@ -46,6 +51,10 @@ class Profile {
   // the section name.
   bool Set(const std::string& section, const std::string& key, const std::string& value);
 
+  // Removes the entries of `section` whose keys (as the file spells them)
+  // `drop` accepts; returns how many went.
+  size_t RemoveKeysIf(const std::string& section, const std::function<bool(std::string_view key)>& drop);
+
   // Removes every section whose name (as the file spells it) `drop` accepts,
   // with all its lines; returns how many went.
   size_t RemoveSectionsIf(const std::function<bool(std::string_view name)>& drop);
@@ -59,7 +68,7 @@ class Profile {
   int error() const { return error_; }
 
  private:
-  enum class LineEnd : uint8_t { kNone, kLf, kCrLf };  // kNone: the file's last line, unended
+  enum class LineEnd : uint8_t { kNone, kLf, kCrLf, kCr };  // kNone: the file's last line, unended
   // A line without its line end: bytes [start, start + length) of the text,
   // where the loaded text comes first and the text added since follows it.
   struct Line {

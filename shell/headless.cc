@@ -1,5 +1,7 @@
 #include "shell/headless.h"
 
+#include <string_view>
+
 #include <cerrno>
 #include <cstring>
 
@@ -72,7 +74,15 @@ void StreamLog::Finish() {
 }
 
 void StreamMessages::Show(const Message& message) {
-  std::fprintf(out_, "%s: %s\n", message.caption.c_str(), message.text.c_str());
+  // The detail a window shows under the text (the system's reason for a
+  // failure, the file written) follows it on the same line.
+  std::string_view detail = message.detail;
+  if (detail.ends_with('.')) detail.remove_suffix(1);
+  if (detail.empty())
+    std::fprintf(out_, "%s: %s\n", message.caption.c_str(), message.text.c_str());
+  else
+    std::fprintf(out_, "%s: %s (%.*s)\n", message.caption.c_str(), message.text.c_str(),
+                 static_cast<int>(detail.size()), detail.data());
   std::fflush(out_);
 }
 

@@ -73,7 +73,8 @@ class StreamLog : public LogSink {
   bool pendingCr_ = false;
 };
 
-// Writes "CAPTION: text\n" for every message.
+// Writes "CAPTION: text\n" for every message, "CAPTION: text (detail)\n"
+// when it carries a detail.
 class StreamMessages : public MessageSink {
  public:
   explicit StreamMessages(std::FILE* out) : out_(out) {}

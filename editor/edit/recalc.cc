@@ -7,6 +7,7 @@
 #include "core/io/readable_file.h"
 #include "core/sfnt/font_builder.h"
 #include "editor/edit/table_copy.h"
+#include "editor/model/font_structure.h"
 #include "editor/render/text_block.h"
 #include "platform/output_file.h"
 
@@ -85,6 +86,29 @@ void RecalcFont(const FontRecord& record, uint32_t fontOffset, core::KeptLayout&
   }
 }
 
+// Whether every directory and every table of every font lies inside the
+// file; logs the first that does not.
+bool TablesInsideFile(const FontAnalysis& analysis, uint64_t fileSize, shell::LogSink& log) {
+  for (size_t i = 0; i < analysis.fonts.size() && i < analysis.fontOffsets.size(); ++i) {
+    const FontRecord& font = analysis.fonts[i];
+    if (font.repeat) continue;
+    const uint32_t fontOffset = analysis.fontOffsets[i];
+    if (!font.directoryComplete || font.entries.size() != font.offsetTable.numTables) {
+      log.Append(FormatBlock("The table directory at 0x%x runs past the end of the file.\r\n", fontOffset));
+      return false;
+    }
+    for (const core::TableDirEntry& entry : font.entries) {
+      if (uint64_t{entry.offset} + entry.length <= fileSize) continue;
+      log.Append(FormatBlock("Table %s (offset 0x%x, 0x%x bytes) of the font at 0x%x runs past the end of the "
+                             "file (0x%llx bytes).\r\n",
+                             TagName(entry.tag).c_str(), entry.offset, entry.length, fontOffset,
+                             static_cast<unsigned long long>(fileSize)));
+      return false;
+    }
+  }
+  return true;
+}
+
 void LogCopyFailure(shell::LogSink& log, const std::string& from, const std::string& to) {
   log.Append(FormatBlock("Failed in copying file from\r\n  %s to\r\n  %s\r\n--\r\n", from.c_str(), to.c_str()));
 }
@@ -111,7 +135,18 @@ bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath,
   }
   core::ReadableFile source;
   platform::AtomicOutput out;
-  if (!source.Open(fontPath) || !out.Begin(outputPath)) {
+  if (!source.Open(fontPath)) {
+    LogCopyFailure(log, fontPath, outputPath);
+    return false;
+  }
+  // Sums of bytes the file does not hold would be sums of nothing: such a
+  // font is refused before anything is written.
+  if (!TablesInsideFile(*analysis, source.size(), log)) {
+    log.Append(FormatBlock("The check sums of %s cannot be recalculated; nothing is written.\r\n--\r\n",
+                           fontPath.c_str()));
+    return false;
+  }
+  if (!out.Begin(outputPath)) {
     LogCopyFailure(log, fontPath, outputPath);
     return false;
   }

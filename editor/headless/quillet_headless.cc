@@ -141,7 +141,9 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, const 
     for (const std::string& font : fonts) {
       FontAnalysis analysis;
       AnalysisRequest request{font, settingsFolder, libraryName, names};
-      all = OpenAndAnalyse(request, &analysis, log, messages) && all;
+      // The report's table list is part of its work: a list that could not
+      // be written fails the run.
+      all = OpenAndAnalyse(request, &analysis, log, messages) && !analysis.tableListFailed && all;
     }
     return shell::ExitStatus(all);
   }

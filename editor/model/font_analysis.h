@@ -29,6 +29,7 @@ struct FontAnalysis {
   bool bothSumExports = false;        // the library had both checksum exports
   bool collection = false;            // the path ends in ".ttc", in any case
   std::vector<uint32_t> fontOffsets;  // the file offset of each font's offset table
+  bool tableListFailed = false;       // the run's table list could not be written
   std::vector<FontRecord> fonts;      // one per reported font, in collection order (a report cut
                                       // short at its size bound leaves the rest out)
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "editor/session/settings_path.h"
@@ -31,6 +32,15 @@ std::string HexValue(uint32_t value) {
   return "0x" + std::string(digits, end);
 }
 
+// N of a key "TableN" (any case, N in decimal digits), or nothing.
+std::optional<uint64_t> TableKeyNumber(std::string_view key) {
+  if (key.size() <= 5 || LowerAscii(key.substr(0, 5)) != "table") return std::nullopt;
+  uint64_t n = 0;
+  auto [end, error] = std::from_chars(key.data() + 5, key.data() + key.size(), n);
+  if (error != std::errc() || end != key.data() + key.size()) return std::nullopt;
+  return n;
+}
+
 }  // namespace
 
 std::string TableListName(const std::array<uint8_t, 4>& tag) {
@@ -44,6 +54,7 @@ TableListWriter::TableListWriter(std::string settingsFolder) : path_(SettingsFil
 
 void TableListWriter::AddFont(const std::vector<TableListEntry>& entries) {
   profile_.Set(kSettingsSection, "Number_Of_Tables", std::to_string(entries.size()));
+  tableCount_ = entries.size();
   for (size_t i = 0; i < entries.size(); ++i) {
     const TableListEntry& entry = entries[i];
     std::string name = TableListName(entry.tag);
@@ -65,6 +76,11 @@ bool TableListWriter::Save(int* error) {
   // before. Other sections and keys stay.
   profile_.RemoveSectionsIf([this](std::string_view name) {
     return IsTableListName(name) && !listed_.contains(LowerAscii(name));
+  });
+  // So do the TableN keys past this run's count.
+  profile_.RemoveKeysIf(kSettingsSection, [this](std::string_view key) {
+    std::optional<uint64_t> n = TableKeyNumber(key);
+    return n && *n >= tableCount_;
   });
   // A file that exists but cannot be read is not overwritten with a partial list.
   bool saved = loaded_ && profile_.Save(path_);

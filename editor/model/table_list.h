@@ -47,7 +47,8 @@ class TableListWriter {
  public:
   explicit TableListWriter(std::string settingsFolder);
   void AddFont(const std::vector<TableListEntry>& entries);
-  // False with errno in *error when the file cannot be read or written.
+  // False with errno in *error when the file cannot be read or written
+  // (EFBIG: it is too large to be a settings file and is left alone).
   bool Save(int* error = nullptr);
 
  private:
@@ -56,6 +57,7 @@ class TableListWriter {
   bool loaded_ = false;
   int loadError_ = 0;
   std::set<std::string> listed_;  // the section names this run's lists use
+  uint64_t tableCount_ = 0;       // Number_Of_Tables as this run sets it
 };
 
 // Number_Of_Tables = "0", as the window writes it at start-up.

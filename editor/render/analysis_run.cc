@@ -1,5 +1,6 @@
 #include "editor/render/analysis_run.h"
 
+#include <cerrno>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -12,6 +13,7 @@
 #include "editor/render/table_dumps.h"
 #include "editor/model/table_list.h"
 #include "editor/render/text_block.h"
+#include "editor/session/settings_path.h"
 
 namespace editor {
 namespace {
@@ -169,10 +171,12 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
   *analysis = FontAnalysis{};
   analysis->fontPath = request.fontPath;
   analysis->collection = IsCollectionPath(request.fontPath);
-  log.Append("\r\n");
 
   core::ReadableFile file;
-  if (!file.Open(request.fontPath)) {
+  const bool opened = file.Open(request.fontPath);
+  // The opening line only once the font is open: a missing file is not "opened".
+  if (opened) log.Append(request.announce ? OpeningLine(request.fontPath) + "\r\n" : std::string("\r\n"));
+  if (!opened) {
     messages.Show(shell::Message{"ERROR", FormatBlock("Function CreateFile(%s) has an error at 2!! %d%s",
                                                request.fontPath.c_str(), file.error(),
                                                core::OpenErrorNote(file.error())),
@@ -244,8 +248,20 @@ bool AnalysisRun(const AnalysisRequest& request, FontAnalysis* analysis, shell::
     return false;
   }
   int error = 0;
-  if (!analysis->fonts.empty() && !tableList.Save(&error))
-    log.Append(FormatBlock("Could not write the table list into %s. %d\r\n", request.settingsFolder.c_str(), error));
+  if (!analysis->fonts.empty() && !tableList.Save(&error)) {
+    const std::string settingsFile = SettingsFilePath(request.settingsFolder);
+    if (error == EFBIG) {
+      // Too large to be the suite's: left alone, and the run goes on without it.
+      messages.Show(shell::Message{
+          "WARNING", FormatBlock("%s is larger than %llu MiB, so it is left alone and the table list is not written.",
+                                 settingsFile.c_str(),
+                                 static_cast<unsigned long long>(platform::Profile::kLargestProfile >> 20))});
+    } else {
+      messages.Show(shell::Message{"ERROR", FormatBlock("Could not write the table list into %s.", settingsFile.c_str()),
+                                   core::ErrorReason(error)});
+      analysis->tableListFailed = true;
+    }
+  }
   file.Close();
   library.Release();
   log.Append("Ready\r\n--\r\n");
@@ -285,10 +301,11 @@ bool StartAnalysis(shell::Worker& worker, const AnalysisRequest& request, shell:
   auto report = std::make_shared<ReportCopy>(log);
   auto result = std::make_shared<FontAnalysis>();
   auto reachedReady = std::make_shared<bool>(false);
-  report->Append(OpeningLine(request.fontPath));
+  AnalysisRequest announced = request;
+  announced.announce = true;
   return worker.Start(
-      [request, result, report, reachedReady, &messages] {
-        *reachedReady = AnalysisRun(request, result.get(), *report, messages);
+      [announced, result, report, reachedReady, &messages] {
+        *reachedReady = AnalysisRun(announced, result.get(), *report, messages);
       },
       [result, report, reachedReady, ended = std::move(ended)] {
         ended(FinishedRun{result, *reachedReady, report->Take()});
@@ -296,8 +313,9 @@ bool StartAnalysis(shell::Worker& worker, const AnalysisRequest& request, shell:
 }
 
 bool OpenAndAnalyse(const AnalysisRequest& request, FontAnalysis* analysis, shell::LogSink& log, shell::MessageSink& messages) {
-  log.Append(OpeningLine(request.fontPath));
-  return AnalysisRun(request, analysis, log, messages);
+  AnalysisRequest announced = request;
+  announced.announce = true;
+  return AnalysisRun(announced, analysis, log, messages);
 }
 
 }  // namespace editor

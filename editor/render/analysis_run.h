@@ -22,10 +22,11 @@ struct AnalysisRequest {
   std::string settingsFolder;  // where Quillet.ini is written
   std::string libraryName = editor::kChecksumLibraryName;
   NameText nameText = NameText::kShiftJis;  // how the report writes Japanese and Unicode names
+  bool announce = false;  // the run begins with the opening line, once the font is open
 };
 
 // "TrueType Font %s is opened.\r\nInitializing...": what the Open command
-// logs before the run starts (the run begins with the line end).
+// logs once the font file is open (the run goes on with the line end).
 std::string OpeningLine(const std::string& fontPath);
 
 // The run. Fills *analysis from scratch and returns true when it reached

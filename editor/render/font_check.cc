@@ -6,6 +6,7 @@
 #include <set>
 #include <tuple>
 
+#include "core/io/byte_order.h"
 #include "core/tables/head.h"
 #include "core/tables/os2.h"
 #include "editor/render/text_block.h"
@@ -92,6 +93,8 @@ void CheckSums(const core::ReadableFile& file, const FontStructure& font, bool c
     core::Head record = core::DecodeRecord<core::Head>(file.ReadRange(head->offset, core::Head::kSize));
     if (record.magicNumber != kHeadMagic)
       findings.Add("head: magicNumber is 0x%08x, not 0x%08x", record.magicNumber, kHeadMagic);
+  } else if (head->length >= core::Head::kSize) {
+    findings.Add("head (offset 0x%x, %u bytes) ends beyond the end of the file", head->offset, head->length);
   } else {
     findings.Add("head is %u bytes long, shorter than the %u bytes of its fields", head->length,
                  static_cast<unsigned>(core::Head::kSize));
@@ -142,10 +145,40 @@ void CheckOverlaps(const FileStructure& structure, std::vector<CheckFinding>& ou
   }
 }
 
+// The collection header: whole, of a known version, naming at least one font,
+// and (version 2) with its signature fields inside the file.
+void CheckCollectionHeader(const core::ReadableFile& file, const FileStructure& structure,
+                           std::vector<CheckFinding>& out) {
+  Findings findings(out, std::nullopt);
+  if (file.size() < core::CollectionHeader::kSize) {
+    findings.Add("the collection header is cut short: the file holds %llu of its %u bytes",
+                 static_cast<unsigned long long>(file.size()), static_cast<unsigned>(core::CollectionHeader::kSize));
+    return;
+  }
+  const uint32_t version = structure.header.version;
+  if (version != 0x00010000 && version != 0x00020000)
+    findings.Add("the collection header's version is 0x%08x, neither 1.0 nor 2.0", version);
+  if (structure.header.numFonts == 0) findings.Add("the collection names no fonts");
+  if (version == 0x00020000 && structure.offsetsComplete) {
+    const uint64_t signatureFields = core::CollectionHeader::kSize + 4 * uint64_t{structure.header.numFonts};
+    if (signatureFields + 12 > file.size()) {
+      findings.Add("the collection header of version 2.0 is cut short: its signature fields end beyond the file");
+    } else {
+      std::vector<uint8_t> bytes = file.ReadRange(signatureFields + 4, 8);
+      if (bytes.size() < 8) return;  // a read failure, which the run reports
+      const uint32_t length = core::LoadU32(bytes.data()), offset = core::LoadU32(bytes.data() + 4);
+      if (offset != 0 && uint64_t{offset} + length > file.size())
+        findings.Add("the collection's signature (offset 0x%x, %u bytes) ends beyond the end of the file", offset,
+                     length);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<CheckFinding> CheckFontFile(const core::ReadableFile& file, const FileStructure& structure) {
   std::vector<CheckFinding> out;
+  if (structure.collection) CheckCollectionHeader(file, structure, out);
   if (structure.collection && !structure.offsetsComplete)
     out.push_back({std::nullopt, FormatBlock("the collection names %u fonts, but the file ends after %u offsets",
                                              structure.header.numFonts,

@@ -1,5 +1,7 @@
 #include "macconv/engine/cmap_dump.h"
 
+#include <cerrno>
+
 #include <algorithm>
 #include <optional>
 #include <cstdio>
@@ -30,7 +32,8 @@ std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset) {
   return text;
 }
 
-shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages) {
+shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, DumpTarget target,
+                               shell::MessageSink& messages) {
   shell::Outcome outcome = shell::Outcome::kDone;
   bool written = false;  // no subtable to dump writes nothing
   std::vector<uint8_t> bytes;
@@ -50,9 +53,12 @@ shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& 
     if (last) {
       std::string text = CmapMappingText(bytes, *last);
       int error = 0;
-      if (!platform::ReplaceFile(outputName, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
-                                 &error)) {
-        messages.Show({"ERROR", CreateFileFailedText(outputName), core::ErrorReason(error)});
+      std::span<const uint8_t> textBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+      bool placed = target == DumpTarget::kReplaceFreely ? platform::ReplaceFile(outputName, textBytes, &error)
+                                                         : platform::WriteNewFile(outputName, textBytes, &error);
+      if (!placed) {
+        messages.Show({"ERROR", error == EEXIST ? FileExistText(outputName) : CreateFileFailedText(outputName),
+                       core::ErrorReason(error)});
         outcome = shell::Outcome::kFailed;
       } else {
         written = true;

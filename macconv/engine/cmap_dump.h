@@ -17,10 +17,15 @@ namespace macconv {
 //   "0x<u>, 0x<Shift-JIS>, 0x<glyph>\n" for u from 0 to 0xFFFE
 std::string CmapMappingText(std::span<const uint8_t> table, uint64_t offset);
 
-// Dumps every (1, 1) format 2 subtable of the cmap table file `inputName`
-// into `outputName` (a later one replaces an earlier one; the name the user
-// chose is replaced freely). A table without one writes nothing. Ends with
-// "Done!!" titled "Message" in every case.
-shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, shell::MessageSink& messages);
+// Whether the dump may take the place of a file that exists: the window's
+// diagnostic file is replaced freely; a name given on the command line is
+// never replaced, as no output of the suite replaces a file.
+enum class DumpTarget { kReplaceFreely, kNewFileOnly };
+
+// Dumps the last (1, 1) format 2 subtable of the cmap table file `inputName`
+// into `outputName`. A table without one writes nothing. Ends with "Done!!"
+// titled "Message" unless the dump failed.
+shell::Outcome DumpCmapMapping(const std::string& inputName, const std::string& outputName, DumpTarget target,
+                               shell::MessageSink& messages);
 
 }  // namespace macconv

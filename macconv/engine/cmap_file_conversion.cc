@@ -15,6 +15,8 @@
 namespace macconv {
 namespace {
 
+constexpr size_t kCmapHeaderSize = 4;  // version and numTables
+
 // Puts the finished work file's content at the output name without replacing
 // a file there: it goes into a new file beside the output (with the usual
 // mode for new files, which a work file does not have) that is moved into
@@ -50,6 +52,13 @@ shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& 
   std::optional<core::Problem> readFailure = ReadTableFile(inputName, kLargestCmapFile, /*refuseLarger=*/true, &input);
   bool inputRead = !readFailure;
   if (!inputRead) messages.Show({"ERROR", TableFileProblemText(*readFailure, inputName)});
+  // Without its version and count there is no table to convert.
+  if (inputRead && input.size() < kCmapHeaderSize) {
+    messages.Show({"ERROR", shell::FormatText("%s holds %zu bytes, too few for the %zu bytes of a cmap table's header; "
+                                              "%s is not written.",
+                                              inputName.c_str(), input.size(), kCmapHeaderSize, outputName.c_str())});
+    return shell::Outcome::kFailed;
+  }
 
   platform::WorkFile work;
   bool workCreated = work.Create();

@@ -1,4 +1,5 @@
 #include "macconv/engine/name_conversion.h"
+#include "shell/text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -76,6 +77,14 @@ shell::Outcome ConvertNameTable(const std::string& inputName, shell::MessageSink
     return shell::Outcome::kFailed;
   }
   const std::string outputName = inputName + ".name";
+  // Without its format, count and string offset there is no table to convert.
+  if (bytes.size() < core::NameHeader::kSize) {
+    messages.Show({"ERROR", shell::FormatText("%s holds %zu bytes, too few for the %zu bytes of a name table's header; "
+                                              "%s is not written.",
+                                              inputName.c_str(), bytes.size(), core::NameHeader::kSize,
+                                              outputName.c_str())});
+    return shell::Outcome::kFailed;
+  }
   platform::AtomicOutput output;
   if (!output.Begin(outputName)) {
     messages.Show({"ERROR at 002", CreateFileFailedText(outputName), core::ErrorReason(output.error())});

@@ -29,6 +29,11 @@ struct ForkHeader {
 };
 static_assert(core::CheckedRecord<ForkHeader>());
 
+// The furthest a map's 16-bit offsets reach: a reference list starts at
+// most 2 x 0xFFFF bytes in and holds at most 65536 entries of 12 bytes; the
+// type list and the names end sooner.
+constexpr uint64_t kMapReach = 2 * 0xFFFF + 65536 * 12;
+
 struct MapHeader {
   std::array<uint8_t, 16> headerCopy{};  // the fork header again (or zeros)
   uint32_t nextMap = 0;                  // handle, zero on disk
@@ -146,8 +151,11 @@ ResourceFonts ReadResourceFork(const core::ReadableFile& file, uint64_t start, u
   if (dataLength && dataOffset < ForkHeader::kSize) return result;
   if (RangesOverlap(dataOffset, dataLength, mapOffset, mapLength)) return result;
 
+  // Every place in the map is reached through 16-bit offsets, so no more of
+  // it is read than they reach, whatever length the header claims.
+  const uint64_t mapRead = std::min(mapLength, kMapReach);
   std::vector<uint8_t> mapBytes;
-  if (!ReadClipped(file, start + mapOffset, mapLength, &mapBytes)) {
+  if (!ReadClipped(file, start + mapOffset, mapRead, &mapBytes)) {
     result.readFailed = true;
     return result;
   }
@@ -160,10 +168,10 @@ ResourceFonts ReadResourceFork(const core::ReadableFile& file, uint64_t start, u
   // A type count of 0xFFFF (count less one) is the empty list.
   const uint64_t typeCount = (uint64_t{map.U16At(typeList)} + 1) & 0xFFFF;
   const uint64_t types =
-      core::RecordsThatFit(mapLength, typeList + 2, typeCount, TypeEntry::kSize, core::Rounding::kWholeRecords);
+      core::RecordsThatFit(mapRead, typeList + 2, typeCount, TypeEntry::kSize, core::Rounding::kWholeRecords);
   // However the type entries point at their lists, no more references are
   // read than the map can hold.
-  uint64_t referenceBudget = mapLength / ReferenceEntry::kSize;
+  uint64_t referenceBudget = mapRead / ReferenceEntry::kSize;
   std::set<uint64_t> listsRead;
   TakenRanges taken;
   for (uint64_t t = 0; t < types; ++t) {
@@ -173,7 +181,7 @@ ResourceFonts ReadResourceFork(const core::ReadableFile& file, uint64_t start, u
     const uint64_t list = typeList + type.referenceListOffset;
     if (!listsRead.insert(list).second) continue;
     // A list stops where the names begin when it starts before them.
-    const uint64_t listEnd = list < mapHeader.nameListOffset ? mapHeader.nameListOffset : mapLength;
+    const uint64_t listEnd = list < mapHeader.nameListOffset ? mapHeader.nameListOffset : mapRead;
     uint64_t references = core::RecordsThatFit(listEnd, list, uint64_t{type.countMinusOne} + 1,
                                                ReferenceEntry::kSize, core::Rounding::kWholeRecords);
     references = std::min(references, referenceBudget);

@@ -46,7 +46,7 @@ std::optional<int> RunHeadless(const std::vector<std::string>& args, shell::Mess
   if (option == "--extract-all") return shell::ExitStatus(ExtractAllCommand(currentFile, chooser, messages));
   if (option == "--cmap") return shell::ExitStatus(ConvertCmapCommand(currentFile, chooser, messages, nullptr));
   if (option == "--name") return shell::ExitStatus(ConvertNameCommand(currentFile, chooser, messages));
-  return shell::ExitStatus(DumpCmapCommand(currentFile, chooser, messages));
+  return shell::ExitStatus(DumpCmapCommand(currentFile, chooser, messages, DumpTarget::kNewFileOnly));
 }
 
 }  // namespace macconv

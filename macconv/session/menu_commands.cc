@@ -80,11 +80,12 @@ shell::Outcome ConvertNameCommand(std::string& currentFile, shell::FileChooser& 
   return ConvertNameTable(currentFile, messages);
 }
 
-shell::Outcome DumpCmapCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages) {
+shell::Outcome DumpCmapCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages,
+                               DumpTarget target) {
   if (!ChooseCurrentFile(currentFile, chooser, "Drumlin File Open", currentFile)) return shell::Outcome::kCancelled;
   std::optional<std::string> outputName = chooser.Choose(SaveRequest("Drumlin File Save", shell::NameBeside(currentFile, "junk.txt")));
   if (!outputName || outputName->empty()) return shell::Outcome::kCancelled;
-  return DumpCmapMapping(currentFile, *outputName, messages);
+  return DumpCmapMapping(currentFile, *outputName, target, messages);
 }
 
 std::optional<shell::Outcome> RunFileCommand(int command, std::string& currentFile, const std::string& handedName,

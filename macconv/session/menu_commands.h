@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "macconv/engine/cmap_dump.h"
 #include "macconv/engine/sinks.h"
 
 namespace macconv {
@@ -53,7 +54,8 @@ shell::Outcome ConvertNameCommand(std::string& currentFile, shell::FileChooser& 
 // The diagnostic dump: asks for the cmap table file ("Drumlin File Open",
 // proposing the current file) and for the text file to write ("Drumlin File
 // Save", proposing "junk.txt" beside the input).
-shell::Outcome DumpCmapCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages);
+shell::Outcome DumpCmapCommand(std::string& currentFile, shell::FileChooser& chooser, shell::MessageSink& messages,
+                               DumpTarget target = DumpTarget::kReplaceFreely);
 
 // The commands of the windows (macconv/session/window_commands.h) that are engine
 // commands over the current file, run to their end where they are called:

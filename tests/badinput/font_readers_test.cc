@@ -156,7 +156,7 @@ TEST(FontReport, AMissingFontIsAMessageAndExit1) {
   ProgramBox box;
   ProgramRun run = box.Run("quillet", {"--report", "missing.ttf"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "ERROR: Function CreateFile(missing.ttf) has an error at 2!! 2\n");
+  EXPECT_EQ(run.err, "ERROR: Function CreateFile(missing.ttf) has an error at 2!! 2 (No such file or directory)\n");
 }
 
 // --- editing commands ---------------------------------------------------
@@ -242,24 +242,27 @@ TEST(EditingCommands, RewritesCutTablesToWhatIsThere) {
   EXPECT_EQ(entries.back().offset + 8, box.Get("out.ttf").size());
 }
 
-TEST(EditingCommands, RecalcLeavesWhatRunsPastTheEndAsItIs) {
+TEST(EditingCommands, RecalcRefusesTablesPastTheEndAndWritesNothing) {
   Bytes font = SampleFontBytes();
   {
     ProgramBox box;
     box.Put("cut.ttf", FirstBytes(font, 40));
     ProgramRun run = box.Run("quillet", {"--recalc", "cut.ttf", "out.ttf"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_THAT(run.out, HasSubstr("The table directory at 0x0 runs past the end of the file; it is left as it is."));
-    EXPECT_EQ(box.Get("out.ttf"), FirstBytes(font, 40));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.out, HasSubstr("The table directory at 0x0 runs past the end of the file."));
+    EXPECT_THAT(run.out, HasSubstr("cannot be recalculated; nothing is written."));
+    EXPECT_THAT(run.out, Not(HasSubstr("Done")));
+    EXPECT_FALSE(box.Has("out.ttf"));
   }
   {
     ProgramBox box;
     Bytes bent = WithEntry(font, EntryIndex(font, "head"), static_cast<uint32_t>(font.size() - 20), 54);
     box.Put("head.ttf", bent);
     ProgramRun run = box.Run("quillet", {"--recalc", "head.ttf", "out.ttf"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_THAT(run.out, HasSubstr("runs past the end of the file; its checkSumAdjustment is not set."));
-    EXPECT_EQ(box.Get("out.ttf").size(), bent.size());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.out, HasSubstr("Table head (offset "));
+    EXPECT_THAT(run.out, HasSubstr("runs past the end of the file"));
+    EXPECT_FALSE(box.Has("out.ttf"));
   }
 }
 

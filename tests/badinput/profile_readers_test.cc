@@ -110,8 +110,20 @@ TEST(Corvin, ProfilesWithBadCountsNamesOrTextFilesAreRefused) {
   ExpectRefused(box, "corvin", "Corvout.ini", "", cannotOpen);
   ExpectRefused(box, "corvin", "Corvout.ini", profile("FileName=new.name\r\nnumOfNameRec=65535\r\n", {}),
                 "numOfNameRec = 65535 is too large");
+  // Counts are judged as written, not after they wrap at 16 bits.
   ExpectRefused(box, "corvin", "Corvout.ini", profile("FileName=new.name\r\nnumOfNameRec=0x1FFFF\r\n", {}),
-                "numOfNameRec = 65535 is too large");
+                "numOfNameRec = 131071 is too large");
+  ExpectRefused(box, "corvin", "Corvout.ini", profile("FileName=new.name\r\nnumOfNameRec=65536\r\n", {}),
+                "numOfNameRec = 65536 is too large");
+  ExpectRefused(box, "corvin", "Corvout.ini", profile("FileName=new.name\r\nnumOfNameRec=65537\r\n", {"000.txt"}),
+                "numOfNameRec = 65537 is too large");
+  ExpectRefused(box, "corvin", "Corvout.ini", profile("FileName=new.name\r\nnumOfNameRec=99999\r\n", {}),
+                "numOfNameRec = 99999 is too large");
+  ExpectRefused(box, "corvin", "Corvout.ini", profile("FileName=new.name\r\nnumOfNameRec=-65535\r\n", {"000.txt"}),
+                "numOfNameRec = -65535 is not a count of records.");
+  ExpectRefused(box, "corvin", "Corvout.ini",
+                profile("FileName=new.name\r\nnumOfNameRec=0\r\nformat=1\r\nlangTagCount=65536\r\n", {}),
+                "langTagCount = 65536 is not a count of language tags.");
   ExpectRefused(box, "corvin", "Corvout.ini", profile("FileName=taken.name\r\nnumOfNameRec=1\r\n", {"000.txt"}),
                 "File  taken.name exists.");
   ExpectRefused(box, "corvin", "Corvout.ini", profile("FileName=new.name\r\nnumOfNameRec=2\r\n", {"000.txt"}),

@@ -116,7 +116,9 @@ TEST(Corvout, ANameTableOf5461RecordsIsExtractedButNotMergedBack) {
 
 // --- the Mac converter -----------------------------------------------------
 
-TEST(MacCmap, EveryCutOfTheTableConverts) {
+// A cut inside the header is refused with a message and writes nothing;
+// every longer cut converts.
+TEST(MacCmap, EveryCutOfTheTableConvertsOrIsRefusedInsideTheHeader) {
   Bytes cmap = MacJapaneseCmap();
   std::vector<Cut> cuts = TableCuts(cmap, 4, 2, 8);
   cuts.push_back({"in the format 2 subheader keys", kMacCmapFormat2Offset + 100});
@@ -127,14 +129,21 @@ TEST(MacCmap, EveryCutOfTheTableConverts) {
     Bytes input = FirstBytes(cmap, cut.size);
     box.Put("mac.cmap", input);
     ProgramRun run = box.Run("drumlin", {"--cmap", "mac.cmap", "win.cmap"});
+    EXPECT_TRUE(box.TmpFiles().empty()) << "no work file is left behind";
+    if (input.size() < 4) {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.err, "ERROR: mac.cmap holds " + std::to_string(input.size()) +
+                             " bytes, too few for the 4 bytes of a cmap table's header; win.cmap is not written.\n");
+      EXPECT_FALSE(box.Has("win.cmap"));
+      continue;
+    }
     EXPECT_EQ(run.status, 0) << run.err;
     Bytes out = box.Get("win.cmap");
     ASSERT_GE(out.size(), 4u);
-    uint16_t records = static_cast<uint16_t>(input.size() < 4 ? 0 : std::min<size_t>(2, (input.size() - 4) / 8));
+    uint16_t records = static_cast<uint16_t>(std::min<size_t>(2, (input.size() - 4) / 8));
     EXPECT_EQ(U16(out, 2), records);
     for (uint16_t r = 0; r < records; ++r) EXPECT_LT(U32(out, 4 + 8 * r + 4), out.size());
     EXPECT_EQ(box.Get("mac.cmap"), input);
-    EXPECT_TRUE(box.TmpFiles().empty()) << "no work file is left behind";
   }
 }
 
@@ -158,7 +167,7 @@ TEST(MacCmap, SubtablesPastTheEndAndHugeCountsStayInside) {
   }
 }
 
-TEST(MacName, EveryCutOfTheTableConverts) {
+TEST(MacName, EveryCutOfTheTableConvertsOrIsRefusedInsideTheHeader) {
   Bytes name = MacJapaneseName();
   for (const Cut& cut : TableCuts(name, 6, 2, 12)) {
     SCOPED_TRACE(cut.where);
@@ -166,10 +175,16 @@ TEST(MacName, EveryCutOfTheTableConverts) {
     Bytes input = FirstBytes(name, cut.size);
     box.Put("mac.name", input);
     ProgramRun run = box.Run("drumlin", {"--name", "mac.name"});
+    if (input.size() < 6) {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_THAT(run.err, HasSubstr("too few for the 6 bytes of a name table's header"));
+      EXPECT_FALSE(box.Has("mac.name.name"));
+      continue;
+    }
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "Message: Success!\n");
+    EXPECT_EQ(run.err, "Message: Success! (Written: mac.name.name)\n");
     Bytes out = box.Get("mac.name.name");
-    uint16_t records = static_cast<uint16_t>(input.size() < 6 ? 0 : std::min<size_t>(2, (input.size() - 6) / 12));
+    uint16_t records = static_cast<uint16_t>(std::min<size_t>(2, (input.size() - 6) / 12));
     ASSERT_GE(out.size(), 6u);
     EXPECT_EQ(U16(out, 2), records);
     EXPECT_EQ(U16(out, 4), 6 + 12 * records);
@@ -195,7 +210,7 @@ TEST(MacName, AConvertedTableThatExistsIsNotReplaced) {
   box.PutText("mac.name.name", "kept");
   ProgramRun run = box.Run("drumlin", {"--name", "mac.name"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "ERROR at 002: Function CreateFile(mac.name.name) failed!! File exist?\n");
+  EXPECT_EQ(run.err, "ERROR at 002: Function CreateFile(mac.name.name) failed!! File exist? (File exists)\n");
   EXPECT_EQ(box.GetText("mac.name.name"), "kept");
 }
 
@@ -217,7 +232,7 @@ TEST(MacConverter, OutputsThatExistAreNotReplaced) {
   box.PutText("out.ttf", "kept");
   ProgramRun extract = box.Run("drumlin", {"--extract", "suitcase.bin", "out.ttf"});
   EXPECT_EQ(extract.status, 1);
-  EXPECT_EQ(extract.err, "ERROR: Function CreateFile(out.ttf) failed!! File exist?\n");
+  EXPECT_EQ(extract.err, "ERROR: Function CreateFile(out.ttf) failed!! File exist? (File exists)\n");
   EXPECT_EQ(box.GetText("out.ttf"), "kept");
 }
 

@@ -89,18 +89,23 @@ TEST_F(Headless, ReportUsageAndFailures) {
   EXPECT_EQ(Run("--add Sample.ttf abcde t.bin o.ttf").status, 2);
   auto missing = Run("--report none.ttf");
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "ERROR: Function CreateFile(none.ttf) has an error at 2!! 2\n");
+  EXPECT_EQ(missing.err, "ERROR: Function CreateFile(none.ttf) has an error at 2!! 2 (No such file or directory)\n");
   auto notListed = Run("--export Sample.ttf glyf out.bin");
   EXPECT_EQ(notListed.status, 1);
   EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));
-  // A table list that cannot be written is said, and no reason to refuse:
-  // the commands take their table from the analysis.
+  // A table list that cannot be written is said on standard error with its
+  // reason. It fails a report, whose work it is, and no other command: they
+  // take their table from the analysis.
   fs::create_directory(dir_.File("Quillet.ini.d"));
   fs::rename(dir_.File("Quillet.ini"), dir_.File("Quillet.ini.old"));
   fs::rename(dir_.File("Quillet.ini.d"), dir_.File("Quillet.ini"));
   auto unlisted = Run("--export Sample.ttf head head.bin");
   EXPECT_EQ(unlisted.status, 0) << unlisted.err;
-  EXPECT_NE(unlisted.out.find("Could not write the table list into"), std::string::npos);
+  EXPECT_NE(unlisted.err.find("ERROR: Could not write the table list into "), std::string::npos) << unlisted.err;
+  EXPECT_NE(unlisted.err.find("Quillet.ini. (Is a directory)\n"), std::string::npos) << unlisted.err;
+  auto unlistedReport = Run("--report Sample.ttf");
+  EXPECT_EQ(unlistedReport.status, 1);
+  EXPECT_NE(unlistedReport.err.find("Could not write the table list into"), std::string::npos);
   fs::remove(dir_.File("Quillet.ini"));
   fs::rename(dir_.File("Quillet.ini.old"), dir_.File("Quillet.ini"));
   auto taken = Run("--recalc Sample.ttf Sample.ttf");

@@ -168,7 +168,8 @@ TEST(WindowSession, ARunUnderWayRefusesCommandsAndAboutWaitsForItsEnd) {
   EXPECT_EQ(f.window.calls, std::vector<std::string>{"run ended"});
   // The banner follows the run's report, which keeps no refusal.
   EXPECT_TRUE(f.session.LogText().ends_with(editor::Banner()));
-  EXPECT_EQ(f.session.lastReport(), editor::OpeningLine(missing) + "\r\n");
+  // A file that could not be opened is not said to be opened.
+  EXPECT_EQ(f.session.lastReport(), "");
   // A run that did not reach "Ready" leaves the recent fonts alone.
   EXPECT_EQ(f.recent.saves, 0);
 

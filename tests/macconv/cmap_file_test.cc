@@ -112,7 +112,7 @@ TEST_F(CmapFileTest, TheCommandProposesNamesAndRefusesATakenOutputBeforeWork) {
 
 TEST_F(CmapFileTest, DumpWritesTheTriplesToTheNamedFile) {
   RecordedMessages messages;
-  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("cmap.bin"), dir_.File("dump.txt"), messages), shell::Outcome::kDone);
+  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("cmap.bin"), dir_.File("dump.txt"), macconv::DumpTarget::kReplaceFreely, messages), shell::Outcome::kDone);
   EXPECT_EQ(messages.lines(), std::vector<std::string>{"Message: Done!!"});
   std::string text = testsupport::ReadText(dir_.File("dump.txt"));
   EXPECT_EQ(text.rfind("dwSubHeaderOffset = 0x212\nunicode, sjiscode, index\n0x0, 0x0, 0x0\n", 0), 0u);
@@ -126,12 +126,12 @@ TEST_F(CmapFileTest, DumpWritesTheTriplesToTheNamedFile) {
   // Without a (1, 1) format 2 subtable nothing is written, and it still ends with "Done!!".
   testsupport::WriteBytes(dir_.File("plain.bin"), testsupport::MakeCmap({0x41}));
   messages.Clear();
-  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("plain.bin"), dir_.File("none.txt"), messages), shell::Outcome::kDone);
+  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("plain.bin"), dir_.File("none.txt"), macconv::DumpTarget::kReplaceFreely, messages), shell::Outcome::kDone);
   EXPECT_EQ(messages.lines(), std::vector<std::string>{"Message: Done!!"});
   EXPECT_FALSE(testsupport::Exists(dir_.File("none.txt")));
 
   messages.Clear();
-  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("none.bin"), dir_.File("none.txt"), messages), shell::Outcome::kFailed);
+  EXPECT_EQ(macconv::DumpCmapMapping(dir_.File("none.bin"), dir_.File("none.txt"), macconv::DumpTarget::kReplaceFreely, messages), shell::Outcome::kFailed);
   EXPECT_EQ(messages.lines(), std::vector<std::string>{"ERROR: Function CreateFile(" + dir_.File("none.bin") +
                                                      ") failed!! File exist?"});
 }

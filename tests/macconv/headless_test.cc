@@ -20,7 +20,7 @@ TEST(Headless, RunsEachCommandAndReportsItsOutcome) {
 
   auto run = mactest::RunDrumlin(dir, "--extract mac.bin font.ttf", work.path());
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "Message: Successfully Extracted the TrueType Font. (" + std::to_string(mac.size()) + " bytes)\n");
+  EXPECT_EQ(run.err, "Message: Successfully Extracted the TrueType Font. (" + std::to_string(mac.size()) + " bytes) (Written: font.ttf)\n");
   EXPECT_EQ(testsupport::ReadBytes(dir.File("font.ttf")), testsupport::SampleFont().Build());
 
   run = mactest::RunDrumlin(dir, "--cmap cmap.bin Newcmap.bin", work.path());
@@ -30,12 +30,12 @@ TEST(Headless, RunsEachCommandAndReportsItsOutcome) {
 
   run = mactest::RunDrumlin(dir, "--name names", work.path());
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "Message: Success!\n");
+  EXPECT_EQ(run.err, "Message: Success! (Written: names.name)\n");
   EXPECT_TRUE(testsupport::Exists(dir.File("names.name")));
 
   run = mactest::RunDrumlin(dir, "--dump cmap.bin mapping.txt", work.path());
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "Message: Done!!\n");
+  EXPECT_EQ(run.err, "Message: Done!! (Written: mapping.txt)\n");
   EXPECT_EQ(testsupport::ReadText(dir.File("mapping.txt")).rfind("dwSubHeaderOffset = 0x212\n", 0), 0u);
 
   // Every font of a .dfont, here one named "true".
@@ -51,7 +51,7 @@ TEST(Headless, RunsEachCommandAndReportsItsOutcome) {
   EXPECT_EQ(run.err, "ERROR: File exist? : Newcmap.bin\n");
   run = mactest::RunDrumlin(dir, "--extract missing.bin out.ttf", work.path());
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "ERROR: Function CreateFile(missing.bin) failed!! File exist?\n");
+  EXPECT_EQ(run.err, "ERROR: Function CreateFile(missing.bin) failed!! File exist? (No such file or directory)\n");
   EXPECT_FALSE(testsupport::Exists(dir.File("out.ttf")));
   EXPECT_TRUE(testsupport::ListFolder(work.path()).empty());
 }

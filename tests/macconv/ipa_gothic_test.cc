@@ -181,7 +181,7 @@ TEST(IpaGothic, FontWrappedInMacDataComesOutWhole) {
 
   auto run = mactest::RunDrumlin(dir, "--extract 'IPA Gothic suitcase' ipag.ttf", work.path());
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "Message: Successfully Extracted the TrueType Font. (" + std::to_string(font.size()) + " bytes)\n");
+  EXPECT_EQ(run.err, "Message: Successfully Extracted the TrueType Font. (" + std::to_string(font.size()) + " bytes) (Written: ipag.ttf)\n");
   EXPECT_TRUE(testsupport::ReadBytes(dir.File("ipag.ttf")) == font);
 }
 

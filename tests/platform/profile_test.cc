@@ -245,7 +245,7 @@ TEST(ProfileFile, LargeFilesCostLittleMoreThanTheirSize) {
   testsupport::TempDir dir;
   std::string path = dir.File("Large.ini");
   std::string text;
-  for (int s = 0; text.size() < (32u << 20); ++s) {
+  for (int s = 0; text.size() < (15u << 20); ++s) {
     text += "[Section" + std::to_string(s) + "]\r\n";
     for (int k = 0; k < 8; ++k) text += "key" + std::to_string(k) + "=value " + std::to_string(s) + "\r\n";
   }
@@ -271,6 +271,12 @@ TEST(ProfileFile, LargeFilesCostLittleMoreThanTheirSize) {
   platform::Profile reread;
   ASSERT_TRUE(reread.Load(path));
   EXPECT_EQ(reread.GetString("Section0", "key1", ""), "new");
+
+  // Past 16 MiB a file is no settings file of the suite's: it is not read.
+  testsupport::WriteText(path, std::string(platform::Profile::kLargestProfile + 1, '\n'));
+  EXPECT_FALSE(reread.Load(path));
+  EXPECT_EQ(reread.error(), EFBIG);
+  EXPECT_FALSE(reread.Has("Section0", "key1"));
 #endif
 }
 

@@ -232,7 +232,7 @@ TEST(Corvin, LengthAndOffsetLimits) {
 
 TEST(Corvin, CountRulesAndFailures) {
   TempDir dir;
-  WriteCorvinInput(dir, {{1, 0, {'a'}}, {1, 0, {'b'}}}, "65537");
+  WriteCorvinInput(dir, {{1, 0, {'a'}}, {1, 0, {'b'}}}, "1");
   auto run = RunIn(tools::RunCorvin, dir, {"corvin", "in.ini"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Hex(testsupport::ReadBytes(dir.File("table.name"))),

@@ -160,15 +160,28 @@ int RunCorvin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   if (!LoadMergeProfile(profilePath, console, &profile)) return kExitFailure;
 
   std::string tableName = profile.GetString("SUMMARY", "FileName", "");
-  uint16_t count = Low16(profile.GetInt("SUMMARY", "numOfNameRec", 0));
-  if (count > kMaxNameRecords) {
-    console.Printf("numOfNameRec = %d is too large: a name table holds at most %u records.\n", count, kMaxNameRecords);
+  // The count is judged as written, before it is kept to 16 bits: 65536
+  // must not become a table of no records.
+  const int32_t written = static_cast<int32_t>(profile.GetInt("SUMMARY", "numOfNameRec", 0));
+  if (written < 0) {
+    console.Printf("numOfNameRec = %d is not a count of records.\n", static_cast<int>(written));
     return kExitFailure;
   }
+  if (static_cast<uint32_t>(written) > kMaxNameRecords) {
+    console.Printf("numOfNameRec = %d is too large: a name table holds at most %u records.\n",
+                   static_cast<int>(written), kMaxNameRecords);
+    return kExitFailure;
+  }
+  const uint16_t count = static_cast<uint16_t>(written);
   // Format 1 (language tags after the records) when the profile says so;
   // every other table is written as format 0.
   bool format1 = profile.GetInt("SUMMARY", "format", 0) == 1;
-  uint16_t langTagCount = format1 ? Low16(profile.GetInt("SUMMARY", "langTagCount", 0)) : 0;
+  const uint32_t writtenTags = format1 ? profile.GetInt("SUMMARY", "langTagCount", 0) : 0;
+  if (writtenTags > UINT16_MAX) {
+    console.Printf("langTagCount = %d is not a count of language tags.\n", static_cast<int>(writtenTags));
+    return kExitFailure;
+  }
+  const uint16_t langTagCount = static_cast<uint16_t>(writtenTags);
   uint64_t storageStart = format1 ? core::LangTagRecordsEnd(count, langTagCount) : core::NameRecordsEnd(count);
   if (storageStart > UINT16_MAX) {
     console.Printf("langTagCount = %d is too large: with %d records the string storage would begin past 65535.\n",

@@ -20,6 +20,19 @@ constexpr const char* kUsage[] = {"USAGE : corvout.exe ver. 1.0", "corvout.exe f
 // in), so no more is ever read.
 constexpr uint64_t kNameTableReach = core::LangTagRecordsEnd(65535, 65535);
 
+// The text files of one run hold at most this many bytes per byte of the
+// table, plus the allowance.
+constexpr uint64_t kTextPerTableByte = 16;
+constexpr uint64_t kTextAllowance = uint64_t{1} << 20;
+
+// The bytes of every text file the table gives.
+uint64_t TextBytesOf(const NameTable& table) {
+  uint64_t total = 0;
+  for (const core::NameRecord& record : table.records) total += record.length;
+  for (const core::LangTagRecord& tag : table.langTags) total += tag.length;
+  return total;
+}
+
 }  // namespace
 
 namespace {
@@ -150,6 +163,19 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
       console.Printf(" and the %zu language tags that lie wholly past the end are left out",
                      table.langTagCount - table.langTags.size());
     console.Write(".\n");
+  }
+
+  // Records may share their strings, but a table's text files are never
+  // allowed to outgrow the table many times over: 5000 records of 65535
+  // bytes each in a table of 60 KB would be 300 MB of text.
+  const uint64_t textBytes = TextBytesOf(table);
+  const uint64_t textLimit = kTextPerTableByte * bytes.size() + kTextAllowance;
+  if (textBytes > textLimit) {
+    console.Printf("The strings of %s add up to %llu bytes, more than %llu bytes per byte of the table plus 1 MiB "
+                   "(%llu bytes). Nothing is written.\n",
+                   tableName.c_str(), static_cast<unsigned long long>(textBytes),
+                   static_cast<unsigned long long>(kTextPerTableByte), static_cast<unsigned long long>(textLimit));
+    return kExitFailure;
   }
 
   // The count of records really written, so that the merge tool never takes

@@ -25,13 +25,16 @@ Os2Table BuildOs2Table(const platform::Profile& profile) {
     const core::FieldInfo& field = *key.field;
     bool added = field.offset >= core::kOs2Version1Size;
     if (added && field.since > core::Os2LayoutVersion(table.version)) continue;
+    // Every field the profile gives no value for is named, whichever
+    // version brought it.
+    if (!profile.Has(key.section, field.name) || profile.GetString(key.section, field.name, "").empty())
+      table.defaulted.push_back(&key);
     if (key.form == Os2TextForm::kVendor) {
       // At most the field's width; a shorter value is followed by what was there (zeros).
       std::string vendor = profile.GetString(key.section, field.name, "", kVendorTextLimit);
       std::copy_n(vendor.begin(), std::min<size_t>(vendor.size(), field.width), table.record.begin() + field.offset);
       continue;
     }
-    if (added && profile.GetString(key.section, field.name, "").empty()) table.defaulted.push_back(&key);
     core::StoreFieldBits(field, profile.GetInt(key.section, field.name, key.defaultValue), table.record);
   }
   return table;
@@ -60,8 +63,10 @@ int RunPellin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   }
   if (!table.defaulted.empty()) {
     std::string keys;
-    for (const Os2Key* key : table.defaulted)
-      keys += (keys.empty() ? "" : ", ") + std::string(key->field->name) + "=" + std::to_string(key->defaultValue);
+    for (const Os2Key* key : table.defaulted) {
+      std::string text = Os2FieldText(*key, table.record);
+      keys += (keys.empty() ? "" : ", ") + std::string(key->field->name) + "=" + (text.empty() ? "\"\"" : text);
+    }
     console.Printf("%s gives no value for these keys of version %u; they take their defaults: %s.\n", args[1].c_str(),
                    unsigned{table.version}, keys.c_str());
   }

@@ -22,8 +22,8 @@ struct Os2Table {
   core::Os2Record record{};
   size_t size = core::kOs2Version1Size;  // the bytes of `record` that are written
   uint16_t version = 0;
-  // The fields after the 86-byte layout whose keys are missing or empty,
-  // which therefore took their defaults.
+  // The fields of the version whose keys are missing or empty, which
+  // therefore took their defaults.
   std::vector<const Os2Key*> defaulted;
 };
 Os2Table BuildOs2Table(const platform::Profile& profile);
