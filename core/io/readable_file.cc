@@ -7,6 +7,13 @@ namespace core {
 
 const char* OpenErrorNote(int error) { return error == kNotRegularFile ? " (not a regular file)" : ""; }
 
+std::string ReasonNote(int error) {
+  if (error == 0 || error == kNotRegularFile) return OpenErrorNote(error);
+  std::string reason = ErrorReason(error);
+  if (!reason.empty() && reason.back() == '.') reason.pop_back();
+  return reason.empty() ? reason : " (" + reason + ")";
+}
+
 ReadableFile::~ReadableFile() { Close(); }
 
 ReadableFile::ReadableFile(ReadableFile&& other) noexcept

@@ -24,6 +24,11 @@ const char* OpenErrorNote(int error);
 // kNotRegularFile; empty for 0.
 std::string ErrorReason(int error);
 
+// The same as a note to follow a message's own text on its line:
+// " (No such file or directory)"; " (not a regular file)" for
+// kNotRegularFile; empty for 0.
+std::string ReasonNote(int error);
+
 // Which file a path named and how it was when it was opened. Two opens of the
 // same, unchanged file have equal identities.
 struct FileIdentity {

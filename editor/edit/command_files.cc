@@ -9,13 +9,13 @@ bool OpenOutputAndFont(const std::string& outputPath, const char* createNote, co
                        platform::AtomicOutput& out, core::ReadableFile& font, shell::LogSink& log) {
   const std::string& fontPath = analysis.fontPath;
   if (!out.Begin(outputPath)) {
-    log.Append(FormatBlock("Function CreateFile(%s) has an error at 1!! %d%s\r\n--\r\n", outputPath.c_str(),
-                           out.error(), createNote));
+    log.Append(FormatBlock("Function CreateFile(%s) has an error at 1!! %d%s%s\r\n--\r\n", outputPath.c_str(),
+                           out.error(), createNote, core::ReasonNote(out.error()).c_str()));
     return false;
   }
   if (!font.Open(fontPath)) {
     log.Append(FormatBlock("Function CreateFile(%s) has an error at 3!! %d%s\r\n--\r\n", fontPath.c_str(),
-                           font.error(), core::OpenErrorNote(font.error())));
+                           font.error(), core::ReasonNote(font.error()).c_str()));
     out.Abandon();
     return false;
   }

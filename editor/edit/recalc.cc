@@ -1,5 +1,6 @@
 #include "editor/edit/recalc.h"
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -109,8 +110,14 @@ bool TablesInsideFile(const FontAnalysis& analysis, uint64_t fileSize, shell::Lo
   return true;
 }
 
-void LogCopyFailure(shell::LogSink& log, const std::string& from, const std::string& to) {
-  log.Append(FormatBlock("Failed in copying file from\r\n  %s to\r\n  %s\r\n--\r\n", from.c_str(), to.c_str()));
+// The copy's failure, then which file failed and why.
+void LogCopyFailure(shell::LogSink& log, const std::string& from, const std::string& to, const std::string& failed,
+                    int error) {
+  log.Append(FormatBlock("Failed in copying file from\r\n  %s to\r\n  %s\r\n", from.c_str(), to.c_str()));
+  if (error == EEXIST)
+    log.Append(FormatBlock("%s exists already.\r\n--\r\n", failed.c_str()));
+  else
+    log.Append(FormatBlock("%s: %s\r\n--\r\n", failed.c_str(), core::ErrorReason(error).c_str()));
 }
 
 }  // namespace
@@ -136,7 +143,7 @@ bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath,
   core::ReadableFile source;
   platform::AtomicOutput out;
   if (!source.Open(fontPath)) {
-    LogCopyFailure(log, fontPath, outputPath);
+    LogCopyFailure(log, fontPath, outputPath, fontPath, source.error());
     return false;
   }
   // Sums of bytes the file does not hold would be sums of nothing: such a
@@ -147,7 +154,7 @@ bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath,
     return false;
   }
   if (!out.Begin(outputPath)) {
-    LogCopyFailure(log, fontPath, outputPath);
+    LogCopyFailure(log, fontPath, outputPath, outputPath, out.error());
     return false;
   }
   if (source.identity() != analysis->identity) {
@@ -161,7 +168,7 @@ bool RecalcCheckSum(const FontAnalysis* analysis, const std::string& outputPath,
     return false;
   }
   if (status != CopyStatus::kOk) {
-    LogCopyFailure(log, fontPath, outputPath);
+    LogCopyFailure(log, fontPath, outputPath, outputPath, out.error() ? out.error() : EIO);
     return false;
   }
 

@@ -12,12 +12,13 @@ CopyStatus CopyRange(const core::ReadableFile& file, uint64_t offset, uint64_t l
 }
 
 void LogWriteFailure(shell::LogSink& log, const platform::AtomicOutput& out) {
-  log.Append(FormatBlock("Function WriteFile(%s) has an error at 1!! %d\r\n--\r\n", out.destination().c_str(),
-                         out.error()));
+  log.Append(FormatBlock("Function WriteFile(%s) has an error at 1!! %d%s\r\n--\r\n", out.destination().c_str(),
+                         out.error(), core::ReasonNote(out.error()).c_str()));
 }
 
 void LogReadFailure(shell::LogSink& log, const std::string& path, int error) {
-  log.Append(FormatBlock("Function ReadFile(%s) has an error at 3!! %d\r\n--\r\n", path.c_str(), error));
+  log.Append(FormatBlock("Function ReadFile(%s) has an error at 3!! %d%s\r\n--\r\n", path.c_str(), error,
+                         core::ReasonNote(error).c_str()));
 }
 
 void LogFontChanged(shell::LogSink& log, const std::string& path) {

@@ -61,8 +61,11 @@ shell::Outcome ConvertCmapFile(const std::string& inputName, const std::string& 
   }
 
   platform::WorkFile work;
-  bool workCreated = work.Create();
-  if (!workCreated) messages.Show({"ERROR at 001", CreateFileFailedText(platform::TempFolder() + "/emfXXXXXX")});
+  int workError = 0;
+  bool workCreated = work.Create(&workError);
+  if (!workCreated)
+    messages.Show({"ERROR at 001", CreateFileFailedText(platform::TempFolder() + "/emfXXXXXX"),
+                   core::ErrorReason(workError)});
   if (!inputRead || !workCreated) return shell::Outcome::kFailed;
 
   core::ByteWriter output;

@@ -57,7 +57,8 @@ bool ReadContainerFonts(const core::ReadableFile& input, const std::string& inpu
                         MacFonts* container) {
   *container = ReadMacFonts(input);
   if (container->readFailed) {
-    messages.Show({"ERROR", ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO)});
+    const int error = input.read_error() ? input.read_error() : EIO;
+    messages.Show({"ERROR", ReadFileFailedText(inputName, error), core::ErrorReason(error)});
     return false;
   }
   if (container->fonts.empty()) {
@@ -214,13 +215,25 @@ std::string FontFileName(const std::string& inputName, const SfntResource& font)
   // that starts with "._" would be hidden and taken for AppleDouble data.
   std::string input = platform::NameOf(inputName);
   if (input.size() > 2 && input.rfind("._", 0) == 0) input.erase(0, 2);
+  // A file name has at most 255 bytes: a long input name is cut (never in
+  // the middle of a UTF-8 character) so that the font's name, ".ttf" and the
+  // ID a second font of the same name gets still fit.
+  constexpr size_t kLongestFileName = 255;
+  constexpr size_t kDuplicateRoom = 1 + 5 + 1 + 5;  // "." ID "-" N
+  const size_t room = kLongestFileName - kDuplicateRoom - safe.size() - std::strlen("..ttf");
+  if (input.size() > room) {
+    size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(input[cut]) & 0xC0) == 0x80) --cut;
+    input.resize(cut);
+  }
   return input + "." + safe + ".ttf";
 }
 
 shell::Outcome ExtractAllFonts(const std::string& inputName, const std::string& folder, shell::MessageSink& messages) {
   core::ReadableFile input;
   if (!input.Open(inputName)) {
-    messages.Show({"ERROR", CreateFileFailedText(inputName) + core::OpenErrorNote(input.error())});
+    messages.Show({"ERROR", CreateFileFailedText(inputName) + core::OpenErrorNote(input.error()),
+                   core::ErrorReason(input.error())});
     return shell::Outcome::kFailed;
   }
   MacFonts container;
@@ -239,7 +252,7 @@ shell::Outcome ExtractAllFonts(const std::string& inputName, const std::string& 
     const std::string path = platform::JoinPath(folder, name);
     platform::AtomicOutput output;
     if (!output.Begin(path)) {
-      failedLines.push_back(CreateFileFailedText(path));
+      failedLines.push_back(CreateFileFailedText(path) + core::ReasonNote(output.error()));
       // Only a name that is taken leaves the folder open to the others.
       if (output.error() == EEXIST) continue;
       stopped = true;
@@ -248,14 +261,16 @@ shell::Outcome ExtractAllFonts(const std::string& inputName, const std::string& 
     uint64_t copied = 0;
     if (output.CopyFrom(input, font.offset, font.length, &copied) == platform::CopyStatus::kReadFailed) {
       output.Abandon();
-      failedLines.push_back(ReadFileFailedText(inputName, input.read_error() ? input.read_error() : EIO));
+      const int error = input.read_error() ? input.read_error() : EIO;
+      failedLines.push_back(ReadFileFailedText(inputName, error) + core::ReasonNote(error));
       stopped = true;
       break;
     }
     const uint64_t size = output.size();
     if (!output.Commit()) {
       const int error = output.error();
-      failedLines.push_back(error == EEXIST ? CreateFileFailedText(path) : WriteFileFailedText(path, error));
+      failedLines.push_back((error == EEXIST ? CreateFileFailedText(path) : WriteFileFailedText(path, error)) +
+                            core::ReasonNote(error));
       if (error == EEXIST) continue;
       stopped = true;
       break;

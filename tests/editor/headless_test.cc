@@ -110,7 +110,7 @@ TEST_F(Headless, ReportUsageAndFailures) {
   fs::rename(dir_.File("Quillet.ini.old"), dir_.File("Quillet.ini"));
   auto taken = Run("--recalc Sample.ttf Sample.ttf");
   EXPECT_EQ(taken.status, 1);
-  EXPECT_NE(taken.out.find("Failed in copying file from\n  Sample.ttf to\n  Sample.ttf\n--\n"), std::string::npos);
+  EXPECT_NE(taken.out.find("Failed in copying file from\n  Sample.ttf to\n  Sample.ttf\nSample.ttf exists already.\n--\n"), std::string::npos);
 
   fs::remove(dir_.File(editor::kChecksumLibraryName));
   auto noLibrary = Run("--recalc Sample.ttf fixed.ttf");

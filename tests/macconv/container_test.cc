@@ -219,7 +219,7 @@ TEST_F(ContainerTest, ExtractAllWritesEveryFontUnderANewName) {
                                  out + "/Fonts.Osaka_Mono_1.ttf (" + size1 + " bytes)\n" +
                                  out + "/Fonts.Osaka_Mono_1.129.ttf (" + size2 + " bytes)\n" +
                                  out + "/Fonts.131.ttf (" + size2 + " bytes)\n" +
-                                 "Function CreateFile(" + out + "/Fonts.130.ttf) failed!! File exist?"});
+                                 "Function CreateFile(" + out + "/Fonts.130.ttf) failed!! File exist? (File exists)"});
 
   // Once more into the same folder: nothing is replaced.
   messages_.Clear();
