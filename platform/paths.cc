@@ -31,4 +31,13 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return joined;
 }
 
+bool IsAbsolutePath(std::string_view path) {
+  if (path.starts_with('/')) return true;
+  if (!kBackslashIsSeparator) return false;
+  if (path.starts_with('\\')) return true;
+  const bool drive = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+                     path[1] == ':' && (path[2] == '/' || path[2] == '\\');
+  return drive;
+}
+
 }  // namespace platform

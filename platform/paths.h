@@ -26,6 +26,10 @@ std::string FolderPrefix(std::string_view path);
 // The name after the last separator (the whole path when there is none).
 std::string NameOf(std::string_view path);
 
+// Whether the path starts at a root: "/..."; on Windows also "\...",
+// "C:\..." and "C:/...".
+bool IsAbsolutePath(std::string_view path);
+
 // A folder and a name joined with '/'; an empty folder gives the name alone.
 std::string JoinPath(std::string_view folder, std::string_view name);
 

@@ -250,6 +250,11 @@ bool Profile::Has(const std::string& section, const std::string& key) const {
   return FindEntry(section, key) != nullptr;
 }
 
+bool Profile::HasSection(const std::string& section) const {
+  std::string lower = LowerName(section);
+  return !lower.empty() && index_.Find(lower, [this](uint64_t s) { return SectionName(s); }) != NameIndex::kNone;
+}
+
 std::string Profile::GetString(const std::string& section, const std::string& key, const std::string& fallback,
                                size_t maxLength) const {
   const Line* line = FindEntry(section, key);

@@ -43,6 +43,7 @@ class Profile {
   // non-digit (none gives 0), accumulated modulo 2^32, '-' negates.
   uint32_t GetInt(const std::string& section, const std::string& key, uint32_t fallback) const;
   bool Has(const std::string& section, const std::string& key) const;
+  bool HasSection(const std::string& section) const;
 
   // Writes "key=value" into the section (an existing key keeps the spelling
   // the file gives it). Line breaks in the value become

@@ -1,9 +1,9 @@
 #include "shell/headless.h"
 
-#include <string_view>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 namespace shell {
 
@@ -17,11 +17,21 @@ HeadlessCall ReadHeadless(std::span<const HeadlessOption> options, const std::ve
   if (arguments.size() == 1 && arguments[0] == "--version") call.kind = HeadlessCall::Kind::kVersion;
   for (const HeadlessOption& option : options) {
     if (arguments[0] != option.name) continue;
-    const size_t given = arguments.size() - 1;
+    // "--" ends the options: what follows it is a name, even one that
+    // starts with "-"; the "--" itself is no operand.
+    std::vector<std::string> operands(arguments.begin() + 1, arguments.end());
+    if (auto end = std::find(operands.begin(), operands.end(), "--"); end != operands.end()) operands.erase(end);
+    const size_t given = operands.size();
     if (option.more ? given < option.operands : given != option.operands) return call;
     call.kind = HeadlessCall::Kind::kCommand;
     call.option = &option;
-    call.operands.assign(arguments.begin() + 1, arguments.end());
+    call.operands = std::move(operands);
+    call.endOfOptions = given;
+    for (size_t i = 0; i + 1 < arguments.size(); ++i)
+      if (arguments[i + 1] == "--") {
+        call.endOfOptions = i;
+        break;
+      }
     return call;
   }
   return call;

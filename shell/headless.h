@@ -43,6 +43,9 @@ struct HeadlessCall {
   Kind kind = Kind::kWindow;
   const HeadlessOption* option = nullptr;
   std::vector<std::string> operands;
+  // How many operands came before a "--" (all of them without one): only
+  // those may be taken as flags.
+  size_t endOfOptions = 0;
 };
 
 // Flushes and closes standard output and standard error before the program

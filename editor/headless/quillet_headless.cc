@@ -115,7 +115,7 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, const 
   if (Is(call, "--check")) return RunCheck(call.operands, out);
   std::vector<std::string> fonts = call.operands;
   NameText names = utf8Output ? NameText::kUtf8 : NameText::kShiftJis;
-  if (Is(call, "--report") && fonts[0] == "--raw") {
+  if (Is(call, "--report") && fonts[0] == "--raw" && call.endOfOptions > 0) {
     names = NameText::kShiftJis;
     fonts.erase(fonts.begin());
     if (fonts.empty()) {

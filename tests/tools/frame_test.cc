@@ -8,6 +8,12 @@ TEST(ToolFrame, ProfileFilesAreJoinedToTheToolFolder) {
   // A merge tool's argument is joined to the tool folder even with a folder part.
   EXPECT_EQ(tools::ToolFilePath("/t", "sub/name.ini"), "/t/sub/name.ini");
   EXPECT_EQ(tools::ToolFilePath("/t", ""), "/t/");
+  // An absolute path names the file itself.
+  EXPECT_EQ(tools::ToolFilePath("/t", "/abs/Pellout.ini"), "/abs/Pellout.ini");
+#ifdef _WIN32
+  EXPECT_EQ(tools::ToolFilePath("C:/t", "D:\\abs\\Pellout.ini"), "D:\\abs\\Pellout.ini");
+  EXPECT_EQ(tools::ToolFilePath("C:/t", "D:Pellout.ini"), "C:/t/D:Pellout.ini");
+#endif
 }
 
 TEST(ToolFrame, SwapFlagModesAndLines) {

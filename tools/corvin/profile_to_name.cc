@@ -42,7 +42,7 @@ bool MeasureString(PlannedRecord* record, uint32_t offset, SwapModes modes, cons
                    const std::string& profilePath, Console& console) {
   core::ReadableFile text;
   if (!text.Open(WorkFilePath(place, record->textName))) {
-    PrintCannotOpen(console, profilePath, text.error());
+    PrintCannotOpen(console, record->textName.empty() ? profilePath : record->textName, text.error());
     return false;
   }
   uint64_t size = text.size();
@@ -117,11 +117,11 @@ bool WriteRecords(const platform::Profile& profile, uint16_t count, uint16_t lan
 // first pass recorded (a text file that changed meanwhile is cut or padded
 // with zeros), so the offsets always match the storage.
 bool WriteStrings(const std::vector<PlannedRecord>& plan, SwapModes modes, const ToolPlace& place,
-                  const std::string& profilePath, platform::AtomicOutput* output, Console& console) {
+                  platform::AtomicOutput* output, Console& console) {
   for (const PlannedRecord& record : plan) {
     core::ReadableFile text;
     if (!text.Open(WorkFilePath(place, record.textName))) {
-      PrintCannotOpen(console, profilePath);
+      PrintCannotOpen(console, record.textName, text.error());
       return false;
     }
     std::vector<uint8_t> bytes(record.length);
@@ -198,9 +198,9 @@ int RunCorvin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   plan.reserve(size_t{count} + langTagCount);
   if (!WriteRecords(profile, count, langTagCount, format1, modes, place, profilePath, &plan, &output, console))
     return kExitFailure;
-  if (!WriteStrings(plan, modes, place, profilePath, &output, console)) return kExitFailure;
+  if (!WriteStrings(plan, modes, place, &output, console)) return kExitFailure;
   if (!output.Commit()) {
-    PrintCannotOpen(console, profilePath);
+    PrintCannotWrite(console, tableName, output.error());
     return kExitFailure;
   }
   return kExitComplete;

@@ -31,8 +31,8 @@ struct ToolPlace {
 std::string ToolFolder();
 
 // The profile file of a tool: `fileName` joined to the tool folder, even
-// when it holds a folder part of its own; an empty name gives the folder and
-// a separator alone.
+// when it holds a folder part of its own, unless it is an absolute path; an
+// empty name gives the folder and a separator alone.
 std::string ToolFilePath(const std::string& toolFolder, const std::string& fileName);
 
 // A name from the profile file or formed by the tool, as opened: relative
@@ -55,10 +55,13 @@ SwapModes TakeSwapFlag(const std::string& argument, bool allowSkipTwo, Console& 
 
 // "Can not open a file %s\n"
 void PrintCannotOpen(Console& console, const std::string& name);
-// The same, followed by "%s is not a regular file.\n" when Open refused one.
+// The same, followed by "%s is not a regular file.\n" when Open refused one
+// and by "%s: <the system's reason>\n" for any other error.
 void PrintCannotOpen(Console& console, const std::string& name, int error);
-// "Can not read a file %s: error %d\n": a read failed before the file's end.
+// "Can not read a file %s: error %d (<reason>)\n": a read failed before the file's end.
 void PrintCannotRead(Console& console, const std::string& name, int error);
+// "Can not write a file %s: <the system's reason>\n".
+void PrintCannotWrite(Console& console, const std::string& name, int error);
 // "File  %s exists.\n"
 void PrintExists(Console& console, const std::string& name);
 

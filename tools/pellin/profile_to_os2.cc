@@ -58,7 +58,7 @@ int RunPellin(const std::vector<std::string>& args, const ToolPlace& place, Cons
                    "%u.\n",
                    unsigned{table.version}, unsigned{core::kOs2LatestVersion}, unsigned{core::kOs2LatestVersion});
   if (!output.Write(table.record.data(), table.size) || !output.Commit()) {
-    PrintCannotOpen(console, profilePath);
+    PrintCannotWrite(console, tableName, output.error());
     return kExitFailure;
   }
   if (!table.defaulted.empty()) {
