@@ -171,8 +171,11 @@ bool HoldStaged(int fd, const std::string& path, int* error) {
 }
 
 bool RemoveUnlessHeld(const std::string& path) {
-  // Opened for writing: a lock on a network file system is a write lock.
-  int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  // Opened for writing where it may be: a lock on a network file system is
+  // a write lock. (Where the lock cannot be tried, the file stays.)
+  constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  int fd = ::open(path.c_str(), O_RDWR | kFlags);
+  if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | kFlags);
   if (fd < 0) return false;
   bool removed = false;
   struct stat opened, named;
