@@ -138,18 +138,28 @@ run_mode() {
   local n
   for n in "${names[@]}"; do
     kills[$n]=0 finished[$n]=0 stale[$n]=0
-    # The reference run, timed.
-    local start
+    # The reference run, then a second one (its caches warm) timed.
+    local start pass
+    for pass in reference timed; do
+      case $n in
+        corvout) corvout_with a ;;
+        corvin) rm -f "$w/t.name" ;;
+      esac
+      start=$(now_ms)
+      launch "" ${cmd[$n]}
+      ms[$n]=$(($(now_ms) - start))
+      [ "$status" = "${ok_status[$n]}" ] || fail "$label $n: the unkilled run ended with $status"
+      if [ $pass = reference ] && [ -n "${out[$n]}" ]; then
+        rm -rf "${ref:?}/${out[$n]}"
+        mv "$w/${out[$n]}" "$ref/"
+        [ $n = extract-all ] && mkdir -p "$w/all"
+      fi
+    done
     case $n in
-      corvout) corvout_with a ;;
-      corvin) rm -f "$w/t.name" ;;
+      corvout) ;;
+      extract-all) rm -f "$w"/all/* ;;
+      *) rm -f "$w/${out[$n]}" ;;
     esac
-    start=$(now_ms)
-    launch "" ${cmd[$n]}
-    ms[$n]=$(($(now_ms) - start))
-    [ "$status" = "${ok_status[$n]}" ] || fail "$label $n: the unkilled run ended with $status"
-    if [ -n "${out[$n]}" ]; then rm -rf "${ref:?}/${out[$n]}"; mv "$w/${out[$n]}" "$ref/"; fi
-    [ $n = extract-all ] && mkdir -p "$w/all"
   done
   current=a
 
