@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform::files {
 
@@ -45,5 +46,25 @@ int DuplicateEmptied(int fd, int* error);
 
 // 64 bits from the system's random source, for unique file names.
 uint64_t RandomBits();
+
+// What staged files (staged_files.h) need of the system.
+// This machine's name as staged files carry it: letters, digits and '-'
+// kept, every other byte '_', at most 64. Empty where staged files keep
+// their plain names (Windows) and no sweep runs.
+const std::string& StagingHostName();
+uint64_t CurrentProcessId();
+// Whether process `id` of this machine has ended; false while it runs, and
+// when that cannot be told.
+bool ProcessEnded(uint64_t id);
+// The names in `folder` that begin with '.' and hold ".part-".
+std::vector<std::string> HiddenPartNames(const std::string& folder);
+// Takes the writer's lock on the staged file `fd` it has just made at
+// `path`, waiting while a sweep holds it for a moment, then checks that the
+// name still leads to the file. False with ENOENT when it does not (a sweep
+// removed it first). A file system without locks leaves it unlocked.
+bool HoldStaged(int fd, const std::string& path, int* error);
+// Removes the regular file at `path` unless a lock on it is held; false
+// when it stays (held, gone, or the lock cannot be tried).
+bool RemoveUnlessHeld(const std::string& path);
 
 }  // namespace platform::files

@@ -1,12 +1,17 @@
 // The file system calls of output_file.cc on Linux and other POSIX systems.
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstring>
 #include <ctime>
 
 #include "platform/file_system.h"
@@ -110,6 +115,76 @@ bool MoveReplacing(const std::string& from, const std::string& to, int* error) {
   if (::rename(from.c_str(), to.c_str()) == 0) return true;
   *error = errno;
   return false;
+}
+
+const std::string& StagingHostName() {
+  static const std::string host = [] {
+    char buffer[256] = {};
+    std::string name;
+    if (::gethostname(buffer, sizeof buffer - 1) == 0) name = buffer;
+    if (name.size() > 64) name.resize(64);
+    for (char& c : name) {
+      bool kept = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
+      if (!kept) c = '_';
+    }
+    return name.empty() ? std::string("_") : name;
+  }();
+  return host;
+}
+
+uint64_t CurrentProcessId() { return static_cast<uint64_t>(::getpid()); }
+
+bool ProcessEnded(uint64_t id) {
+  if (id == 0 || id > static_cast<uint64_t>(INT_MAX)) return false;
+  return ::kill(static_cast<pid_t>(id), 0) != 0 && errno == ESRCH;
+}
+
+std::vector<std::string> HiddenPartNames(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return names;
+  while (const struct dirent* entry = ::readdir(dir)) {
+    if (entry->d_name[0] == '.' && std::strstr(entry->d_name, ".part-")) names.emplace_back(entry->d_name);
+  }
+  ::closedir(dir);
+  return names;
+}
+
+namespace {
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+}  // namespace
+
+bool HoldStaged(int fd, const std::string& path, int* error) {
+  while (::flock(fd, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    // Without locks the file stays unlocked; a sweep cannot lock it either.
+    return true;
+  }
+  struct stat opened, named;
+  if (::fstat(fd, &opened) != 0 || ::lstat(path.c_str(), &named) != 0 || !SameFile(opened, named)) {
+    *error = ENOENT;
+    return false;
+  }
+  return true;
+}
+
+bool RemoveUnlessHeld(const std::string& path) {
+  // Opened for writing where it may be: a lock on a network file system is
+  // a write lock. (Where the lock cannot be tried, the file stays.)
+  constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  int fd = ::open(path.c_str(), O_RDWR | kFlags);
+  if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_RDONLY | kFlags);
+  if (fd < 0) return false;
+  bool removed = false;
+  struct stat opened, named;
+  if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+      ::lstat(path.c_str(), &named) == 0 && SameFile(opened, named)) {
+    removed = ::unlink(path.c_str()) == 0;
+  }
+  ::close(fd);
+  return removed;
 }
 
 }  // namespace files

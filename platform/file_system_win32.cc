@@ -124,6 +124,23 @@ bool MoveReplacing(const std::string& from, const std::string& to, int* error) {
   return false;
 }
 
+// Staged files keep their plain names on Windows: a file that its writer
+// holds open cannot be removed there, and no sweep runs.
+const std::string& StagingHostName() {
+  static const std::string none;
+  return none;
+}
+
+uint64_t CurrentProcessId() { return ::GetCurrentProcessId(); }
+
+bool ProcessEnded(uint64_t) { return false; }
+
+std::vector<std::string> HiddenPartNames(const std::string&) { return {}; }
+
+bool HoldStaged(int, const std::string&, int*) { return true; }
+
+bool RemoveUnlessHeld(const std::string&) { return false; }
+
 }  // namespace files
 
 bool FileExists(const std::string& path) {

@@ -11,6 +11,7 @@
 
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/staged_files.h"
 
 namespace platform {
 namespace {
@@ -32,16 +33,27 @@ std::string RandomSuffix() {
 }
 
 // A new, empty, uniquely named file in `folder`, hidden and named after the
-// destination. It is created with the usual mode for new files, which the
-// finished file keeps.
-int CreateTemporaryIn(const std::string& folder, const std::string& stem, std::string* path, int* error) {
+// destination (staged_files.h), created with the usual mode for new files,
+// which the finished file keeps. The first one in a folder removes the stale
+// ones that killed runs left there. A file of kind kHeld is returned locked.
+int CreateTemporaryIn(const std::string& folder, const std::string& stem, StagedKind kind, std::string* path,
+                      int* error) {
   // Keep the name within the file system's limit when the stem is long.
-  constexpr size_t kLongestStem = 200;
-  std::string base = JoinPath(folder, "." + stem.substr(0, kLongestStem) + ".part-");
+  constexpr size_t kLongestStem = 150;
+  const std::string& host = files::StagingHostName();
+  if (!host.empty()) SweepStaleStagedFilesOnce(folder);
+  const std::string shortStem = stem.substr(0, kLongestStem);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = base + RandomSuffix();
+    std::string name = host.empty() ? "." + shortStem + ".part-" + RandomSuffix()
+                                     : StagedFileName(shortStem, kind, host, files::CurrentProcessId(), RandomSuffix());
+    name = JoinPath(folder, name);
     int fd = files::CreateNew(name, error);
     if (fd >= 0) {
+      if (kind == StagedKind::kHeld && !host.empty() && !files::HoldStaged(fd, name, error)) {
+        // Another machine's sweep took the name before the lock was held.
+        files::CloseFile(fd);
+        continue;
+      }
       *path = name;
       return fd;
     }
@@ -171,7 +183,8 @@ bool AtomicOutput::Begin(const std::string& destination) {
   }
   temporary_.clear();
   fd_ = files::CreateUnnamedIn(FolderOf(destination));
-  if (fd_ < 0) fd_ = CreateTemporaryIn(FolderOf(destination), NameOf(destination), &temporary_, &error_);
+  if (fd_ < 0)
+    fd_ = CreateTemporaryIn(FolderOf(destination), NameOf(destination), StagedKind::kHeld, &temporary_, &error_);
   if (fd_ < 0) {
     temporary_.clear();
     return false;
@@ -206,17 +219,25 @@ bool AtomicOutput::Commit() {
   bool ok = error_ == 0 && writer_.Flush();
   if (ok && (error_ = files::SyncToDisk(fd_)) != 0) ok = false;
   const bool unnamed = temporary_.empty();
-  bool linked = ok && unnamed && files::LinkUnnamed(fd_, destination_, &error_);
-  if (unnamed) ok = linked;
+  // The file takes its name while it is still open: an unnamed file can
+  // only be linked so, and a staged file keeps its writer's lock until it is
+  // in place, so that no other run's sweep takes it for abandoned. (Where
+  // staged files are not locked, it is closed first.)
+  const bool placeOpen = unnamed || !files::StagingHostName().empty();
+  bool placed = false;
+  if (ok && placeOpen) {
+    placed = unnamed ? files::LinkUnnamed(fd_, destination_, &error_) : MoveNoReplace(temporary_, destination_, &error_);
+    ok = placed;
+  }
   if (int closeError = files::CloseFile(fd_); closeError != 0 && ok) {
     error_ = closeError;
     ok = false;
-    if (linked) files::RemoveFile(destination_);
+    if (placed) files::RemoveFile(destination_);
   }
   fd_ = -1;
   writer_.Detach();
-  if (ok && !unnamed) ok = MoveNoReplace(temporary_, destination_, &error_);
-  if (!ok && !unnamed) files::RemoveFile(temporary_);
+  if (ok && !placeOpen) ok = MoveNoReplace(temporary_, destination_, &error_);
+  if (!ok && !unnamed && !placed) files::RemoveFile(temporary_);
   temporary_.clear();
   return ok;
 }
@@ -247,7 +268,7 @@ bool StageFile(const std::string& path, std::span<const uint8_t> bytes, std::str
     *failure = EISDIR;  // found now, not when the set is half in place
     return false;
   }
-  int fd = CreateTemporaryIn(FolderOf(path), NameOf(path), temporary, failure);
+  int fd = CreateTemporaryIn(FolderOf(path), NameOf(path), StagedKind::kClosed, temporary, failure);
   if (fd < 0) return false;
   bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0, failure);
   // Keep the permissions a replaced file had; a new one keeps the usual ones.
@@ -277,6 +298,15 @@ bool ReplacementSet::Stage(const std::string& path, std::span<const uint8_t> byt
   return ok;
 }
 
+bool ReplacementSet::StageFirst(const std::string& path, std::span<const uint8_t> bytes, int* error) {
+  std::string temporary;
+  int failure = 0;
+  bool ok = StageFile(path, bytes, &temporary, &failure);
+  if (ok) staged_.insert(staged_.begin(), Staged{path, std::move(temporary)});
+  if (error) *error = failure;
+  return ok;
+}
+
 bool ReplacementSet::Commit(int* error) {
   int failure = 0;
   size_t done = 0;
@@ -284,6 +314,7 @@ bool ReplacementSet::Commit(int* error) {
     if (!files::MoveReplacing(staged_[done].temporary, staged_[done].path, &failure)) break;
   }
   staged_.erase(staged_.begin(), staged_.begin() + static_cast<ptrdiff_t>(done));
+  placed_ += done;
   if (error) *error = failure;
   return staged_.empty();
 }

@@ -118,9 +118,13 @@ class ReplacementSet {
 
   // False with errno in *error when the new content cannot be written.
   bool Stage(const std::string& path, std::span<const uint8_t> bytes, int* error = nullptr);
+  // The same for a file that takes its name before every file staged so far.
+  bool StageFirst(const std::string& path, std::span<const uint8_t> bytes, int* error = nullptr);
   // Moves the staged files into place; false when a move failed (what is
   // staged after it is removed).
   bool Commit(int* error = nullptr);
+  // How many files Commit has moved into place.
+  size_t placed() const { return placed_; }
 
  private:
   struct Staged {
@@ -128,6 +132,7 @@ class ReplacementSet {
     std::string temporary;
   };
   std::vector<Staged> staged_;
+  size_t placed_ = 0;
 };
 
 // Copies a file to a new name, refusing to replace an existing one.

@@ -3,9 +3,12 @@
 // have been read through one descriptor; read, pread and copy_file_range all
 // count. With FAULT_REPLACE_WITH set instead, the first close of such a
 // descriptor renames that file over the path, so that later opens find
-// another file.
+// another file. With FAULT_KILL_AT_RENAME=N the process kills itself
+// (SIGKILL) at its Nth rename, before the file moves: a run cut off at an
+// exact step.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -132,6 +135,13 @@ ssize_t copy_file_range(int from, loff_t* fromAt, int to, loff_t* toAt, size_t c
       from, fromAt, to, toAt, static_cast<size_t>(allowed), flags);
   Count(from, got);
   return got;
+}
+
+int rename(const char* from, const char* to) {
+  static long long renames = 0;
+  const char* killAt = std::getenv("FAULT_KILL_AT_RENAME");
+  if (killAt && ++renames == std::atoll(killAt)) raise(SIGKILL);
+  return Next<int (*)(const char*, const char*)>("rename")(from, to);
 }
 
 int close(int fd) {

@@ -13,6 +13,7 @@
 #include "platform/output_file.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
+#include "platform/staged_files.h"
 #include "platform/temp_files.h"
 #include "tests/support/temp_dir.h"
 
@@ -107,6 +108,38 @@ TEST(AtomicOutput, LongNamesAndMissingFolders) {
   EXPECT_EQ(out.error(), EINVAL);
   EXPECT_FALSE(out.Commit());  // a failure sticks
   EXPECT_FALSE(testsupport::Exists(dir.File("patched")));
+}
+
+TEST(StagedFiles, NamesCarryTheirWriterAndOnlyTheyAreTakenForStaged) {
+  using platform::StagedKind;
+  std::string name = platform::StagedFileName("font.part-x.ttf", StagedKind::kHeld, "build-7", 4242, "abc123");
+  EXPECT_EQ(name, ".font.part-x.ttf.part-build-7.h4242.abc123");
+  auto parts = platform::ParseStagedFileName(name);
+  ASSERT_TRUE(parts);
+  EXPECT_EQ(parts->host, "build-7");
+  EXPECT_EQ(parts->process, 4242u);
+  EXPECT_EQ(parts->kind, StagedKind::kHeld);
+  parts = platform::ParseStagedFileName(".000.txt.part-_.p1.Zz09aa");
+  ASSERT_TRUE(parts);
+  EXPECT_EQ(parts->kind, StagedKind::kClosed);
+  // Plain names of earlier versions, other hidden files and damaged names
+  // are never taken for staged files.
+  for (const char* other : {".font.ttf.part-abcdef", "font.ttf.part-h.p1.abcdef", ".font.ttf.part-h.x1.abcdef",
+                            ".font.ttf.part-h.p.abcdef", ".font.ttf.part-h.p1.abcde", ".font.ttf.part-h.p1x.abcdef",
+                            ".font.ttf.part-h.o.st.p1.abcdef", ".font.ttf.part-h.p12345678901234567890.abcdef",
+                            ".part-h.p1.abcdef", ".font.ttf.part-.p1.abcdef", ".font.ttf"}) {
+    EXPECT_FALSE(platform::ParseStagedFileName(other)) << other;
+  }
+}
+
+TEST(StagedFiles, LongNamesStayWithinTheNameLimit) {
+  // A staged name carries the host and the process as well; the longest
+  // name a folder takes still gets one.
+  TempDir dir;
+  std::string longName(255, 'n');
+  EXPECT_TRUE(platform::ReplaceFile(dir.File(longName), AsBytes("x")));
+  EXPECT_EQ(ReadText(dir.File(longName)), "x");
+  EXPECT_EQ(ListFolder(dir.path()), Names{longName});
 }
 
 TEST(NewFiles, WriteNewFileAndCopyRefuseToReplace) {

@@ -369,4 +369,23 @@ TEST(NameRecordKeys, WrittenInTheFilesOrderAndReadBackTo16Bits) {
   EXPECT_EQ(ids.length, 0);  // the text file gives the length
 }
 
+TEST(UnfinishedMark, HidesTheTableFromEveryReaderAndComesOffWithoutATrace) {
+  // With a byte order mark and lines before the first section, as a user
+  // may keep them; a last line without its line end.
+  for (std::string text : {std::string("[SUMMARY]\r\nFileName=t.name\r\nnumOfNameRec=1\r\n[0]\r\nFileName=000.txt"),
+                           std::string("\xEF\xBB\xBF; mine\r\n\r\n [SUMMARY]\r\nFileName=t.name\r\n")}) {
+    std::string marked = tools::MarkUnfinished(text);
+    platform::Profile profile;
+    profile.Parse(marked);
+    EXPECT_TRUE(tools::IsMarkedUnfinished(profile));
+    // A reader that knows no mark finds no table to write.
+    EXPECT_EQ(profile.GetString("SUMMARY", "FileName", "none"), "");
+    EXPECT_TRUE(tools::DropUnfinishedMark(&profile));
+    EXPECT_FALSE(tools::IsMarkedUnfinished(profile));
+    EXPECT_EQ(profile.GetString("SUMMARY", "FileName", ""), "t.name");
+    EXPECT_EQ(profile.Serialize(), text);
+    EXPECT_FALSE(tools::DropUnfinishedMark(&profile));
+  }
+}
+
 }  // namespace

@@ -158,6 +158,11 @@ int RunCorvin(const std::vector<std::string>& args, const ToolPlace& place, Cons
   std::string profilePath = ToolFilePath(place.toolFolder, args[1]);
   platform::Profile profile;
   if (!LoadMergeProfile(profilePath, console, &profile)) return kExitFailure;
+  if (IsMarkedUnfinished(profile)) {
+    // Its text files may be part old, part new.
+    console.Printf("%s: %s\n", args[1].c_str(), kInterruptedMessage);
+    return kExitFailure;
+  }
 
   std::string tableName = profile.GetString("SUMMARY", "FileName", "");
   // The count is judged as written, before it is kept to 16 bits: 65536

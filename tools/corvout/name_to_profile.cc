@@ -144,6 +144,7 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
   }
   platform::Profile profile;
   if (!LoadToolProfile(&profile, profilePath, console)) return kExitFailure;
+  DropUnfinishedMark(&profile);  // left by a run that was killed
   profile.Set("SUMMARY", "FileName", tableName);
 
   std::vector<uint8_t> bytes = file.ReadRange(0, kNameTableReach);
@@ -184,8 +185,10 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
   profile.Set("SUMMARY", "numOfNameRec", std::to_string(table.records.size()));
 
   // The text files and the profile file that names them are replaced as one
-  // set, the profile file last: a run that fails on the way leaves the
-  // previous set whole.
+  // set. The profile file goes first, marked unfinished, and is written
+  // again without the mark once every text file is in place: a run that
+  // fails or is killed on the way leaves either the previous set whole or a
+  // set that corvin refuses, never old records over new strings.
   platform::ReplacementSet set;
   bool allWritten = true;
   for (size_t n = 0; n < table.records.size(); ++n) {
@@ -204,13 +207,22 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
     profile.Set(section, "FileName", textName);
   }
   allWritten = PutLangTags(bytes, table, modes.byteSwap, place, &profile, &set, console) && allWritten;
+  std::string text = profile.Serialize();
   if (allWritten) {
-    std::string text = profile.Serialize();
-    allWritten = set.Stage(profilePath, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+    std::string marked = MarkUnfinished(text);
+    allWritten = set.StageFirst(profilePath, std::span(reinterpret_cast<const uint8_t*>(marked.data()), marked.size()));
     if (!allWritten) PrintCannotOpen(console, profilePath);
   }
   if (!allWritten || !set.Commit()) {
-    console.Printf("Nothing is replaced: %s and its text files stay as they were.\n", profilePath.c_str());
+    if (set.placed() == 0)
+      console.Printf("Nothing is replaced: %s and its text files stay as they were.\n", profilePath.c_str());
+    else
+      console.Printf("Not every text file could be replaced: %s marks the set unfinished.\n", profilePath.c_str());
+    return kExitFailure;
+  }
+  if (!platform::ReplaceFile(profilePath, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()))) {
+    PrintCannotOpen(console, profilePath);
+    console.Printf("%s marks the set unfinished.\n", profilePath.c_str());
     return kExitFailure;
   }
   return kExitComplete;

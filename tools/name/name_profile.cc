@@ -1,6 +1,7 @@
 #include "tools/name/name_profile.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace tools {
@@ -42,6 +43,41 @@ core::NameRecord GetNameRecordIds(const platform::Profile& profile, const std::s
   for (const NameRecordKey& key : kKeys)
     if (key.identifies) core::StoreFieldBits(*key.field, profile.GetInt(section, key.key, 0), bytes);
   return core::DecodeRecord<core::NameRecord>(bytes);
+}
+
+std::string MarkUnfinished(const std::string& profileText) {
+  const std::string mark = std::string("[SUMMARY]\r\nFileName=\r\n") + kUnfinishedKey + "=" + kInterruptedMessage +
+                           "\r\n\r\n";
+  // Before the first header line: lines ahead of every section stay there.
+  size_t line = profileText.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+  while (line < profileText.size()) {
+    size_t first = profileText.find_first_not_of(" \t", line);
+    if (first != std::string::npos && profileText[first] == '[') break;
+    size_t end = profileText.find('\n', line);
+    line = end == std::string::npos ? profileText.size() : end + 1;
+  }
+  std::string marked = profileText.substr(0, line);
+  // A last line without its line end gets one before the mark.
+  if (line == profileText.size() && !marked.empty() && marked.back() != '\n' && marked != "\xEF\xBB\xBF")
+    marked += "\r\n";
+  return marked + mark + profileText.substr(line);
+}
+
+bool IsMarkedUnfinished(const platform::Profile& profile) {
+  return profile.GetString("SUMMARY", kUnfinishedKey, "") == kInterruptedMessage;
+}
+
+bool DropUnfinishedMark(platform::Profile* profile) {
+  if (!IsMarkedUnfinished(*profile)) return false;
+  bool first = true;
+  profile->RemoveSectionsIf([&first](std::string_view name) {
+    if (!first || name.size() != 7) return false;
+    for (size_t i = 0; i < name.size(); ++i)
+      if ((name[i] & ~0x20) != "SUMMARY"[i]) return false;
+    first = false;
+    return true;
+  });
+  return true;
 }
 
 }  // namespace tools

@@ -29,4 +29,19 @@ void PutNameRecord(const core::NameRecord& record, const std::string& section, p
 // value kept to its field's 16 bits); length and offset are left zero.
 core::NameRecord GetNameRecordIds(const platform::Profile& profile, const std::string& section);
 
+// While corvout moves a new set of text files into place, the profile file
+// already holds the new records behind a leading [SUMMARY] section that
+// marks the set unfinished: it names no table file, so that a corvin
+// without this mark refuses it as well, and it carries the message that
+// corvin shows. corvout ends by writing the profile file without it.
+inline constexpr const char* kUnfinishedKey = "Unfinished";
+inline constexpr const char* kInterruptedMessage = "corvout was interrupted; run it again";
+
+// The profile text with the mark before its first section.
+std::string MarkUnfinished(const std::string& profileText);
+// Whether the profile's first [SUMMARY] section is the mark.
+bool IsMarkedUnfinished(const platform::Profile& profile);
+// Drops the mark a killed run left; false when there was none.
+bool DropUnfinishedMark(platform::Profile* profile);
+
 }  // namespace tools
