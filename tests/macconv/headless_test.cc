@@ -66,4 +66,37 @@ TEST(Headless, UsageErrorsEndWithStatusTwo) {
   }
 }
 
+// A named dump is a new file like every output; a long input name still
+// gives every font of it a name the file system takes.
+TEST(Headless, DumpsAreNewFilesAndLongNamesFit) {
+  TempDir dir, work;
+  testsupport::WriteBytes(dir.File("cmap.bin"),
+                          mactest::MakeCmapTable({{1, 1, 0}}, {mactest::MakeFormat2(mactest::NumberedShiftJisGlyphs())}));
+  testsupport::WriteText(dir.File("keep.ttf"), "keep");
+  auto run = mactest::RunDrumlin(dir, "--dump cmap.bin keep.ttf", work.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err.rfind("ERROR: File exist? : keep.ttf (", 0), 0u) << run.err;
+  EXPECT_EQ(testsupport::ReadText(dir.File("keep.ttf")), "keep");
+
+#ifndef _WIN32  // where a whole path has at most 260 characters
+  // 240 bytes of name, and two fonts of one name: each output name keeps
+  // within 255 bytes, the second with its ID.
+  const std::string input = std::string(233, 'n') + ".dfont";
+  ASSERT_EQ(input.size(), 239u);
+  testsupport::WriteBytes(dir.File(input), mactest::MakeFork({{7, std::string(63, 'F'), Bytes{0, 1, 0, 0}},
+                                                               {8, std::string(63, 'F'), Bytes{0, 1, 0, 1}}})
+                                               .bytes);
+  run = mactest::RunDrumlin(dir, "--extract-all " + input + " .", work.path());
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::vector<std::string> written;
+  for (const std::string& name : testsupport::ListFolder(dir.path()))
+    if (name.ends_with(".ttf") && name != "keep.ttf") written.push_back(name);
+  ASSERT_EQ(written.size(), 2u) << run.err;
+  for (const std::string& name : written) {
+    EXPECT_LE(name.size(), 255u);
+    EXPECT_EQ(name.rfind(std::string(100, 'n'), 0), 0u) << name;
+  }
+#endif
+}
+
 }  // namespace
