@@ -126,8 +126,10 @@ TEST(HonestRuns, SettingsFilesKeepNoStaleEntries) {
 
   box.Put("many.name", NameTableOfRecords(40));
   box.Put("few.name", NameTableOfRecords(2));
-  ASSERT_EQ(box.Run("corvout", {"many.name"}).status, kToolComplete);
-  ASSERT_EQ(box.Run("corvout", {"few.name"}).status, kToolComplete);
+  ProgramRun many = box.Run("corvout", {"many.name"});
+  ASSERT_EQ(many.status, kToolComplete) << many.out << many.err;
+  ProgramRun few = box.Run("corvout", {"few.name"});
+  ASSERT_EQ(few.status, kToolComplete) << few.out << few.err;
   std::string names = box.GetText("../bin/Corvout.ini");
   EXPECT_THAT(names, HasSubstr("[1]\r\n"));
   EXPECT_THAT(names, Not(HasSubstr("[2]\r\n")));
