@@ -22,6 +22,19 @@ namespace {
 
 HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(::_get_osfhandle(fd)); }
 
+// `path` made absolute against the current folder. ReplaceFileW is given
+// full paths: Wine's refuses relative ones with ERROR_DIRECTORY. The path
+// stays as it is when the system cannot resolve it.
+std::wstring FullPath(const std::wstring& path) {
+  DWORD need = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (need == 0) return path;
+  std::wstring full(need, L'\0');
+  DWORD length = ::GetFullPathNameW(path.c_str(), need, full.data(), nullptr);
+  if (length == 0 || length >= need) return path;
+  full.resize(length);
+  return full;
+}
+
 }  // namespace
 
 bool WriteAllAt(int fd, const uint8_t* data, size_t size, uint64_t offset, int* error) {
@@ -111,7 +124,7 @@ bool IsMissing(int error) { return error == ERROR_FILE_NOT_FOUND || error == ERR
 void KeepPermissionsOf(const std::string&, int) {}
 
 bool MoveReplacing(const std::string& from, const std::string& to, int* error) {
-  std::wstring source = Widen(from), target = Widen(to);
+  std::wstring source = FullPath(Widen(from)), target = FullPath(Widen(to));
   if (::ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
     return true;
   // ReplaceFileW wants a file to replace; a first write only moves.

@@ -13,8 +13,9 @@
 # home/ (HOME), tmp/ (TMPDIR) and run/ (XDG_RUNTIME_DIR).
 # A bin folder of the Windows build (quillet.exe, sumkit.dll) runs under Wine
 # with the same commands, so that the manifests of the two builds compare
-# equal (scripts/windows_compare.sh). There the library's name and the box as
-# Wine shows it (Z:\...\bin) are written as on Linux before hashing.
+# equal (scripts/windows_compare.sh). There the library's name, the box as
+# Wine shows it (Z:\...\bin) and the system's words for a missing file and
+# a name that exists are written as on Linux before hashing.
 # SUITE_MANIFEST_SET=fonts leaves out the fuzz corpora and the start of the
 # window: the headless commands and console tools on the fonts and their
 # tables alone. SUITE_MANIFEST_LANG is the runs' locale (default C.UTF-8).
@@ -199,7 +200,13 @@ keep() {
 snapshot() {
   (cd "$box" && find bin work home tmp run ! -type d -printf '%p\t%y %i %s %T@ %C@\n' | LC_ALL=C sort)
 }
-windows_names() { if [ -n "$exe" ]; then sed 's/\bsumkit\.dll\b/libsumkit.so/g'; else cat; fi; }
+# Failure messages carry the system's reason in its own words: Wine's for a
+# missing file and a name that exists are written as the C library's.
+windows_names() {
+  if [ -n "$exe" ]; then
+    sed 's/\bsumkit\.dll\b/libsumkit.so/g; s/\bFile not found\b/No such file or directory/g; s/\bThe file exists\b/File exists/g'
+  else cat; fi
+}
 digest() {
   if grep -qF -- "$box" "$1" || { [ -n "$exe" ] && grep -qiF -- "Z:" "$1"; }; then
     sed "s/$box_re/@BOX@/g; s/$box_win_re/@BOX@/gI; s|@BOX@\\\\bin|@BOX@/bin|g" "$1" | windows_names | sha256sum | cut -c1-64

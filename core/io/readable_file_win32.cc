@@ -18,11 +18,25 @@
 namespace core {
 
 // The codes kept on Windows are the system's own (see platform/system_error.h),
-// so their words come from the system too.
+// so their words come from the system too, except for the few that the suite
+// sets itself for what the system has no code for: as system codes their
+// numbers would name unrelated faults (EISDIR is ERROR_NOT_READY, EFBIG
+// ERROR_SECTOR_NOT_FOUND), so they get the words they have on POSIX. EIO is
+// not among them: its number is ERROR_ACCESS_DENIED, which the system gives
+// far more often.
 std::string ErrorReason(int error) {
   if (error == 0) return {};
   if (error == kNotRegularFile) return "Not a regular file.";
   if (error == EEXIST) return "The file exists.";
+  switch (error) {
+    case EISDIR: return "Is a directory.";
+    case EFBIG: return "File too large.";
+    case ENODATA: return "No data available.";
+    case EMFILE: return "Too many open files.";
+    case EBADF: return "Bad file descriptor.";
+    case EINVAL: return "Invalid argument.";
+    default: break;
+  }
   wchar_t* text = nullptr;
   DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                       FORMAT_MESSAGE_IGNORE_INSERTS,

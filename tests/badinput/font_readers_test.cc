@@ -13,6 +13,7 @@
 
 #include "tests/badinput/bad_files.h"
 #include "tests/badinput/program_box.h"
+#include "tests/support/reasons.h"
 
 namespace badinput {
 namespace {
@@ -156,7 +157,7 @@ TEST(FontReport, AMissingFontIsAMessageAndExit1) {
   ProgramBox box;
   ProgramRun run = box.Run("quillet", {"--report", "missing.ttf"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "ERROR: Function CreateFile(missing.ttf) has an error at 2!! 2 (No such file or directory)\n");
+  EXPECT_EQ(run.err, "ERROR: Function CreateFile(missing.ttf) has an error at 2!! 2" + testsupport::MissingFileNote() + "\n");
 }
 
 // --- editing commands ---------------------------------------------------

@@ -13,6 +13,7 @@
 #include "tests/badinput/bad_files.h"
 #include "tests/badinput/program_box.h"
 #include "tests/support/font_builder.h"
+#include "tests/support/reasons.h"
 #include "tests/support/temp_dir.h"
 
 namespace badinput {
@@ -126,8 +127,10 @@ TEST(HonestRuns, SettingsFilesKeepNoStaleEntries) {
 
   box.Put("many.name", NameTableOfRecords(40));
   box.Put("few.name", NameTableOfRecords(2));
-  ASSERT_EQ(box.Run("corvout", {"many.name"}).status, kToolComplete);
-  ASSERT_EQ(box.Run("corvout", {"few.name"}).status, kToolComplete);
+  ProgramRun many = box.Run("corvout", {"many.name"});
+  ASSERT_EQ(many.status, kToolComplete) << many.out << many.err;
+  ProgramRun few = box.Run("corvout", {"few.name"});
+  ASSERT_EQ(few.status, kToolComplete) << few.out << few.err;
   std::string names = box.GetText("../bin/Corvout.ini");
   EXPECT_THAT(names, HasSubstr("[1]\r\n"));
   EXPECT_THAT(names, Not(HasSubstr("[2]\r\n")));
@@ -173,24 +176,25 @@ TEST(HonestRuns, CorvoutRefusesStringsThatOutgrowTheTable) {
 TEST(HonestRuns, FailuresSayWhichFileAndWhy) {
   ProgramBox box;
   box.Put("font.ttf", SampleFontBytes());
-  const std::string reason = " (No such file or directory)";
+  const std::string missingFolder = std::to_string(testsupport::kMissingFolderCode);
   ProgramRun add = box.Run("quillet", {"--add", "font.ttf", "zzzz", "font.ttf", "no/a.ttf"});
   EXPECT_EQ(add.status, 1);
-  EXPECT_THAT(add.out, HasSubstr("Function CreateFile(no/a.ttf) has an error at 1!! 2 File exist?" + reason));
+  EXPECT_THAT(add.out, HasSubstr("Function CreateFile(no/a.ttf) has an error at 1!! " + missingFolder +
+                                 " File exist?" + testsupport::MissingFolderNote()));
   ProgramRun recalc = box.Run("quillet", {"--recalc", "font.ttf", "no/r.ttf"});
   EXPECT_EQ(recalc.status, 1);
-  EXPECT_THAT(recalc.out, HasSubstr("Failed in copying file from\n  font.ttf to\n  no/r.ttf\nno/r.ttf: No such file "
-                                    "or directory.\n"));
+  EXPECT_THAT(recalc.out, HasSubstr("Failed in copying file from\n  font.ttf to\n  no/r.ttf\nno/r.ttf: " +
+                                    testsupport::MissingFolderReason() + "\n"));
   ProgramRun missing = box.Run("quillet", {"--report", "missing.ttf"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_THAT(missing.out, Not(HasSubstr("is opened")));
-  EXPECT_EQ(missing.err, "ERROR: Function CreateFile(missing.ttf) has an error at 2!! 2" + reason + "\n");
+  EXPECT_EQ(missing.err, "ERROR: Function CreateFile(missing.ttf) has an error at 2!! 2" + testsupport::MissingFileNote() + "\n");
 
   box.Put("os2.bin", testsupport::MakeOs2());
   box.PutText("../bin/Pellout.ini", "[SUMMARY]\r\nFileName=no/t.bin\r\nversion=1\r\n");
   ProgramRun pellin = box.Run("pellin", {"Pellout.ini"});
   EXPECT_EQ(pellin.status, kToolFailure);
-  EXPECT_EQ(pellin.out, "Can not open a file no/t.bin\nno/t.bin: No such file or directory.\n");
+  EXPECT_EQ(pellin.out, "Can not open a file no/t.bin\nno/t.bin: " + testsupport::MissingFolderReason() + "\n");
 
   // A table list that cannot be written fails the report, on standard error.
   std::filesystem::remove(box.Bin("Quillet.ini"));

@@ -12,6 +12,7 @@
 
 #include "tests/badinput/bad_files.h"
 #include "tests/badinput/program_box.h"
+#include "tests/support/reasons.h"
 
 namespace badinput {
 namespace {
@@ -210,7 +211,7 @@ TEST(MacName, AConvertedTableThatExistsIsNotReplaced) {
   box.PutText("mac.name.name", "kept");
   ProgramRun run = box.Run("drumlin", {"--name", "mac.name"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "ERROR at 002: Function CreateFile(mac.name.name) failed!! File exist? (File exists)\n");
+  EXPECT_EQ(run.err, "ERROR at 002: Function CreateFile(mac.name.name) failed!! File exist?" + testsupport::ExistsNote() + "\n");
   EXPECT_EQ(box.GetText("mac.name.name"), "kept");
 }
 
@@ -232,7 +233,7 @@ TEST(MacConverter, OutputsThatExistAreNotReplaced) {
   box.PutText("out.ttf", "kept");
   ProgramRun extract = box.Run("drumlin", {"--extract", "suitcase.bin", "out.ttf"});
   EXPECT_EQ(extract.status, 1);
-  EXPECT_EQ(extract.err, "ERROR: Function CreateFile(out.ttf) failed!! File exist? (File exists)\n");
+  EXPECT_EQ(extract.err, "ERROR: Function CreateFile(out.ttf) failed!! File exist?" + testsupport::ExistsNote() + "\n");
   EXPECT_EQ(box.GetText("out.ttf"), "kept");
 }
 

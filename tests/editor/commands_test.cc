@@ -11,6 +11,7 @@
 #include "editor/edit/recalc.h"
 #include "editor/model/table_list.h"
 #include "tests/editor/editor_test_support.h"
+#include "tests/support/reasons.h"
 
 namespace {
 
@@ -199,7 +200,7 @@ TEST_F(EditCommands, AddRefusals) {
   // The output exists already.
   w_.log.Clear();
   EXPECT_FALSE(Add("maxr", {1}, "clash.ttf").done());
-  EXPECT_EQ(w_.log.text(), "Function CreateFile(" + w_.Path("clash.ttf") + ") has an error at 1!! 17 File exist? (File exists)\r\n--\r\n");
+  EXPECT_EQ(w_.log.text(), "Function CreateFile(" + w_.Path("clash.ttf") + ") has an error at 1!! 17 File exist?" + testsupport::ExistsNote() + "\r\n--\r\n");
 
   // The table file cannot be opened: the dialog stays open.
   shell::ScriptedChooser chooser({w_.Path("never.ttf"), w_.Path("never.ttf")});
@@ -287,13 +288,13 @@ TEST_F(EditCommands, ExportWritesExactlyTheTable) {
   // An existing name is refused and left alone.
   w_.log.Clear();
   EXPECT_FALSE(Export("head", "odd.bin").done());
-  EXPECT_EQ(w_.log.text(), "Function CreateFile(" + w_.Path("odd.bin") + ") has an error at 1!! 17 (File exists)\r\n--\r\n");
+  EXPECT_EQ(w_.log.text(), "Function CreateFile(" + w_.Path("odd.bin") + ") has an error at 1!! 17" + testsupport::ExistsNote() + "\r\n--\r\n");
   EXPECT_EQ(Output("odd.bin"), odd);
   // The font is gone: nothing is left behind.
   std::remove(fontPath_.c_str());
   w_.log.Clear();
   EXPECT_FALSE(Export("head", "head.bin").done());
-  EXPECT_EQ(w_.log.text(), "Function CreateFile(" + fontPath_ + ") has an error at 3!! 2 (No such file or directory)\r\n--\r\n");
+  EXPECT_EQ(w_.log.text(), "Function CreateFile(" + fontPath_ + ") has an error at 3!! 2" + testsupport::MissingFileNote() + "\r\n--\r\n");
   EXPECT_FALSE(testsupport::Exists(w_.Path("head.bin")));
   shell::ScriptedChooser cancel({});
   w_.log.Clear();

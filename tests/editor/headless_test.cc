@@ -9,6 +9,7 @@
 #include "editor/session/choosers.h"
 #include "editor/session/commands.h"
 #include "tests/editor/editor_test_support.h"
+#include "tests/support/reasons.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ TEST_F(Headless, ReportUsageAndFailures) {
   EXPECT_EQ(Run("--add Sample.ttf abcde t.bin o.ttf").status, 2);
   auto missing = Run("--report none.ttf");
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "ERROR: Function CreateFile(none.ttf) has an error at 2!! 2 (No such file or directory)\n");
+  EXPECT_EQ(missing.err, "ERROR: Function CreateFile(none.ttf) has an error at 2!! 2" + testsupport::MissingFileNote() + "\n");
   auto notListed = Run("--export Sample.ttf glyf out.bin");
   EXPECT_EQ(notListed.status, 1);
   EXPECT_FALSE(testsupport::Exists(dir_.File("out.bin")));

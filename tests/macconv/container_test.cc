@@ -12,6 +12,7 @@
 #include "macconv/engine/mac_containers.h"
 #include "tests/macconv/mac_tables.h"
 #include "tests/support/doubles.h"
+#include "tests/support/reasons.h"
 
 namespace {
 
@@ -219,7 +220,7 @@ TEST_F(ContainerTest, ExtractAllWritesEveryFontUnderANewName) {
                                  out + "/Fonts.Osaka_Mono_1.ttf (" + size1 + " bytes)\n" +
                                  out + "/Fonts.Osaka_Mono_1.129.ttf (" + size2 + " bytes)\n" +
                                  out + "/Fonts.131.ttf (" + size2 + " bytes)\n" +
-                                 "Function CreateFile(" + out + "/Fonts.130.ttf) failed!! File exist? (File exists)"});
+                                 "Function CreateFile(" + out + "/Fonts.130.ttf) failed!! File exist?" + testsupport::ExistsNote()});
 
   // Once more into the same folder: nothing is replaced.
   messages_.Clear();

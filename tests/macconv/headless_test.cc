@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/macconv/mac_tables.h"
+#include "tests/support/reasons.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ TEST(Headless, RunsEachCommandAndReportsItsOutcome) {
   EXPECT_EQ(run.err, "ERROR: File exist? : Newcmap.bin\n");
   run = mactest::RunDrumlin(dir, "--extract missing.bin out.ttf", work.path());
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "ERROR: Function CreateFile(missing.bin) failed!! File exist? (No such file or directory)\n");
+  EXPECT_EQ(run.err, "ERROR: Function CreateFile(missing.bin) failed!! File exist?" + testsupport::MissingFileNote() + "\n");
   EXPECT_FALSE(testsupport::Exists(dir.File("out.ttf")));
   EXPECT_TRUE(testsupport::ListFolder(work.path()).empty());
 }

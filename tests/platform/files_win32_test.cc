@@ -4,6 +4,7 @@
 #include <io.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,27 @@ TEST(Win32Files, SettingsFilesAreReplacedWhole) {
   }  // dropped: nothing replaced
   EXPECT_EQ(Read(path), "two");
   EXPECT_EQ(testsupport::ListFolder(dir.path()), std::vector<std::string>{"Pellout.ini"});
+}
+
+// The console tools name their text files relative to the current folder;
+// a set replaces files named so as well as by full path.
+TEST(Win32Files, RelativeNamesAreReplacedToo) {
+  TempDir dir;
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  ASSERT_TRUE(platform::ReplaceFile("Corvout.ini", AsBytes("one")));
+  ASSERT_TRUE(platform::ReplaceFile("000.txt", AsBytes("a")));
+  platform::ReplacementSet set;
+  int error = 0;
+  EXPECT_TRUE(set.Stage("000.txt", AsBytes("b")));
+  EXPECT_TRUE(set.StageFirst("Corvout.ini", AsBytes("two")));
+  EXPECT_TRUE(set.Commit(&error)) << error;
+  EXPECT_EQ(set.placed(), 2u);
+  EXPECT_TRUE(platform::ReplaceFile("Corvout.ini", AsBytes("three")));
+  std::filesystem::current_path(before);
+  EXPECT_EQ(Read(dir.File("000.txt")), "b");
+  EXPECT_EQ(Read(dir.File("Corvout.ini")), "three");
+  EXPECT_EQ(testsupport::ListFolder(dir.path()), (std::vector<std::string>{"000.txt", "Corvout.ini"}));
 }
 
 TEST(Win32Files, WorkFiles) {
