@@ -27,6 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(status && (*status == 0 || *status == 1), "the cmap command ends with 0 or 1");
   Check(fuzzsupport::ReadFileText(inputPath) == std::string(input.begin(), input.end()), "the input is never written");
   Check(fuzzsupport::FileExists(outPath) == (*status == 0), "the output appears exactly on success");
+  Check(size >= 4 || *status == 1, "an input shorter than the header is refused");
+  if (size < 4) return 0;
   core::ByteWriter memory;
   macconv::ProgressThrottle progress(nullptr);
   macconv::CmapConversionSummary summary = macconv::ConvertCmapTable(input, memory, progress);
