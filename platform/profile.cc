@@ -1,6 +1,7 @@
 #include "platform/profile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cstring>
 #include <span>
@@ -487,6 +488,16 @@ bool Profile::Save(const std::string& path) {
   // (A symbolic link is always replaced, never written through.)
   if (FileHolds(path, text)) return true;
   return ReplaceFile(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()), &error_);
+}
+
+std::optional<uint64_t> NumberedName(std::string_view name, std::string_view prefix) {
+  if (name.size() <= prefix.size() || !EqualsLower(name.substr(0, prefix.size()), LowerName(prefix)))
+    return std::nullopt;
+  uint64_t n = 0;
+  std::string_view digits = name.substr(prefix.size());
+  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+  if (error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
+  return n;
 }
 
 uint32_t ParseProfileInt(const std::string& value, uint32_t fallback) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -125,6 +126,11 @@ class Profile {
   uint64_t wastedLines_ = 0;       // lines no section holds any more
   int error_ = 0;
 };
+
+// N of a section or key named `prefix` followed by N in decimal digits
+// ("Table12", "LangTag3"; the prefix matched without regard to ASCII case),
+// or nothing.
+std::optional<uint64_t> NumberedName(std::string_view name, std::string_view prefix);
 
 // The integer rule on a bare value text (see Profile::GetInt).
 uint32_t ParseProfileInt(const std::string& value, uint32_t fallback);

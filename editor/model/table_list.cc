@@ -32,15 +32,6 @@ std::string HexValue(uint32_t value) {
   return "0x" + std::string(digits, end);
 }
 
-// N of a key "TableN" (any case, N in decimal digits), or nothing.
-std::optional<uint64_t> TableKeyNumber(std::string_view key) {
-  if (key.size() <= 5 || LowerAscii(key.substr(0, 5)) != "table") return std::nullopt;
-  uint64_t n = 0;
-  auto [end, error] = std::from_chars(key.data() + 5, key.data() + key.size(), n);
-  if (error != std::errc() || end != key.data() + key.size()) return std::nullopt;
-  return n;
-}
-
 }  // namespace
 
 std::string TableListName(const std::array<uint8_t, 4>& tag) {
@@ -79,7 +70,7 @@ bool TableListWriter::Save(int* error) {
   });
   // So do the TableN keys past this run's count.
   profile_.RemoveKeysIf(kSettingsSection, [this](std::string_view key) {
-    std::optional<uint64_t> n = TableKeyNumber(key);
+    std::optional<uint64_t> n = platform::NumberedName(key, "Table");
     return n && *n >= tableCount_;
   });
   // A file that exists but cannot be read is not overwritten with a partial list.

@@ -1,7 +1,6 @@
 #include "tools/corvout/name_to_profile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string_view>
 #include <cstdio>
@@ -70,20 +69,6 @@ bool PutLangTags(std::span<const uint8_t> bytes, const NameTable& table, bool by
     profile->Set(section, "FileName", textName);
   }
   return allWritten;
-}
-
-// N of a section named `prefix` and N in decimal digits (any case), or nothing.
-std::optional<uint64_t> SectionNumber(std::string_view name, std::string_view prefix) {
-  if (name.size() <= prefix.size() || name.size() > prefix.size() + 19) return std::nullopt;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
-      return std::nullopt;
-  uint64_t n = 0;
-  for (char c : name.substr(prefix.size())) {
-    if (c < '0' || c > '9') return std::nullopt;
-    n = n * 10 + static_cast<uint64_t>(c - '0');
-  }
-  return n;
 }
 
 }  // namespace
@@ -227,9 +212,9 @@ int RunCorvout(const std::vector<std::string>& args, const ToolPlace& place, Con
   // The record and language tag sections of a larger table read before go:
   // the file describes this table alone.
   profile.RemoveSectionsIf([&table](std::string_view name) {
-    std::optional<uint64_t> record = SectionNumber(name, "");
+    std::optional<uint64_t> record = platform::NumberedName(name, "");
     if (record) return *record >= table.records.size();
-    std::optional<uint64_t> tag = SectionNumber(name, "LangTag");
+    std::optional<uint64_t> tag = platform::NumberedName(name, "LangTag");
     return tag && (table.format != 1 || *tag >= table.langTags.size());
   });
   std::string text = profile.Serialize();
